@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# Starts or stops what the Windows tests of a build need: a virtual X display (Xvfb), the
+# build's Wine prefix (made on first use) and a wine server kept running between tests.
+# Usage: tools/wine-session.sh start|stop BUILD_DIR
+set -euo pipefail
+action=$1
+build=$2
+here=$(cd "$(dirname "$0")" && pwd)
+
+stop() {
+    if [ -f "$build/xvfb.display" ]; then
+        # shellcheck source=wine-env.sh
+        . "$here/wine-env.sh" "$build"
+        "$WINESERVER" -k >/dev/null 2>&1 || true
+    fi
+    if [ -f "$build/xvfb.pid" ]; then
+        kill "$(cat "$build/xvfb.pid")" >/dev/null 2>&1 || true
+    fi
+    rm -f "$build/xvfb.pid" "$build/xvfb.display"
+}
+
+start() {
+    stop
+    mkdir -p "$build"
+    # Every process started here writes to /dev/null or a file: a process that inherited the
+    # test runner's pipe would keep it waiting for the end of output for ever.
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$build/xvfb.display" >/dev/null 2>&1 &
+    echo $! >"$build/xvfb.pid"
+    for _ in $(seq 100); do
+        [ -s "$build/xvfb.display" ] && break
+        sleep 0.1
+    done
+    [ -s "$build/xvfb.display" ] || { echo "Xvfb did not start" >&2; exit 1; }
+    # shellcheck source=wine-env.sh
+    . "$here/wine-env.sh" "$build"
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        "$WINE" wineboot -i >/dev/null 2>&1 || true
+        "$WINESERVER" -w >/dev/null 2>&1 || true
+    fi
+    "$WINESERVER" -p >/dev/null 2>&1
+    "$WINE" cmd /c exit >/dev/null 2>&1 || true
+    echo "wine session on display $DISPLAY, prefix $WINEPREFIX"
+}
+
+case $action in
+start) start ;;
+stop) stop ;;
+*) echo "usage: $0 start|stop BUILD_DIR" >&2; exit 2 ;;
+esac

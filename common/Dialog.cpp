@@ -1,0 +1,128 @@
+#include "Dialog.h"
+
+#include "Log.h"
+
+Dialog::~Dialog()
+{
+    if (m_hwnd && !m_modal) {
+        SetWindowLongPtrW(m_hwnd, DWLP_USER, 0);
+        DestroyWindow(m_hwnd);
+    }
+}
+
+INT_PTR Dialog::Run(HWND owner)
+{
+    m_modal = true;
+    return DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(m_templateId), owner, StaticDlgProc,
+                           reinterpret_cast<LPARAM>(this));
+}
+
+bool Dialog::CreateModeless(HWND owner)
+{
+    m_modal = false;
+    HWND hwnd = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(m_templateId), owner, StaticDlgProc,
+                                   reinterpret_cast<LPARAM>(this));
+    return hwnd != nullptr || Log::LastError(L"dialog", L"CreateDialogParamW");
+}
+
+void Dialog::Close(INT_PTR result)
+{
+    if (!m_hwnd)
+        return;
+    if (m_modal) {
+        EndDialog(m_hwnd, result);
+    } else {
+        HWND hwnd = m_hwnd;
+        SetWindowLongPtrW(hwnd, DWLP_USER, 0);
+        m_hwnd = nullptr;
+        DestroyWindow(hwnd);
+    }
+}
+
+std::wstring Dialog::ItemText(int id) const
+{
+    HWND item = Item(id);
+    int length = GetWindowTextLengthW(item);
+    std::wstring text(length + 1, L'\0');
+    length = GetWindowTextW(item, &text[0], length + 1);
+    text.resize(length > 0 ? length : 0);
+    return text;
+}
+
+void Dialog::ApplyTexts(const TextTable& table) const
+{
+    for (const ControlText& t : table) {
+        if (t.id == 0)
+            SetWindowTextW(m_hwnd, t.text);
+        else
+            SetDlgItemTextW(m_hwnd, t.id, t.text);
+    }
+}
+
+HWND Dialog::DialogOf(HWND hwnd)
+{
+    HWND root = hwnd ? GetAncestor(hwnd, GA_ROOT) : nullptr;
+    wchar_t className[16] = L"";
+    if (root && GetClassNameW(root, className, ARRAYSIZE(className)) && lstrcmpW(className, L"#32770") == 0)
+        return root;
+    return nullptr;
+}
+
+bool Dialog::OnCommand(int id, int, HWND)
+{
+    // A disabled button must not answer to Enter or Esc either.
+    HWND button = Item(id);
+    if (button && !IsWindowEnabled(button))
+        return true;
+    if (id == IDOK) {
+        OnOk();
+        return true;
+    }
+    if (id == IDCANCEL) {
+        OnCancel();
+        return true;
+    }
+    return false;
+}
+
+INT_PTR Dialog::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    switch (msg) {
+    case WM_COMMAND:
+        return OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_NOTIFY:
+        SetWindowLongPtrW(m_hwnd, DWLP_MSGRESULT, OnNotify(*reinterpret_cast<const NMHDR*>(lParam)));
+        return TRUE;
+    default: {
+        INT_PTR result = 0;
+        return OnMessage(msg, wParam, lParam, result) ? result : FALSE;
+    }
+    }
+}
+
+INT_PTR CALLBACK Dialog::StaticDlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    Dialog* self = nullptr;
+    if (msg == WM_INITDIALOG) {
+        self = reinterpret_cast<Dialog*>(lParam);
+        self->m_hwnd = hwnd;
+        SetWindowLongPtrW(hwnd, DWLP_USER, lParam);
+    } else {
+        self = reinterpret_cast<Dialog*>(GetWindowLongPtrW(hwnd, DWLP_USER));
+    }
+    if (!self)
+        return FALSE;
+    try {
+        if (msg == WM_INITDIALOG)
+            return self->OnInit() ? TRUE : FALSE;
+        INT_PTR result = self->HandleMessage(msg, wParam, lParam);
+        if (msg == WM_NCDESTROY) {
+            SetWindowLongPtrW(hwnd, DWLP_USER, 0);
+            self->m_hwnd = nullptr;
+        }
+        return result;
+    } catch (...) {
+        Log::Write(LogLevel::Error, L"dialog", L"exception in message 0x%04x", msg);
+        return FALSE;
+    }
+}

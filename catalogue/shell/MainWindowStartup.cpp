@@ -1,0 +1,300 @@
+#include "MainWindow.h"
+
+#include "../../common/Log.h"
+#include "../../common/MessagePump.h"
+#include "../catalogue/CategoryTree.h"
+#include "../catalogue/DriveDialog.h"
+#include "ScanProgressDialog.h"
+#include "SettingsKeys.h"
+#include "SettingsText.h"
+#include "StartupDialog.h"
+#include "WaitDialog.h"
+#include "resource.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+template <typename T>
+void MainWindow::Retire(std::unique_ptr<T>& dialog)
+{
+    if (!dialog)
+        return;
+    dialog->Close(IDOK);
+    m_retired.push_back(std::move(dialog));
+    PostMessageW(Hwnd(), WM_APP_RELEASE_DIALOGS, 0, 0);
+}
+
+void MainWindow::ReleaseRetiredDialogs()
+{
+    m_retired.clear();
+}
+
+void MainWindow::FormCreate()
+{
+    m_addedFolders.clear();
+    m_options.language = 1;
+    NeuEinlesen();
+    FillFolderIDS();
+    if (m_startup)
+        m_startup->EnableButtons();
+    // The sort mark of the name column: the list starts sorted by name.
+    HWND header = ListView_GetHeader(m_list);
+    HDITEMW item{};
+    item.mask = HDI_FORMAT;
+    if (Header_GetItem(header, 0, &item)) {
+        item.fmt |= HDF_SORTUP;
+        Header_SetItem(header, 0, &item);
+    }
+}
+
+void MainWindow::NeuEinlesen()
+{
+    for (bool& mark : m_driveTypeMarks)
+        mark = false;
+
+    GetUserFiles();
+
+    {
+        RegistryKeyScope key(m_registry, SettingsKeys::kOptions, true);
+        if (key)
+            if (auto text = m_registry.ReadString(L"includehiddenfiles"))
+                if (auto value = SettingsText::ParseDecimal(*text))
+                    m_options.includeHiddenFiles = *value;
+    }
+
+    wchar_t windows[MAX_PATH] = L"";
+    UINT length = GetWindowsDirectoryW(windows, MAX_PATH);
+    m_windowsFolder.assign(windows, length < MAX_PATH ? length : 0);
+    CancelRequested = 0;
+
+    m_startup = std::make_unique<StartupDialog>(*this);
+    if (!m_startup->CreateModeless(Hwnd())) {
+        m_startup.reset();
+        return;
+    }
+    m_startup->EnableCheckBoxes();
+    for (int row = 0; row < kDriveTypeCount; ++row)
+        m_startup->SetRowChecked(row, true);
+    GetDatenwahl();
+    ShowWindow(m_startup->Hwnd(), SW_SHOW);
+    UpdateWindow(m_startup->Hwnd());
+}
+
+void MainWindow::FillFolderIDS()
+{
+    // The special-folder categories are filled here once the catalogue can hold them; the
+    // start-up dialog stays responsive while that walk runs.
+    MessagePump::ProcessMessages();
+}
+
+void MainWindow::StartupContinue()
+{
+    if (!m_startup)
+        return;
+    m_startupSource = m_startup->RescanSelected() ? 0 : 1;
+    for (int row = 0; row < kDriveTypeCount; ++row)
+        m_driveTypeMarks[row] = m_startup->RowChecked(row);
+    WriteDatenwahl();
+    InitData();
+}
+
+void MainWindow::InitData()
+{
+    Retire(m_startup);
+    DeleteNodesAfterSearch();
+
+    // The shell's system image lists, shared with the shell: the list must not destroy them.
+    SHFILEINFOW info{};
+    auto small = reinterpret_cast<HIMAGELIST>(
+        SHGetFileInfoW(L"C:\\", 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
+    auto large = reinterpret_cast<HIMAGELIST>(
+        SHGetFileInfoW(L"C:\\", 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_LARGEICON));
+    ListView_SetImageList(m_list, small, LVSIL_SMALL);
+    ListView_SetImageList(m_list, large, LVSIL_NORMAL);
+
+    if (m_startupSource == 0) {
+        m_drives = std::make_unique<DriveDialog>(*this);
+        if (m_drives->CreateModeless(Hwnd())) {
+            GetHDwahl();
+            ShowWindow(m_drives->Hwnd(), SW_SHOW);
+        }
+    } else {
+        m_wait = std::make_unique<WaitDialog>(*this, WaitDialog::Use::Load);
+        if (m_wait->CreateModeless(Hwnd())) {
+            ShowWindow(m_wait->Hwnd(), SW_SHOW);
+            UpdateWindow(m_wait->Hwnd());
+        }
+        ReadDatenBank();
+        if (CancelRequested || m_ended)
+            return;
+        m_wait.reset();
+        if (m_options.saveSettings) {
+            GetSettings();
+            GetColumnWidth();
+        }
+        ShowMainWindow();
+    }
+
+    AppendUserCategoryNodes();
+    HTREEITEM root = TreeView_GetRoot(m_tree);
+    TreeView_SelectItem(m_tree, root);
+    TreeView_Expand(m_tree, root, TVE_EXPAND);
+
+    RegistryKeyScope key(m_registry, SettingsKeys::kVorschau, false);
+    if (key)
+        if (auto text = m_registry.ReadString(L"Enabled"))
+            if (auto value = SettingsText::ParseDecimal(*text))
+                m_options.previewShown = *value;
+    if (m_options.previewShown)
+        ShowPreviewPane(true);
+}
+
+void MainWindow::DeleteNodesAfterSearch()
+{
+    // The designed tree ends at the search node; whatever follows it in tree order was added at
+    // run time and goes.
+    const std::wstring searchText = CategoryName(CategoryTree::kSearchId);
+    std::vector<HTREEITEM> order;
+    std::vector<HTREEITEM> pending;
+    for (HTREEITEM item = TreeView_GetRoot(m_tree); item; item = TreeView_GetNextSibling(m_tree, item))
+        pending.insert(pending.begin(), item);
+    while (!pending.empty()) {
+        HTREEITEM item = pending.back();
+        pending.pop_back();
+        order.push_back(item);
+        std::vector<HTREEITEM> children;
+        for (HTREEITEM child = TreeView_GetChild(m_tree, item); child; child = TreeView_GetNextSibling(m_tree, child))
+            children.push_back(child);
+        pending.insert(pending.end(), children.rbegin(), children.rend());
+    }
+    size_t search = order.size();
+    for (size_t i = 0; i < order.size(); ++i) {
+        wchar_t text[256] = L"";
+        TVITEMW tv{};
+        tv.mask = TVIF_TEXT;
+        tv.hItem = order[i];
+        tv.pszText = text;
+        tv.cchTextMax = ARRAYSIZE(text);
+        if (TreeView_GetItem(m_tree, &tv) && searchText == text) {
+            search = i;
+            break;
+        }
+    }
+    // Later nodes in tree order are never ancestors of earlier ones, so deleting from the end
+    // never deletes a node twice.
+    for (size_t i = order.size(); i-- > search + 1;)
+        TreeView_DeleteItem(m_tree, order[i]);
+}
+
+void MainWindow::AppendUserCategoryNodes()
+{
+    HTREEITEM root = TreeView_GetRoot(m_tree);
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    const int limit = CategoryTree::kCategoryCount - CategoryTree::kBuiltInCount;
+    for (size_t k = 0; k < m_userCategories.size() && static_cast<int>(k) < limit; ++k) {
+        const UserCategory& category = m_userCategories[k];
+        const int id = CategoryTree::kBuiltInCount + static_cast<int>(k);
+        size_t bar = category.definition.find(L'|');
+        std::wstring iconSource = bar == std::wstring::npos ? L"Default" : category.definition.substr(bar + 1);
+
+        UniqueHIcon small, large;
+        if (iconSource == L"Default") {
+            small.Reset(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_SORTARO), IMAGE_ICON, 16, 16, 0)));
+            large.Reset(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_SORTARO), IMAGE_ICON, 32, 32, 0)));
+        } else {
+            SHFILEINFOW info{};
+            if (SHGetFileInfoW(iconSource.c_str(), 0, &info, sizeof(info), SHGFI_ICON | SHGFI_SMALLICON))
+                small.Reset(info.hIcon);
+            if (SHGetFileInfoW(iconSource.c_str(), 0, &info, sizeof(info), SHGFI_ICON | SHGFI_LARGEICON))
+                large.Reset(info.hIcon);
+        }
+        // The picture's index must equal the category id, also when the icon cannot be read:
+        // then a blank picture holds its place.
+        for (HIMAGELIST list : {m_categoryImagesSmall.Get(), m_categoryImagesLarge.Get()}) {
+            HICON icon = list == m_categoryImagesSmall.Get() ? small.Get() : large.Get();
+            if (ImageList_GetImageCount(list) != id)
+                ImageList_SetImageCount(list, id);
+            if (!icon || ImageList_ReplaceIcon(list, -1, icon) < 0)
+                ImageList_SetImageCount(list, id + 1);
+        }
+
+        std::wstring text = category.name;
+        TVINSERTSTRUCTW insert{};
+        insert.hParent = root;
+        insert.hInsertAfter = TVI_LAST;
+        insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM;
+        insert.item.pszText = &text[0];
+        insert.item.iImage = insert.item.iSelectedImage = id;
+        insert.item.lParam = id;
+        TreeView_InsertItem(m_tree, &insert);
+    }
+}
+
+void MainWindow::ReadDatenBank()
+{
+    // The catalogue database is read here once the catalogue exists; the wait dialog shows,
+    // repaints and can be cancelled meanwhile.
+    MessagePump::ProcessMessages();
+}
+
+void MainWindow::ScanDrive()
+{
+    m_scanProgress = std::make_unique<ScanProgressDialog>(*this);
+    if (m_scanProgress->CreateModeless(Hwnd())) {
+        ShowWindow(m_scanProgress->Hwnd(), SW_SHOW);
+        UpdateWindow(m_scanProgress->Hwnd());
+    }
+    CancelRequested = 0;
+    // The walk over the checked drives and folders comes with the catalogue; until then the
+    // dialog is painted and its cancel button heard once.
+    MessagePump::ProcessMessages();
+    if (CancelRequested || m_ended) {
+        EndApplication();
+        return;
+    }
+    m_scanProgress->SetPercent(100);
+    if (English())
+        LanguageE();
+    if (m_options.saveSettings) {
+        GetSettings();
+        GetColumnWidth();
+    }
+    ShowMainWindow();
+    m_scanProgress.reset();
+    Retire(m_drives);
+}
+
+void MainWindow::EndApplication()
+{
+    CancelRequested = 1;
+    if (!m_ended) {
+        m_ended = true;
+        PostQuitMessage(0);
+    }
+}
+
+void MainWindow::FormClose()
+{
+    if (m_closing)
+        return;
+    m_closing = true;
+    if (m_options.saveSettings)
+        SaveSettings();
+    ShowWindow(Hwnd(), SW_HIDE);
+    CancelRequested = 0;
+    MessagePump::ProcessMessages();
+    if (m_options.database && !CancelRequested) {
+        m_wait = std::make_unique<WaitDialog>(*this, WaitDialog::Use::Save);
+        if (m_wait->CreateModeless(Hwnd())) {
+            MessagePump::ProcessMessages();
+            ShowWindow(m_wait->Hwnd(), SW_SHOW);
+            UpdateWindow(m_wait->Hwnd());
+            MessagePump::ProcessMessages();
+            m_wait->HideLowerLabel();
+        }
+        // The catalogue database is written here once the catalogue exists.
+        MessagePump::ProcessMessages();
+        m_wait.reset();
+    }
+    DestroyWindow(Hwnd());
+}

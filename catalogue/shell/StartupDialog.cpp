@@ -1,0 +1,82 @@
+#include "StartupDialog.h"
+
+#include "EnglishTexts.h"
+#include "MainWindow.h"
+#include "resource.h"
+
+#include <commctrl.h>
+
+StartupDialog::StartupDialog(MainWindow& main) : Dialog(IDD_STARTUP), m_main(main) {}
+
+bool StartupDialog::OnInit()
+{
+    if (m_main.English())
+        ApplyTexts(EnglishTexts::kStartupDialog);
+    HWND list = Item(IDC_STARTUP_DRIVE_TYPES);
+    RECT rc;
+    GetClientRect(list, &rc);
+    LVCOLUMNW column{};
+    column.mask = LVCF_WIDTH;
+    column.cx = rc.right - GetSystemMetrics(SM_CXVSCROLL);
+    ListView_InsertColumn(list, 0, &column);
+    for (int row = 0; row < MainWindow::kDriveTypeCount; ++row) {
+        std::wstring text = m_main.Text(IDS_DRIVE_TYPE_BASE + row);
+        LVITEMW item{};
+        item.mask = LVIF_TEXT;
+        item.iItem = row;
+        item.pszText = &text[0];
+        ListView_InsertItem(list, &item);
+    }
+    CheckRadioButton(Hwnd(), IDC_STARTUP_DATABASE, IDC_STARTUP_RESCAN, IDC_STARTUP_RESCAN);
+    return true;
+}
+
+int StartupDialog::RowCount() const
+{
+    return ListView_GetItemCount(Item(IDC_STARTUP_DRIVE_TYPES));
+}
+
+bool StartupDialog::RowChecked(int row) const
+{
+    return ListView_GetCheckState(Item(IDC_STARTUP_DRIVE_TYPES), row) != 0;
+}
+
+void StartupDialog::SetRowChecked(int row, bool checked)
+{
+    ListView_SetCheckState(Item(IDC_STARTUP_DRIVE_TYPES), row, checked ? TRUE : FALSE);
+}
+
+void StartupDialog::EnableCheckBoxes()
+{
+    HWND list = Item(IDC_STARTUP_DRIVE_TYPES);
+    ListView_SetExtendedListViewStyleEx(list, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT,
+                                        LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
+}
+
+bool StartupDialog::RescanSelected() const
+{
+    return IsDlgButtonChecked(Hwnd(), IDC_STARTUP_RESCAN) == BST_CHECKED;
+}
+
+void StartupDialog::SelectRescan(bool rescan)
+{
+    CheckRadioButton(Hwnd(), IDC_STARTUP_DATABASE, IDC_STARTUP_RESCAN,
+                     rescan ? IDC_STARTUP_RESCAN : IDC_STARTUP_DATABASE);
+}
+
+void StartupDialog::EnableButtons()
+{
+    EnableWindow(Item(IDOK), TRUE);
+    EnableWindow(Item(IDCANCEL), TRUE);
+    SendMessageW(Hwnd(), DM_SETDEFID, IDOK, 0);
+}
+
+void StartupDialog::OnOk()
+{
+    m_main.StartupContinue();
+}
+
+void StartupDialog::OnCancel()
+{
+    m_main.EndApplication();
+}

@@ -1,0 +1,46 @@
+#include "WaitDialog.h"
+
+#include "../../common/MessagePump.h"
+#include "EnglishTexts.h"
+#include "MainWindow.h"
+#include "resource.h"
+
+WaitDialog::WaitDialog(MainWindow& main, Use use) : Dialog(IDD_WAIT), m_main(main), m_use(use) {}
+
+bool WaitDialog::OnInit()
+{
+    LOGFONTW lf{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(Hwnd(), WM_GETFONT, 0, 0)), sizeof(lf), &lf);
+    lf.lfWeight = FW_BOLD;
+    m_bold.Reset(CreateFontIndirectW(&lf));
+    for (int id : {IDC_WAIT_TITLE, IDC_WAIT_RIGHT})
+        SendMessageW(Item(id), WM_SETFONT, reinterpret_cast<WPARAM>(m_bold.Get()), FALSE);
+
+    if (m_use == Use::Load) {
+        SetItemText(IDC_WAIT_TITLE, m_main.Text(IDS_WAIT_TITLE_LOAD).c_str());
+        if (m_main.English())
+            ApplyTexts(EnglishTexts::kWaitDialogAtStart);
+    } else {
+        SetItemText(IDC_WAIT_TITLE, m_main.Text(IDS_WAIT_TITLE_SAVE).c_str());
+        if (m_main.English())
+            ApplyTexts(EnglishTexts::kWaitDialogAtClose);
+    }
+    return true;
+}
+
+void WaitDialog::SetStatus(const std::wstring& text)
+{
+    SetItemText(IDC_WAIT_STATUS, text.c_str());
+}
+
+void WaitDialog::HideLowerLabel()
+{
+    ShowWindow(Item(IDC_WAIT_LOWER), SW_HIDE);
+}
+
+void WaitDialog::OnCancel()
+{
+    m_main.CancelRequested = 1;
+    MessagePump::ProcessMessages();
+    m_main.EndApplication();
+}

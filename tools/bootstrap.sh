@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
-# Installs what the builds and tests need on Debian 12, as root. Safe to run again: when every
-# package is already there it only checks and returns within a second or two.
+# Installs what the builds, the tests and the run need on Debian 12, as root. Safe to run
+# again: when every package is there already it only checks and returns at once.
 set -euo pipefail
 
+# Both MinGW-w64 compilers: i686 for the programs as shipped, x86-64 for the build that the
+# tests run. Only 64-bit Wine: the machines this project runs on execute no 32-bit Linux code,
+# so Wine's 32-bit loader (package wine32:i386) cannot start there.
 packages=(
-    g++-mingw-w64-i686 mingw-w64-tools
-    wine wine32:i386 wine64
+    g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools
+    wine wine64
     xvfb xauth xdotool x11-utils imagemagick
     cmake g++ make googletest libgtest-dev
 )
@@ -16,17 +19,11 @@ if [ "$(id -u)" -ne 0 ]; then
 fi
 
 missing=()
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
-    dpkg --add-architecture i386
-    missing=("${packages[@]}")
-else
-    for p in "${packages[@]}"; do
-        # dpkg-query knows "name:arch"; a package that is not installed prints nothing or "not-installed".
-        if [ "$(dpkg-query -W -f='${db:Status-Status}' "$p" 2>/dev/null)" != "installed" ]; then
-            missing+=("$p")
-        fi
-    done
-fi
+for p in "${packages[@]}"; do
+    if [ "$(dpkg-query -W -f='${db:Status-Status}' "$p" 2>/dev/null)" != "installed" ]; then
+        missing+=("$p")
+    fi
+done
 
 if [ ${#missing[@]} -gt 0 ]; then
     echo "bootstrap: installing ${missing[*]}"

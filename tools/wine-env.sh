@@ -1,9 +1,9 @@
-# Sourced (POSIX sh) with the build folder as $1: the environment of the project's own Wine
+# Sourced (POSIX sh) with wine_build set to the build folder: the environment of the project's own Wine
 # prefix. Sets WINE to the loader to call.
 #
 # The prefix is 64-bit and runs the x86-64 build: the machines this project builds and tests on
 # cannot execute 32-bit Linux code ("Exec format error"), so 32-bit Wine cannot start there.
-wine_build=$1
+: "${wine_build:?set wine_build to the build folder before sourcing}"
 export WINEARCH=win64
 export WINEPREFIX="$wine_build/wineprefix"
 export WINEDEBUG="${WINEDEBUG:--all}"

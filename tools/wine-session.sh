@@ -10,7 +10,8 @@ here=$(cd "$(dirname "$0")" && pwd)
 stop() {
     if [ -f "$build/xvfb.display" ]; then
         # shellcheck source=wine-env.sh
-        . "$here/wine-env.sh" "$build"
+        wine_build=$build
+        . "$here/wine-env.sh"
         "$WINESERVER" -k >/dev/null 2>&1 || true
     fi
     if [ -f "$build/xvfb.pid" ]; then
@@ -32,12 +33,17 @@ start() {
     done
     [ -s "$build/xvfb.display" ] || { echo "Xvfb did not start" >&2; exit 1; }
     # shellcheck source=wine-env.sh
-    . "$here/wine-env.sh" "$build"
+    wine_build=$build
+    . "$here/wine-env.sh"
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         "$WINE" wineboot -i >/dev/null 2>&1 || true
         "$WINESERVER" -w >/dev/null 2>&1 || true
     fi
     "$WINESERVER" -p >/dev/null 2>&1
+    # A virtual desktop: without a window manager, hiding a top-level X window makes Wine wait
+    # two seconds for a state change that never comes; inside the desktop it does not wait.
+    "$WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+    "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f >/dev/null 2>&1
     "$WINE" cmd /c exit >/dev/null 2>&1 || true
     echo "wine session on display $DISPLAY, prefix $WINEPREFIX"
 }

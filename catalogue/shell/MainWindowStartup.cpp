@@ -78,6 +78,7 @@ void MainWindow::NeuEinlesen()
     GetDatenwahl();
     ShowWindow(m_startup->Hwnd(), SW_SHOW);
     UpdateWindow(m_startup->Hwnd());
+    SetForegroundWindow(m_startup->Hwnd());
 }
 
 void MainWindow::FillFolderIDS()
@@ -117,6 +118,7 @@ void MainWindow::InitData()
         if (m_drives->CreateModeless(Hwnd())) {
             GetHDwahl();
             ShowWindow(m_drives->Hwnd(), SW_SHOW);
+            SetForegroundWindow(m_drives->Hwnd());
         }
     } else {
         m_wait = std::make_unique<WaitDialog>(*this, WaitDialog::Use::Load);

@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# End to end: starts the built Sortaro.exe as a user would, finds its windows by their titles,
+# answers them with keys, and checks what lands in the registry.
+# Usage: startup.sh BUILD_DIR SORTARO_EXE
+set -uo pipefail
+build=$1
+exe=$2
+here=$(cd "$(dirname "$0")" && pwd)
+wine_build=$build
+. "$here/../../tools/wine-env.sh"
+. "$here/../../tools/drive-lib.sh"
+
+failures=0
+check() {
+    if [ "$2" = "$3" ]; then
+        echo "ok: $1"
+    else
+        echo "FAIL: $1: expected [$3], got [$2]"
+        failures=$((failures + 1))
+    fi
+}
+
+start_sortaro() {
+    ( cd "$(dirname "$exe")" && exec "$WINE" "$(basename "$exe")" >"$build/e2e-app.out" 2>&1 ) &
+    app=$!
+}
+
+# 1. A first start: the German start-up dialog; Esc ends the program and writes nothing.
+"$WINE" reg delete 'HKCU\Software\Sortaro' /f >/dev/null 2>&1
+start_sortaro
+window=$(wait_window '^Sortaro Auswahl der Datenträger$')
+check "start-up dialog appears" "${window:+found}" found
+press "$window" Escape
+wait_exit "$app"
+check "cancel ends the program" "$?" 0
+check "cancel writes no values" "$(registry_values 'HKCU\Software\Sortaro')" ""
+"$WINE" reg query 'HKCU\Software\Sortaro\Options' >/dev/null 2>&1
+check "the start-up read created the Options key" "$?" 0
+
+# 2. English, reading the database: "Select DriveType", then the main window; closing it
+#    stores the layout.
+"$WINE" reg delete 'HKCU\Software\Sortaro' /f >/dev/null 2>&1
+"$WINE" reg add 'HKCU\Software\Sortaro\Options' /v language /d 0 /f >/dev/null 2>&1
+"$WINE" reg add 'HKCU\Software\Sortaro\Options' /v scannewdata /d 1 /f >/dev/null 2>&1
+"$WINE" reg add 'HKCU\Software\Sortaro\Options' /v SaveSettings /d 1 /f >/dev/null 2>&1
+start_sortaro
+window=$(wait_window '^Select DriveType$')
+check "English start-up dialog appears" "${window:+found}" found
+press "$window" Return
+main=$(wait_window '^Sortaro$')
+check "main window appears" "${main:+found}" found
+press "$main" alt+F4
+wait_exit "$app"
+check "closing the main window ends the program" "$?" 0
+values=$(registry_values 'HKCU\Software\Sortaro\Options\ScreenSettings' | cut -d= -f1 | sort | tr '\n' ' ')
+check "the layout is stored" "$values" "height left raster rowselect top treewidthmain treewidthpreview width "
+check "the preview flag is stored" "$(registry_values 'HKCU\Software\Sortaro\Options\Vorschau')" "Enabled=0"
+
+"$WINE" reg delete 'HKCU\Software\Sortaro' /f >/dev/null 2>&1
+if [ "$failures" -ne 0 ]; then
+    echo "$failures check(s) failed"
+    exit 1
+fi

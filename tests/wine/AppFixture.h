@@ -1,0 +1,141 @@
+#pragma once
+// A test fixture that starts the program's main window in this process, the way Sortaro.exe
+// does, with a clean settings key.
+
+#include "WineTestSupport.h"
+#include "catalogue/shell/MainWindow.h"
+#include "common/MessagePump.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class AppTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        WineTest::ClearSettings();
+        MessagePump::ResetQuitSeen();
+    }
+
+    void TearDown() override
+    {
+        Stop();
+        WineTest::ClearSettings();
+    }
+
+    // Creates the main window; the start-up dialog is then up.
+    void Start()
+    {
+        Stop();
+        main = std::make_unique<MainWindow>();
+        ASSERT_TRUE(main->Create());
+        WineTest::Flush();
+    }
+
+    // Destroys the main window and forgets the end of the message loop it caused.
+    void Stop()
+    {
+        main.reset();
+        WineTest::Flush(50);
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+        }
+        MessagePump::ResetQuitSeen();
+    }
+
+    // Starts and answers the start-up dialog; with database set the catalogue is "read",
+    // otherwise the drive dialog is answered as well.
+    void StartToMainWindow(bool database)
+    {
+        WineTest::SetOption(L"", L"scannewdata", database ? L"1" : L"0");
+        Start();
+        Click(StartupHwnd(), IDOK);
+        if (!database)
+            Click(DrivesHwnd(), IDOK);
+        ASSERT_TRUE(IsWindowVisible(main->Hwnd()));
+    }
+
+    void Click(HWND dialog, int id)
+    {
+        ASSERT_NE(dialog, nullptr);
+        SendMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
+        WineTest::Flush();
+    }
+
+    HWND StartupHwnd() const;
+    HWND DrivesHwnd() const;
+
+    // The tree's nodes below item (the root's children when item is null), as texts.
+    std::vector<std::wstring> ChildTexts(HTREEITEM item = nullptr) const
+    {
+        HWND tree = main->TreeView();
+        if (!item)
+            item = TreeView_GetRoot(tree);
+        std::vector<std::wstring> texts;
+        for (HTREEITEM child = TreeView_GetChild(tree, item); child; child = TreeView_GetNextSibling(tree, child))
+            texts.push_back(ItemText(child));
+        return texts;
+    }
+
+    std::wstring ItemText(HTREEITEM item) const
+    {
+        wchar_t text[256] = L"";
+        TVITEMW tv{};
+        tv.mask = TVIF_TEXT;
+        tv.hItem = item;
+        tv.pszText = text;
+        tv.cchTextMax = 256;
+        TreeView_GetItem(main->TreeView(), &tv);
+        return text;
+    }
+
+    // The first node in tree order with this text.
+    HTREEITEM FindNode(const std::wstring& text) const
+    {
+        HWND tree = main->TreeView();
+        std::vector<HTREEITEM> pending{TreeView_GetRoot(tree)};
+        while (!pending.empty()) {
+            HTREEITEM item = pending.back();
+            pending.pop_back();
+            if (!item)
+                continue;
+            if (ItemText(item) == text)
+                return item;
+            for (HTREEITEM c = TreeView_GetChild(tree, item); c; c = TreeView_GetNextSibling(tree, c))
+                pending.insert(pending.begin(), c);
+        }
+        return nullptr;
+    }
+
+    std::wstring MenuText(int menuId, int commandId) const
+    {
+        wchar_t text[128] = L"";
+        MENUITEMINFOW info{};
+        info.cbSize = sizeof(info);
+        info.fMask = MIIM_STRING;
+        info.dwTypeData = text;
+        info.cch = 128;
+        // By command: finds items of submenus too, and popups by their own id.
+        GetMenuItemInfoW(main->Menu(menuId), commandId, FALSE, &info);
+        return text;
+    }
+
+    std::unique_ptr<MainWindow> main;
+};
+
+#include "catalogue/catalogue/DriveDialog.h"
+#include "catalogue/shell/StartupDialog.h"
+
+inline HWND AppTest::StartupHwnd() const
+{
+    return main && main->Startup() ? main->Startup()->Hwnd() : nullptr;
+}
+
+inline HWND AppTest::DrivesHwnd() const
+{
+    return main && main->Drives() ? main->Drives()->Hwnd() : nullptr;
+}

@@ -1,0 +1,93 @@
+#include "catalogue/shell/Registry.h"
+#include "WineTestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const wchar_t kTestKey[] = L"Software\\Sortaro\\RegistryTest";
+
+class RegistryTest : public testing::Test {
+protected:
+    void SetUp() override { WineTest::ClearSettings(); }
+    void TearDown() override { WineTest::ClearSettings(); }
+
+    void SetRaw(const wchar_t* name, DWORD type, const void* data, DWORD bytes)
+    {
+        HKEY key;
+        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kTestKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+                  ERROR_SUCCESS);
+        RegSetValueExW(key, name, 0, type, static_cast<const BYTE*>(data), bytes);
+        RegCloseKey(key);
+    }
+
+    Registry registry;
+};
+
+TEST_F(RegistryTest, OpenWithoutCreateLeavesAMissingKeyMissing)
+{
+    EXPECT_FALSE(registry.OpenKey(kTestKey, false));
+    EXPECT_FALSE(registry.KeyExists(kTestKey));
+    EXPECT_FALSE(registry.ReadString(L"x").has_value());
+    EXPECT_FALSE(registry.WriteString(L"x", L"1")) << "nothing is written without an open key";
+    EXPECT_TRUE(registry.OpenKey(kTestKey, true));
+    EXPECT_TRUE(registry.KeyExists(kTestKey));
+}
+
+TEST_F(RegistryTest, TextRoundTripKeepsEveryCharacter)
+{
+    ASSERT_TRUE(registry.OpenKey(kTestKey, true));
+    const std::wstring texts[] = {L"", L"1", L"C:\\Programme\\Sortaro", L"Größe – Übersicht €", L" blank "};
+    for (const std::wstring& text : texts) {
+        ASSERT_TRUE(registry.WriteString(L"v", text));
+        EXPECT_EQ(registry.ReadString(L"v").value_or(L"<none>"), text);
+    }
+    EXPECT_TRUE(registry.ValueExists(L"v"));
+    EXPECT_FALSE(registry.ValueExists(L"w"));
+}
+
+TEST_F(RegistryTest, ValuesThatHoldNoTextReadAsMissing)
+{
+    DWORD number = 1;
+    SetRaw(L"dword", REG_DWORD, &number, sizeof(number));
+    const BYTE bytes[] = {1, 2, 3};
+    SetRaw(L"binary", REG_BINARY, bytes, sizeof(bytes));
+    ASSERT_TRUE(registry.OpenKey(kTestKey, false));
+    EXPECT_FALSE(registry.ReadString(L"dword").has_value());
+    EXPECT_FALSE(registry.ReadString(L"binary").has_value());
+}
+
+TEST_F(RegistryTest, TextWithoutTerminatorOrWithOddLengthIsReadSafely)
+{
+    const wchar_t text[] = {L'1', L'0', L'1'}; // no terminating zero
+    SetRaw(L"unterminated", REG_SZ, text, sizeof(text));
+    SetRaw(L"odd", REG_SZ, text, sizeof(text) - 1); // half a character at the end
+    const wchar_t inner[] = L"ab\0cd";
+    SetRaw(L"inner", REG_SZ, inner, sizeof(inner));
+    ASSERT_TRUE(registry.OpenKey(kTestKey, false));
+    EXPECT_EQ(registry.ReadString(L"unterminated").value_or(L"<none>"), L"101");
+    EXPECT_EQ(registry.ReadString(L"odd").value_or(L"<none>"), L"10");
+    EXPECT_EQ(registry.ReadString(L"inner").value_or(L"<none>"), L"ab");
+}
+
+TEST_F(RegistryTest, ValueNamesListsEveryValue)
+{
+    ASSERT_TRUE(registry.OpenKey(kTestKey, true));
+    for (const wchar_t* name : {L"C:\\Daten", L"D:\\Bilder", L"Zeichen äöü"})
+        registry.WriteString(name, L"");
+    std::vector<std::wstring> names = registry.GetValueNames();
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::wstring>{L"C:\\Daten", L"D:\\Bilder", L"Zeichen äöü"}));
+}
+
+TEST_F(RegistryTest, DeleteKeyTakesSubkeysAlong)
+{
+    ASSERT_TRUE(registry.OpenKey(std::wstring(kTestKey) + L"\\Inner\\Deeper", true));
+    registry.WriteString(L"x", L"1");
+    registry.CloseKey();
+    EXPECT_TRUE(registry.DeleteKey(kTestKey));
+    EXPECT_FALSE(registry.KeyExists(kTestKey));
+    EXPECT_TRUE(registry.DeleteKey(kTestKey)) << "deleting what is gone is no error";
+}
+
+} // namespace

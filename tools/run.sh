@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# Builds Sortaro.exe and runs it under Wine. On a display ($DISPLAY) it simply starts the program.
+# Without one it runs it on a virtual display, walks through the start-up the way a user would
+# (start-up dialog, drive choice, main window), saves a screenshot of each step into the build
+# tree, closes the program cleanly and says where the pictures are.
+# Usage: tools/run.sh [--english]
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+language=1
+[ "${1:-}" = "--english" ] && language=0
+
+bash "$root/tools/bootstrap.sh"
+build="$root/build/app"
+cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" >/dev/null
+cmake --build "$build" -j"$(nproc)" --target Sortaro >/dev/null
+# The 32-bit build is what ships; it is built too, though these machines cannot run it.
+cmake -S "$root" -B "$root/build/win32" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null
+cmake --build "$root/build/win32" -j"$(nproc)" --target Sortaro >/dev/null
+echo "built $build/Sortaro.exe (64-bit, runs here) and $root/build/win32/Sortaro.exe (32-bit, as shipped)"
+
+if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+    user_display=$DISPLAY
+    wine_build=$build
+    . "$root/tools/wine-env.sh"
+    export DISPLAY=$user_display
+    [ -f "$WINEPREFIX/system.reg" ] || "$WINE" wineboot -i >/dev/null 2>&1
+    "$WINE" reg add 'HKCU\Software\Sortaro\Options' /v language /d "$language" /f >/dev/null 2>&1
+    cd "$build" && exec "$WINE" Sortaro.exe
+fi
+
+"$root/tools/wine-session.sh" start "$build" >/dev/null
+trap '"$root/tools/wine-session.sh" stop "$build"' EXIT
+wine_build=$build
+. "$root/tools/wine-env.sh"
+. "$root/tools/drive-lib.sh"
+shots="$build/screenshots"
+mkdir -p "$shots"
+suffix=$([ "$language" = 0 ] && echo "-en" || echo "")
+"$WINE" reg add 'HKCU\Software\Sortaro\Options' /v language /d "$language" /f >/dev/null 2>&1
+"$WINE" reg add 'HKCU\Software\Sortaro\Options' /v scannewdata /d 0 /f >/dev/null 2>&1
+
+( cd "$build" && exec "$WINE" Sortaro.exe >"$build/run.out" 2>&1 ) &
+app=$!
+snap() { sleep 0.7; import -window root "$shots/$1$suffix.png"; echo "screenshot: $shots/$1$suffix.png"; }
+
+startup=$(wait_window '^(Sortaro Auswahl der Datenträger|Select DriveType)$') || { echo "no start-up dialog"; exit 1; }
+snap 1-startup
+press "$startup" Return
+drives=$(wait_window '^(Sortaro Auswahl der Laufwerke|Select Drives)$') || { echo "no drive dialog"; exit 1; }
+snap 2-drives
+press "$drives" Return
+main=$(wait_window '^Sortaro$') || { echo "no main window"; exit 1; }
+snap 3-main
+press "$main" alt+F4
+if wait_exit "$app"; then
+    echo "Sortaro ended cleanly."
+else
+    echo "Sortaro did not end cleanly (status $?)."
+    exit 1
+fi

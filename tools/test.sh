@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test: the portable code natively, then the Windows build
+# under Wine (the portable tests again, the tests that drive real windows, and an end-to-end
+# run of Sortaro.exe), all on a virtual display. Installs what it needs first.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build="$root/build"
+jobs=$(nproc)
+
+bash "$root/tools/bootstrap.sh"
+
+echo "== host build and portable tests"
+cmake -S "$root" -B "$build/host" -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$build/host" -j"$jobs"
+(cd "$build/host" && ctest --output-on-failure -j"$jobs")
+
+echo "== Windows build (x86-64) and tests under Wine"
+"$root/tools/build-gtest.sh" "$root/cmake/mingw-x86_64.cmake" "$build/deps/gtest-x86_64"
+cmake -S "$root" -B "$build/win64" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" \
+    -DSORTARO_WITH_TESTS=ON -DGTest_DIR="$build/deps/gtest-x86_64/lib/cmake/GTest" >/dev/null
+cmake --build "$build/win64" -j"$jobs"
+
+echo "== Windows build (i686), the programs as shipped"
+cmake -S "$root" -B "$build/win32" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null
+cmake --build "$build/win32" -j"$jobs"
+
+# One at a time: the Wine tests share the prefix's registry and display.
+(cd "$build/win64" && ctest --output-on-failure -j1)

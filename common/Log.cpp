@@ -24,13 +24,13 @@ const LogConfig& Config()
 {
     static const LogConfig config = [] {
         LogConfig c;
-        std::wstring spec = Env(L"SORTARO_LOG");
-        if (spec.empty())
+        std::wstring setting = Env(L"SORTARO_LOG");
+        if (setting.empty())
             return c;
         c.enabled = true;
-        c.debug = spec.find(L"debug") != std::wstring::npos;
-        if (spec.find(L"all") == std::wstring::npos)
-            c.channels = L"," + spec + L",";
+        c.debug = setting.find(L"debug") != std::wstring::npos;
+        if (setting.find(L"all") == std::wstring::npos)
+            c.channels = L"," + setting + L",";
         c.file = Env(L"SORTARO_LOG_FILE");
         return c;
     }();

@@ -28,14 +28,15 @@ if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
     cd "$build" && exec "$WINE" Sortaro.exe
 fi
 
-"$root/tools/wine-session.sh" start "$build" >/dev/null
-trap '"$root/tools/wine-session.sh" stop "$build"' EXIT
+"$root/tools/wine-display.sh" start "$build" >/dev/null
+trap '"$root/tools/wine-display.sh" stop "$build"' EXIT
 wine_build=$build
 . "$root/tools/wine-env.sh"
 . "$root/tools/drive-lib.sh"
 shots="$build/screenshots"
 mkdir -p "$shots"
-suffix=$([ "$language" = 0 ] && echo "-en" || echo "")
+suffix=""
+[ "$language" = 0 ] && suffix="-en"
 "$WINE" reg add 'HKCU\Software\Sortaro\Options' /v language /d "$language" /f >/dev/null 2>&1
 "$WINE" reg add 'HKCU\Software\Sortaro\Options' /v scannewdata /d 0 /f >/dev/null 2>&1
 

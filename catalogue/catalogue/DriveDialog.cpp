@@ -129,7 +129,7 @@ bool DriveDialog::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, INT_PTR& res
     bool isLink = control == Item(IDC_DRIVES_ADD) || control == Item(IDC_DRIVES_REMOVE);
     if (msg == WM_CTLCOLORSTATIC && isLink) {
         HDC hdc = reinterpret_cast<HDC>(wParam);
-        SetTextColor(hdc, GetSysColor(COLOR_HOTLIGHT));
+        SetTextColor(hdc, RGB(0, 102, 204));
         SetBkMode(hdc, TRANSPARENT);
         result = reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNFACE));
         return true;

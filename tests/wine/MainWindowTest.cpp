@@ -228,6 +228,36 @@ TEST_F(MainWindowTest, ToolBarHintsFollowTheLanguage)
     }
 }
 
+TEST_F(MainWindowTest, DropDownButtonsOpenTheirMenus)
+{
+    StartToMainWindow(true);
+    WineTest::ShowRecorder recorder;
+    recorder.CloseMenusWhenOpened(true);
+    const struct {
+        int button;
+        int menu;
+    } cases[] = {{IDM_TB_FILE, IDR_FILE_MENU}, {IDM_TB_EDIT, IDR_EDIT_MENU}, {IDM_TB_VIEW, IDR_VIEW_MENU}};
+    for (const auto& c : cases) {
+        // As the tool bar reports a click on a drop-down button.
+        NMTOOLBARW click{};
+        click.hdr.hwndFrom = main->ToolBar();
+        click.hdr.idFrom = GetDlgCtrlID(main->ToolBar());
+        click.hdr.code = TBN_DROPDOWN;
+        click.iItem = c.button;
+        SendMessageW(main->Hwnd(), WM_NOTIFY, click.hdr.idFrom, reinterpret_cast<LPARAM>(&click));
+        ASSERT_FALSE(recorder.MenusOpened().empty());
+        EXPECT_EQ(recorder.MenusOpened().back(), main->Menu(c.menu)) << "button " << c.button;
+    }
+    // The keyboard way: Alt with the button's mnemonic.
+    SendMessageW(main->Hwnd(), WM_COMMAND, IDM_TB_VIEW, 0);
+    EXPECT_EQ(recorder.MenusOpened().back(), main->Menu(IDR_VIEW_MENU));
+    // Opening a menu sets its check marks from the program's state.
+    HMENU view = main->Menu(IDR_VIEW_MENU);
+    EXPECT_TRUE(GetMenuState(view, IDM_VIEW_DETAILS, MF_BYCOMMAND) & MF_CHECKED);
+    EXPECT_FALSE(GetMenuState(view, IDM_VIEW_LIST, MF_BYCOMMAND) & MF_CHECKED);
+    EXPECT_FALSE(GetMenuState(view, IDM_GRID_LINES, MF_BYCOMMAND) & MF_CHECKED);
+}
+
 TEST_F(MainWindowTest, TreeCommandsExpandAndCollapse)
 {
     StartToMainWindow(true);

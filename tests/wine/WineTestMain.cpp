@@ -16,6 +16,8 @@ HHOOK g_hook = nullptr;
 std::vector<std::wstring> g_shown;
 std::wstring g_clickTitle;
 int g_clickButton = 0;
+std::vector<HMENU> g_menus;
+bool g_closeMenus = false;
 
 LRESULT CALLBACK CallWndProc(int code, WPARAM wParam, LPARAM lParam)
 {
@@ -28,6 +30,12 @@ LRESULT CALLBACK CallWndProc(int code, WPARAM wParam, LPARAM lParam)
             HWND button = GetDlgItem(msg->hwnd, g_clickButton);
             PostMessageW(button, BM_CLICK, 0, 0);
         }
+    }
+    if (code == HC_ACTION && msg->message == WM_INITMENUPOPUP && !HIWORD(msg->lParam)) {
+        g_menus.push_back(reinterpret_cast<HMENU>(msg->wParam));
+        // Ends the modal menu loop once it runs.
+        if (g_closeMenus)
+            PostMessageW(msg->hwnd, WM_CANCELMODE, 0, 0);
     }
     return CallNextHookEx(g_hook, code, wParam, lParam);
 }
@@ -152,6 +160,8 @@ ShowRecorder::ShowRecorder()
 {
     g_shown.clear();
     g_clickTitle.clear();
+    g_menus.clear();
+    g_closeMenus = false;
     g_hook = SetWindowsHookExW(WH_CALLWNDPROC, CallWndProc, nullptr, GetCurrentThreadId());
 }
 
@@ -170,6 +180,16 @@ void ShowRecorder::ClickWhenShown(const std::wstring& title, int buttonId)
 {
     g_clickTitle = title;
     g_clickButton = buttonId;
+}
+
+const std::vector<HMENU>& ShowRecorder::MenusOpened() const
+{
+    return g_menus;
+}
+
+void ShowRecorder::CloseMenusWhenOpened(bool close)
+{
+    g_closeMenus = close;
 }
 
 int ShowRecorder::IndexOf(const std::wstring& title) const

@@ -40,6 +40,10 @@ public:
     void ClickWhenShown(const std::wstring& title, int buttonId);
     // The index of title in the shown list, or -1.
     int IndexOf(const std::wstring& title) const;
+    // The menus that were about to open (WM_INITMENUPOPUP), in order. With closeMenus set,
+    // each is closed again at once, as a user pressing Esc would.
+    const std::vector<HMENU>& MenusOpened() const;
+    void CloseMenusWhenOpened(bool close);
 };
 
 } // namespace WineTest

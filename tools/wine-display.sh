@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Starts or stops what the Windows tests of a build need: a virtual X display (Xvfb), the
 # build's Wine prefix (made on first use) and a wine server kept running between tests.
-# Usage: tools/wine-session.sh start|stop BUILD_DIR
+# Usage: tools/wine-display.sh start|stop BUILD_DIR
 set -euo pipefail
 action=$1
 build=$2
@@ -45,7 +45,7 @@ start() {
     "$WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
     "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f >/dev/null 2>&1
     "$WINE" cmd /c exit >/dev/null 2>&1 || true
-    echo "wine session on display $DISPLAY, prefix $WINEPREFIX"
+    echo "Wine ready on display $DISPLAY, prefix $WINEPREFIX"
 }
 
 case $action in

@@ -2,6 +2,8 @@
 
 #include "Log.h"
 
+#include <commctrl.h>
+
 Dialog::~Dialog()
 {
     if (m_hwnd && !m_modal) {
@@ -57,6 +59,29 @@ void Dialog::ApplyTexts(const TextTable& table) const
         else
             SetDlgItemTextW(m_hwnd, t.id, t.text);
     }
+}
+
+HFONT Dialog::CreateDerivedFont(bool bold, bool underline) const
+{
+    LOGFONTW lf{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(m_hwnd, WM_GETFONT, 0, 0)), sizeof(lf), &lf);
+    if (bold)
+        lf.lfWeight = FW_BOLD;
+    lf.lfUnderline = underline ? TRUE : FALSE;
+    return CreateFontIndirectW(&lf);
+}
+
+void Dialog::MakeCheckList(int listId) const
+{
+    HWND list = Item(listId);
+    ListView_SetExtendedListViewStyleEx(list, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT,
+                                        LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
+    RECT rc;
+    GetClientRect(list, &rc);
+    LVCOLUMNW column{};
+    column.mask = LVCF_WIDTH;
+    column.cx = rc.right - GetSystemMetrics(SM_CXVSCROLL);
+    ListView_InsertColumn(list, 0, &column);
 }
 
 HWND Dialog::DialogOf(HWND hwnd)

@@ -29,6 +29,11 @@ public:
     // Puts each text of the table into its control; id 0 stands for the dialog's caption.
     void ApplyTexts(const TextTable& table) const;
 
+    // The dialog's font, made bold or underlined, for labels that stand out.
+    HFONT CreateDerivedFont(bool bold, bool underline) const;
+    // Makes a list view control a one-column list of check boxes as wide as the control.
+    void MakeCheckList(int listId) const;
+
     // The dialog that contains hwnd, for the message loop's IsDialogMessageW.
     static HWND DialogOf(HWND hwnd);
 

@@ -170,6 +170,22 @@ private:
     HDC m_hdc;
 };
 
+// Turns a window's redrawing off for the guard's lifetime and repaints it once at the end.
+class RedrawGuard {
+public:
+    explicit RedrawGuard(HWND hwnd) noexcept : m_hwnd(hwnd) { SendMessageW(hwnd, WM_SETREDRAW, FALSE, 0); }
+    ~RedrawGuard()
+    {
+        SendMessageW(m_hwnd, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(m_hwnd, nullptr, TRUE);
+    }
+    RedrawGuard(const RedrawGuard&) = delete;
+    RedrawGuard& operator=(const RedrawGuard&) = delete;
+
+private:
+    HWND m_hwnd;
+};
+
 // OleInitialize/OleUninitialize scope. OLE, not just COM: the shell's clipboard verbs need it.
 class OleScope {
 public:

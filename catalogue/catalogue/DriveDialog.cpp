@@ -16,28 +16,17 @@ bool DriveDialog::OnInit()
     if (m_main.English())
         ApplyTexts(EnglishTexts::kDriveDialog);
 
+    MakeCheckList(IDC_DRIVES_LIST);
     HWND list = Item(IDC_DRIVES_LIST);
-    ListView_SetExtendedListViewStyleEx(list, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT,
-                                        LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
     SHFILEINFOW info{};
-    // The shell's small system image list: shared, the list must not destroy it.
-    SetWindowLongPtrW(list, GWL_STYLE, GetWindowLongPtrW(list, GWL_STYLE) | LVS_SHAREIMAGELISTS);
+    // The shell's small system image list: shared (LVS_SHAREIMAGELISTS), the list must not destroy it.
     ListView_SetImageList(list,
                           reinterpret_cast<HIMAGELIST>(SHGetFileInfoW(L"C:\\", 0, &info, sizeof(info),
                                                                       SHGFI_SYSICONINDEX | SHGFI_SMALLICON)),
                           LVSIL_SMALL);
-    RECT rc;
-    GetClientRect(list, &rc);
-    LVCOLUMNW column{};
-    column.mask = LVCF_WIDTH;
-    column.cx = rc.right - GetSystemMetrics(SM_CXVSCROLL);
-    ListView_InsertColumn(list, 0, &column);
 
     // The two links look like links.
-    LOGFONTW lf{};
-    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(Hwnd(), WM_GETFONT, 0, 0)), sizeof(lf), &lf);
-    lf.lfUnderline = TRUE;
-    m_linkFont.Reset(CreateFontIndirectW(&lf));
+    m_linkFont.Reset(CreateDerivedFont(false, true));
     for (int id : {IDC_DRIVES_ADD, IDC_DRIVES_REMOVE})
         SendMessageW(Item(id), WM_SETFONT, reinterpret_cast<WPARAM>(m_linkFont.Get()), FALSE);
     return true;

@@ -31,6 +31,8 @@ const int kTreeWidth = 280;
 const int kPreviewWidth = 247;
 const int kHeaderHeight = 40;
 const int kStatusWidths[] = {110, 140, 100, 200};
+const int kMinWidth = 400;
+const int kMinHeight = 300;
 
 } // namespace
 
@@ -350,6 +352,7 @@ void MainWindow::ShowMainWindow()
     ShowWindow(Hwnd(), SW_SHOW);
     UpdateWindow(Hwnd());
     SetForegroundWindow(Hwnd());
+    SetFocus(m_tree);
 }
 
 void MainWindow::SetGridLines(bool on)
@@ -379,6 +382,13 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_SIZE:
         OnSize();
         return 0;
+    case WM_GETMINMAXINFO: {
+        // Small enough for any screen, large enough that tree and list stay usable.
+        auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+        info->ptMinTrackSize.x = Scale(kMinWidth);
+        info->ptMinTrackSize.y = Scale(kMinHeight);
+        return 0;
+    }
     case WM_COMMAND:
         OnCommand(LOWORD(wParam));
         return 0;

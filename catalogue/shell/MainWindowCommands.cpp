@@ -210,7 +210,7 @@ void MainWindow::ExpandAllNodes()
     HTREEITEM root = TreeView_GetRoot(m_tree);
     if (!root)
         return;
-    SendMessageW(m_tree, WM_SETREDRAW, FALSE, 0);
+    RedrawGuard redraw(m_tree);
     TreeView_SelectItem(m_tree, root);
     // Depth first over every node below the root.
     std::vector<HTREEITEM> pending{root};
@@ -221,8 +221,6 @@ void MainWindow::ExpandAllNodes()
         for (HTREEITEM child = TreeView_GetChild(m_tree, item); child; child = TreeView_GetNextSibling(m_tree, child))
             pending.push_back(child);
     }
-    SendMessageW(m_tree, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(m_tree, nullptr, TRUE);
 }
 
 void MainWindow::CollapseAllNodes()
@@ -230,13 +228,11 @@ void MainWindow::CollapseAllNodes()
     HTREEITEM root = TreeView_GetRoot(m_tree);
     if (!root)
         return;
-    SendMessageW(m_tree, WM_SETREDRAW, FALSE, 0);
+    RedrawGuard redraw(m_tree);
     TreeView_SelectItem(m_tree, root);
     // The root alone: the nodes below keep their state for the root's next expansion.
     if (TreeView_GetItemState(m_tree, root, TVIS_EXPANDED) & TVIS_EXPANDED)
         TreeView_Expand(m_tree, root, TVE_COLLAPSE);
-    SendMessageW(m_tree, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(m_tree, nullptr, TRUE);
 }
 
 void MainWindow::CollapseNode()
@@ -244,11 +240,9 @@ void MainWindow::CollapseNode()
     HTREEITEM item = TreeView_GetSelection(m_tree);
     if (!item)
         return;
-    SendMessageW(m_tree, WM_SETREDRAW, FALSE, 0);
+    RedrawGuard redraw(m_tree);
     if (TreeView_GetItemState(m_tree, item, TVIS_EXPANDED) & TVIS_EXPANDED)
         TreeView_Expand(m_tree, item, TVE_COLLAPSE);
-    SendMessageW(m_tree, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(m_tree, nullptr, TRUE);
 }
 
 bool MainWindow::CanEditEndings() const

@@ -24,6 +24,27 @@ void ReadNumber(const Registry& registry, const wchar_t* name, int& target)
         Log::Write(LogLevel::Warning, L"settings", L"%ls is not a number: \"%ls\"", name, text->c_str());
 }
 
+// The check marks of a dialog's list as one flag text, and back.
+template <typename CheckList>
+std::wstring RowFlags(const CheckList& list)
+{
+    std::vector<bool> rows;
+    for (int row = 0; row < list.RowCount(); ++row)
+        rows.push_back(list.RowChecked(row));
+    return SettingsText::FormatFlagText(rows);
+}
+
+template <typename CheckList>
+void ApplyRowFlags(CheckList& list, const std::wstring& text)
+{
+    std::vector<bool> rows;
+    for (int row = 0; row < list.RowCount(); ++row)
+        rows.push_back(list.RowChecked(row));
+    SettingsText::ApplyFlagText(text, rows);
+    for (int row = 0; row < static_cast<int>(rows.size()); ++row)
+        list.SetRowChecked(row, rows[row]);
+}
+
 const wchar_t* Flag(bool on)
 {
     return on ? L"1" : L"0";
@@ -62,14 +83,8 @@ void MainWindow::GetDatenwahl()
     RegistryKeyScope key(m_registry, SettingsKeys::kOptions, false);
     if (!key)
         return;
-    if (auto text = m_registry.ReadString(L"datafrom")) {
-        std::vector<bool> rows;
-        for (int row = 0; row < m_startup->RowCount(); ++row)
-            rows.push_back(m_startup->RowChecked(row));
-        SettingsText::ApplyFlagText(*text, rows);
-        for (int row = 0; row < static_cast<int>(rows.size()); ++row)
-            m_startup->SetRowChecked(row, rows[row]);
-    }
+    if (auto text = m_registry.ReadString(L"datafrom"))
+        ApplyRowFlags(*m_startup, *text);
     if (auto text = m_registry.ReadString(L"scannewdata"))
         m_startup->SelectRescan(*text == L"0");
 }
@@ -81,10 +96,7 @@ void MainWindow::WriteDatenwahl()
     RegistryKeyScope key(m_registry, SettingsKeys::kOptions, true);
     if (!key)
         return;
-    std::vector<bool> rows;
-    for (int row = 0; row < m_startup->RowCount(); ++row)
-        rows.push_back(m_startup->RowChecked(row));
-    m_registry.WriteString(L"datafrom", SettingsText::FormatFlagText(rows));
+    m_registry.WriteString(L"datafrom", RowFlags(*m_startup));
     m_registry.WriteString(L"scannewdata", m_startup->RescanSelected() ? L"0" : L"1");
 }
 
@@ -95,14 +107,8 @@ void MainWindow::GetHDwahl()
     {
         RegistryKeyScope key(m_registry, SettingsKeys::kOptions, false);
         if (key)
-            if (auto text = m_registry.ReadString(L"hddata")) {
-                std::vector<bool> rows;
-                for (int row = 0; row < m_drives->RowCount(); ++row)
-                    rows.push_back(m_drives->RowChecked(row));
-                SettingsText::ApplyFlagText(*text, rows);
-                for (int row = 0; row < static_cast<int>(rows.size()); ++row)
-                    m_drives->SetRowChecked(row, rows[row]);
-            }
+            if (auto text = m_registry.ReadString(L"hddata"))
+                ApplyRowFlags(*m_drives, *text);
     }
     RegistryKeyScope key(m_registry, SettingsKeys::kAddedDirs, false);
     if (!key)
@@ -118,12 +124,8 @@ void MainWindow::WriteHDwahl()
         return;
     {
         RegistryKeyScope key(m_registry, SettingsKeys::kOptions, true);
-        if (key) {
-            std::vector<bool> rows;
-            for (int row = 0; row < m_drives->RowCount(); ++row)
-                rows.push_back(m_drives->RowChecked(row));
-            m_registry.WriteString(L"hddata", SettingsText::FormatFlagText(rows));
-        }
+        if (key)
+            m_registry.WriteString(L"hddata", RowFlags(*m_drives));
     }
     m_registry.DeleteKey(SettingsKeys::kAddedDirs);
     RegistryKeyScope key(m_registry, SettingsKeys::kAddedDirs, true);
@@ -222,7 +224,7 @@ void MainWindow::GetColumnWidth()
         return;
     HWND header = ListView_GetHeader(m_list);
     const int count = Header_GetItemCount(header);
-    SendMessageW(m_list, WM_SETREDRAW, FALSE, 0);
+    RedrawGuard redraw(m_list);
     for (const std::wstring& name : m_registry.GetValueNames()) {
         auto column = SettingsText::ParseDecimal(name);
         int width = -1;
@@ -231,6 +233,4 @@ void MainWindow::GetColumnWidth()
         if (column && *column >= 0 && *column < count && width >= 0)
             ListView_SetColumnWidth(m_list, *column, width);
     }
-    SendMessageW(m_list, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(m_list, nullptr, TRUE);
 }

@@ -72,7 +72,6 @@ void MainWindow::NeuEinlesen()
         m_startup.reset();
         return;
     }
-    m_startup->EnableCheckBoxes();
     for (int row = 0; row < kDriveTypeCount; ++row)
         m_startup->SetRowChecked(row, true);
     GetDatenwahl();

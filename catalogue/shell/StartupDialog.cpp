@@ -12,13 +12,8 @@ bool StartupDialog::OnInit()
 {
     if (m_main.English())
         ApplyTexts(EnglishTexts::kStartupDialog);
+    MakeCheckList(IDC_STARTUP_DRIVE_TYPES);
     HWND list = Item(IDC_STARTUP_DRIVE_TYPES);
-    RECT rc;
-    GetClientRect(list, &rc);
-    LVCOLUMNW column{};
-    column.mask = LVCF_WIDTH;
-    column.cx = rc.right - GetSystemMetrics(SM_CXVSCROLL);
-    ListView_InsertColumn(list, 0, &column);
     for (int row = 0; row < MainWindow::kDriveTypeCount; ++row) {
         std::wstring text = m_main.Text(IDS_DRIVE_TYPE_BASE + row);
         LVITEMW item{};
@@ -44,13 +39,6 @@ bool StartupDialog::RowChecked(int row) const
 void StartupDialog::SetRowChecked(int row, bool checked)
 {
     ListView_SetCheckState(Item(IDC_STARTUP_DRIVE_TYPES), row, checked ? TRUE : FALSE);
-}
-
-void StartupDialog::EnableCheckBoxes()
-{
-    HWND list = Item(IDC_STARTUP_DRIVE_TYPES);
-    ListView_SetExtendedListViewStyleEx(list, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT,
-                                        LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
 }
 
 bool StartupDialog::RescanSelected() const

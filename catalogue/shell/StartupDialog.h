@@ -13,7 +13,6 @@ public:
     int RowCount() const;
     bool RowChecked(int row) const;
     void SetRowChecked(int row, bool checked);
-    void EnableCheckBoxes();
     bool RescanSelected() const;
     void SelectRescan(bool rescan);
     // The buttons stay disabled until the main window has been set up.

@@ -9,10 +9,7 @@ WaitDialog::WaitDialog(MainWindow& main, Use use) : Dialog(IDD_WAIT), m_main(mai
 
 bool WaitDialog::OnInit()
 {
-    LOGFONTW lf{};
-    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(Hwnd(), WM_GETFONT, 0, 0)), sizeof(lf), &lf);
-    lf.lfWeight = FW_BOLD;
-    m_bold.Reset(CreateFontIndirectW(&lf));
+    m_bold.Reset(CreateDerivedFont(true, false));
     for (int id : {IDC_WAIT_TITLE, IDC_WAIT_RIGHT})
         SendMessageW(Item(id), WM_SETFONT, reinterpret_cast<WPARAM>(m_bold.Get()), FALSE);
 

@@ -19,22 +19,3 @@ void ResetQuitSeen();
 int Run(HWND mainWindow, HACCEL accel);
 
 } // namespace MessagePump
-
-// Calls ProcessMessages at most every interval: each queue call is a server round trip under
-// Wine, so pumping after every item of a long walk would cost more than the walk itself.
-class ThrottledPump {
-public:
-    explicit ThrottledPump(DWORD intervalMs = 40) : m_interval(intervalMs), m_last(GetTickCount()) {}
-    void Tick()
-    {
-        DWORD now = GetTickCount();
-        if (now - m_last >= m_interval) {
-            m_last = now;
-            MessagePump::ProcessMessages();
-        }
-    }
-
-private:
-    DWORD m_interval;
-    DWORD m_last;
-};

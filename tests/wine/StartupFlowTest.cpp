@@ -61,6 +61,24 @@ TEST_F(StartupFlow, FreshStartShowsTheGermanStartupDialog)
     EXPECT_TRUE(ValueNames(L"").empty());
 }
 
+TEST_F(StartupFlow, StartupButtonsWaitForTheMainWindow)
+{
+    Start();
+    // A second dialog from the same template, before the main window enables its buttons.
+    StartupDialog fresh(*main);
+    ASSERT_TRUE(fresh.CreateModeless(main->Hwnd()));
+    EXPECT_FALSE(IsWindowEnabled(fresh.Item(IDOK)));
+    EXPECT_FALSE(IsWindowEnabled(fresh.Item(IDCANCEL)));
+    // Enter and Esc do nothing while the buttons are disabled.
+    SendMessageW(fresh.Hwnd(), WM_COMMAND, IDCANCEL, 0);
+    WineTest::Flush();
+    EXPECT_FALSE(MessagePump::QuitSeen());
+    EXPECT_FALSE(main->ApplicationEnded());
+    fresh.EnableButtons();
+    EXPECT_TRUE(IsWindowEnabled(fresh.Item(IDOK)));
+    EXPECT_FALSE(GetWindowLongPtrW(fresh.Hwnd(), GWL_STYLE) & WS_SYSMENU) << "no border icons";
+}
+
 TEST_F(StartupFlow, CancelInTheStartupDialogEndsWithoutWriting)
 {
     WineTest::ShowRecorder shown;

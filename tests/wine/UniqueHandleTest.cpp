@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace {
 
 bool IsOpenHandle(HANDLE h)
@@ -69,6 +71,59 @@ TEST(UniqueHandle, InvalidHandleValueIsNotOwned)
     WIN32_FIND_DATAW data;
     find.Reset(FindFirstFileW(L"C:\\no such folder\\*", &data));
     EXPECT_FALSE(find);
+}
+
+TEST(UniquePidl, PutReceivesTheShellsAllocation)
+{
+    UniquePidl pidl;
+    ASSERT_EQ(SHParseDisplayName(L"C:\\windows", nullptr, pidl.Put(), 0, nullptr), S_OK);
+    ASSERT_TRUE(pidl);
+    wchar_t path[MAX_PATH] = L"";
+    EXPECT_TRUE(SHGetPathFromIDListW(pidl.Get(), path));
+    EXPECT_EQ(lstrcmpiW(path, L"C:\\windows"), 0);
+    UniquePidl moved(std::move(pidl));
+    EXPECT_FALSE(pidl);
+    EXPECT_TRUE(moved);
+}
+
+TEST(CoTaskMemPtr, PutReceivesAndFreesTheOldBlock)
+{
+    CoTaskMemPtr<wchar_t> text;
+    *text.Put() = static_cast<wchar_t*>(CoTaskMemAlloc(8));
+    ASSERT_NE(text.Get(), nullptr);
+    wchar_t* second = static_cast<wchar_t*>(CoTaskMemAlloc(8));
+    *text.Put() = second; // the first block is freed here
+    EXPECT_EQ(text.Get(), second);
+    CoTaskMemPtr<wchar_t> other(std::move(text));
+    EXPECT_EQ(text.Get(), nullptr);
+    EXPECT_EQ(other.Get(), second);
+}
+
+std::vector<WPARAM> g_redrawCalls;
+
+LRESULT CALLBACK RecordRedraw(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == WM_SETREDRAW)
+        g_redrawCalls.push_back(wParam);
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+TEST(RedrawGuard, TurnsRedrawingOffAndBackOnOnce)
+{
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = RecordRedraw;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"RedrawRecorder";
+    RegisterClassW(&wc);
+    HWND hwnd = CreateWindowExW(0, L"RedrawRecorder", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                wc.hInstance, nullptr);
+    g_redrawCalls.clear();
+    {
+        RedrawGuard guard(hwnd);
+        EXPECT_EQ(g_redrawCalls, (std::vector<WPARAM>{FALSE}));
+    }
+    EXPECT_EQ(g_redrawCalls, (std::vector<WPARAM>{FALSE, TRUE}));
+    DestroyWindow(hwnd);
 }
 
 TEST(SelectObjectGuard, PutsTheOldObjectBack)

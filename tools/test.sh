@@ -24,5 +24,7 @@ echo "== Windows build (i686), the programs as shipped"
 cmake -S "$root" -B "$build/win32" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null
 cmake --build "$build/win32" -j"$jobs"
 
-# One at a time: the Wine tests share the prefix's registry and display.
+# The prefix is made with a display (Wine wants one when it sets a prefix up), before ctest
+# lists the tests in it. One test at a time: they share the prefix's registry and display.
+"$root/tools/wine-display.sh" start "$build/win64" >/dev/null
 (cd "$build/win64" && ctest --output-on-failure -j1)

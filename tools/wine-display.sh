@@ -8,12 +8,14 @@ build=$2
 here=$(cd "$(dirname "$0")" && pwd)
 
 stop() {
-    if [ -f "$build/xvfb.display" ]; then
-        # shellcheck source=wine-env.sh
-        wine_build=$build
-        . "$here/wine-env.sh"
-        "$WINESERVER" -k >/dev/null 2>&1 || true
-    fi
+    # Always end the prefix's server and its processes, also one started without a display
+    # (listing the tests starts one): its desktop process would keep new windows off screen.
+    wine_build=$build
+    # shellcheck source=wine-env.sh
+    . "$here/wine-env.sh"
+    "$WINESERVER" -k >/dev/null 2>&1 || true
+    # Wait until it is gone: a new server for the same prefix cannot start before.
+    "$WINESERVER" -w >/dev/null 2>&1 || true
     if [ -f "$build/xvfb.pid" ]; then
         kill "$(cat "$build/xvfb.pid")" >/dev/null 2>&1 || true
     fi
@@ -39,11 +41,13 @@ start() {
         "$WINE" wineboot -i >/dev/null 2>&1 || true
         "$WINESERVER" -w >/dev/null 2>&1 || true
     fi
-    "$WINESERVER" -p >/dev/null 2>&1
+    # Persistent, so that each test does not pay for starting it; a server that is still running
+    # from before stays and serves as well.
+    "$WINESERVER" -p >/dev/null 2>&1 || true
     # A virtual desktop: without a window manager, hiding a top-level X window makes Wine wait
     # two seconds for a state change that never comes; inside the desktop it does not wait.
-    "$WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
-    "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f >/dev/null 2>&1
+    "$WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1 || true
+    "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f >/dev/null 2>&1 || true
     "$WINE" cmd /c exit >/dev/null 2>&1 || true
     echo "Wine ready on display $DISPLAY, prefix $WINEPREFIX"
 }

@@ -415,6 +415,13 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_CLOSE:
         FormClose();
         return 0;
+    case WM_ENDSESSION:
+        // Windows is logging off or shutting down: close as the user would have, so that the
+        // settings and the catalogue are stored. Before the main window is up there is nothing
+        // to store.
+        if (wParam && IsWindowVisible(Hwnd()))
+            FormClose();
+        return 0;
     case WM_DESTROY:
         PostQuitMessage(0);
         return 0;

@@ -106,6 +106,17 @@ TEST_F(MainWindowTest, WithTheDatabaseOptionCloseShowsTheSaveDialog)
     EXPECT_FALSE(IsWindow(main->Hwnd()));
 }
 
+TEST_F(MainWindowTest, EndOfTheWindowsSessionStoresLikeAClose)
+{
+    WineTest::SetOption(L"", L"SaveSettings", L"1");
+    StartToMainWindow(true);
+    SendMessageW(main->Hwnd(), WM_QUERYENDSESSION, 0, 0);
+    SendMessageW(main->Hwnd(), WM_ENDSESSION, TRUE, 0);
+    WineTest::Flush();
+    EXPECT_NE(GetOption(L"ScreenSettings", L"width"), L"<missing>");
+    EXPECT_EQ(GetOption(L"Vorschau", L"Enabled"), L"0");
+}
+
 TEST_F(MainWindowTest, ExitCommandClosesTheMainWindow)
 {
     StartToMainWindow(false);

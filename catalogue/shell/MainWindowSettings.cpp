@@ -12,18 +12,6 @@
 
 namespace {
 
-// A number setting: kept as it is when the value is missing or is not a decimal text.
-void ReadNumber(const Registry& registry, const wchar_t* name, int& target)
-{
-    auto text = registry.ReadString(name);
-    if (!text)
-        return;
-    if (auto value = SettingsText::ParseDecimal(*text))
-        target = *value;
-    else
-        Log::Write(LogLevel::Warning, L"settings", L"%ls is not a number: \"%ls\"", name, text->c_str());
-}
-
 // The check marks of a dialog's list as one flag text, and back.
 template <typename CheckList>
 std::wstring RowFlags(const CheckList& list)
@@ -57,9 +45,9 @@ void MainWindow::GetUserFiles()
     {
         RegistryKeyScope key(m_registry, SettingsKeys::kOptions, false);
         if (key) {
-            ReadNumber(m_registry, L"database", m_options.database);
-            ReadNumber(m_registry, L"SaveSettings", m_options.saveSettings);
-            ReadNumber(m_registry, L"language", m_options.language);
+            m_registry.ReadNumber(L"database", m_options.database);
+            m_registry.ReadNumber(L"SaveSettings", m_options.saveSettings);
+            m_registry.ReadNumber(L"language", m_options.language);
             if (auto dir = m_registry.ReadString(L"InstallDir"))
                 m_options.installDir = *dir;
         }
@@ -177,10 +165,10 @@ void MainWindow::GetSettings()
     GetWindowRect(Hwnd(), &bounds);
     int left = bounds.left, top = bounds.top;
     int width = bounds.right - bounds.left, height = bounds.bottom - bounds.top;
-    ReadNumber(m_registry, L"left", left);
-    ReadNumber(m_registry, L"top", top);
-    ReadNumber(m_registry, L"width", width);
-    ReadNumber(m_registry, L"height", height);
+    m_registry.ReadNumber(L"left", left);
+    m_registry.ReadNumber(L"top", top);
+    m_registry.ReadNumber(L"width", width);
+    m_registry.ReadNumber(L"height", height);
     // A window stored on a monitor that is gone, or with a size too small to use, would be
     // lost to the user: keep the size sensible and the window on a screen.
     width = std::max(width, GetSystemMetrics(SM_CXMIN));
@@ -192,16 +180,16 @@ void MainWindow::GetSettings()
     }
     SetWindowPos(Hwnd(), nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 
-    ReadNumber(m_registry, L"treewidthmain", m_treeWidth);
-    ReadNumber(m_registry, L"treewidthpreview", m_previewWidth);
+    m_registry.ReadNumber(L"treewidthmain", m_treeWidth);
+    m_registry.ReadNumber(L"treewidthpreview", m_previewWidth);
     m_treeWidth = std::max(0, m_treeWidth);
     m_previewWidth = std::max(0, m_previewWidth);
 
     int flag = m_rowSelect ? 1 : 0;
-    ReadNumber(m_registry, L"rowselect", flag);
+    m_registry.ReadNumber(L"rowselect", flag);
     SetRowSelect(flag != 0);
     flag = m_gridLines ? 1 : 0;
-    ReadNumber(m_registry, L"raster", flag);
+    m_registry.ReadNumber(L"raster", flag);
     SetGridLines(flag != 0);
     Layout();
 }
@@ -228,7 +216,7 @@ void MainWindow::GetColumnWidth()
     for (const std::wstring& name : m_registry.GetValueNames()) {
         auto column = SettingsText::ParseDecimal(name);
         int width = -1;
-        ReadNumber(m_registry, name.c_str(), width);
+        m_registry.ReadNumber(name, width);
         // Names that are no column of the list, and widths that are no width, are passed over.
         if (column && *column >= 0 && *column < count && width >= 0)
             ListView_SetColumnWidth(m_list, *column, width);

@@ -6,7 +6,6 @@
 #include "../catalogue/DriveDialog.h"
 #include "ScanProgressDialog.h"
 #include "SettingsKeys.h"
-#include "SettingsText.h"
 #include "StartupDialog.h"
 #include "WaitDialog.h"
 #include "resource.h"
@@ -57,9 +56,7 @@ void MainWindow::NeuEinlesen()
     {
         RegistryKeyScope key(m_registry, SettingsKeys::kOptions, true);
         if (key)
-            if (auto text = m_registry.ReadString(L"includehiddenfiles"))
-                if (auto value = SettingsText::ParseDecimal(*text))
-                    m_options.includeHiddenFiles = *value;
+            m_registry.ReadNumber(L"includehiddenfiles", m_options.includeHiddenFiles);
     }
 
     wchar_t windows[MAX_PATH] = L"";
@@ -143,9 +140,7 @@ void MainWindow::InitData()
 
     RegistryKeyScope key(m_registry, SettingsKeys::kVorschau, false);
     if (key)
-        if (auto text = m_registry.ReadString(L"Enabled"))
-            if (auto value = SettingsText::ParseDecimal(*text))
-                m_options.previewShown = *value;
+        m_registry.ReadNumber(L"Enabled", m_options.previewShown);
     if (m_options.previewShown)
         ShowPreviewPane(true);
 }

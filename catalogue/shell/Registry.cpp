@@ -1,6 +1,7 @@
 #include "Registry.h"
 
 #include "../../common/Log.h"
+#include "SettingsText.h"
 
 #include <shlwapi.h>
 
@@ -50,6 +51,17 @@ std::optional<std::wstring> Registry::ReadString(const std::wstring& name) const
     if (end != std::wstring::npos)
         text.resize(end);
     return text;
+}
+
+void Registry::ReadNumber(const std::wstring& name, int& target) const
+{
+    auto text = ReadString(name);
+    if (!text)
+        return;
+    if (auto value = SettingsText::ParseDecimal(*text))
+        target = *value;
+    else
+        Log::Write(LogLevel::Warning, L"registry", L"%ls is not a number: \"%ls\"", name.c_str(), text->c_str());
 }
 
 bool Registry::WriteString(const std::wstring& name, const std::wstring& value) const

@@ -23,6 +23,9 @@ public:
     // The text of a string value; nothing when the value is missing or holds no text.
     std::optional<std::wstring> ReadString(const std::wstring& name) const;
     bool WriteString(const std::wstring& name, const std::wstring& value) const;
+    // A number stored as decimal text. target keeps its value when the value is missing or is
+    // not a decimal number; the latter is logged.
+    void ReadNumber(const std::wstring& name, int& target) const;
     // Value names in the order the registry enumerates them.
     std::vector<std::wstring> GetValueNames() const;
 

@@ -70,6 +70,27 @@ TEST_F(RegistryTest, TextWithoutTerminatorOrWithOddLengthIsReadSafely)
     EXPECT_EQ(registry.ReadString(L"inner").value_or(L"<none>"), L"ab");
 }
 
+TEST_F(RegistryTest, NumbersKeepTheirValueUnlessTheTextIsDecimal)
+{
+    DWORD number = 5;
+    SetRaw(L"dword", REG_DWORD, &number, sizeof(number));
+    ASSERT_TRUE(registry.OpenKey(kTestKey, false));
+    const struct {
+        const wchar_t* text; // nullptr: the value is missing
+        int expected;
+    } cases[] = {{L"12", 12}, {L"-3", -3}, {L"abc", 7}, {L"", 7}, {L"1e3", 7}, {nullptr, 7}};
+    for (const auto& c : cases) {
+        if (c.text)
+            registry.WriteString(L"n", c.text);
+        int value = 7;
+        registry.ReadNumber(c.text ? L"n" : L"absent", value);
+        EXPECT_EQ(value, c.expected) << (c.text ? c.text : L"(missing)");
+    }
+    int value = 7;
+    registry.ReadNumber(L"dword", value);
+    EXPECT_EQ(value, 7) << "a value that holds no text is no number either";
+}
+
 TEST_F(RegistryTest, ValueNamesListsEveryValue)
 {
     ASSERT_TRUE(registry.OpenKey(kTestKey, true));

@@ -52,7 +52,8 @@ private:
 
 namespace HandleTraits {
 
-template <typename H, BOOL(WINAPI* CloseFn)(H)>
+// Handles for which null means "none".
+template <typename H, auto CloseFn>
 struct NullInvalid {
     using Handle = H;
     static Handle Invalid() noexcept { return nullptr; }
@@ -60,62 +61,29 @@ struct NullInvalid {
     static void Close(Handle h) noexcept { CloseFn(h); }
 };
 
-struct File {
+// Kernel handles whose "none" is INVALID_HANDLE_VALUE (files, find handles); null is not
+// owned either.
+template <auto CloseFn>
+struct InvalidValue {
     using Handle = HANDLE;
     static Handle Invalid() noexcept { return INVALID_HANDLE_VALUE; }
     static bool IsValid(Handle h) noexcept { return h != INVALID_HANDLE_VALUE && h != nullptr; }
-    static void Close(Handle h) noexcept { CloseHandle(h); }
-};
-
-struct Find {
-    using Handle = HANDLE;
-    static Handle Invalid() noexcept { return INVALID_HANDLE_VALUE; }
-    static bool IsValid(Handle h) noexcept { return h != INVALID_HANDLE_VALUE && h != nullptr; }
-    static void Close(Handle h) noexcept { FindClose(h); }
-};
-
-struct Key {
-    using Handle = HKEY;
-    static Handle Invalid() noexcept { return nullptr; }
-    static bool IsValid(Handle h) noexcept { return h != nullptr; }
-    static void Close(Handle h) noexcept { RegCloseKey(h); }
-};
-
-template <typename H>
-struct Gdi {
-    using Handle = H;
-    static Handle Invalid() noexcept { return nullptr; }
-    static bool IsValid(Handle h) noexcept { return h != nullptr; }
-    static void Close(Handle h) noexcept { DeleteObject(h); }
-};
-
-struct ImageList {
-    using Handle = HIMAGELIST;
-    static Handle Invalid() noexcept { return nullptr; }
-    static bool IsValid(Handle h) noexcept { return h != nullptr; }
-    static void Close(Handle h) noexcept { ImageList_Destroy(h); }
-};
-
-struct Pidl {
-    using Handle = PIDLIST_ABSOLUTE;
-    static Handle Invalid() noexcept { return nullptr; }
-    static bool IsValid(Handle h) noexcept { return h != nullptr; }
-    static void Close(Handle h) noexcept { CoTaskMemFree(h); }
+    static void Close(Handle h) noexcept { CloseFn(h); }
 };
 
 } // namespace HandleTraits
 
-using UniqueFile = UniqueHandle<HandleTraits::File>;
-using UniqueFindHandle = UniqueHandle<HandleTraits::Find>;
-using UniqueHKey = UniqueHandle<HandleTraits::Key>;
+using UniqueFile = UniqueHandle<HandleTraits::InvalidValue<CloseHandle>>;
+using UniqueFindHandle = UniqueHandle<HandleTraits::InvalidValue<FindClose>>;
+using UniqueHKey = UniqueHandle<HandleTraits::NullInvalid<HKEY, RegCloseKey>>;
 using UniqueHMenu = UniqueHandle<HandleTraits::NullInvalid<HMENU, DestroyMenu>>;
 using UniqueHIcon = UniqueHandle<HandleTraits::NullInvalid<HICON, DestroyIcon>>;
-using UniqueHFont = UniqueHandle<HandleTraits::Gdi<HFONT>>;
-using UniqueHBitmap = UniqueHandle<HandleTraits::Gdi<HBITMAP>>;
-using UniqueHBrush = UniqueHandle<HandleTraits::Gdi<HBRUSH>>;
-using UniqueHPen = UniqueHandle<HandleTraits::Gdi<HPEN>>;
-using UniqueImageList = UniqueHandle<HandleTraits::ImageList>;
-using UniquePidl = UniqueHandle<HandleTraits::Pidl>;
+using UniqueHFont = UniqueHandle<HandleTraits::NullInvalid<HFONT, DeleteObject>>;
+using UniqueHBitmap = UniqueHandle<HandleTraits::NullInvalid<HBITMAP, DeleteObject>>;
+using UniqueHBrush = UniqueHandle<HandleTraits::NullInvalid<HBRUSH, DeleteObject>>;
+using UniqueHPen = UniqueHandle<HandleTraits::NullInvalid<HPEN, DeleteObject>>;
+using UniqueImageList = UniqueHandle<HandleTraits::NullInvalid<HIMAGELIST, ImageList_Destroy>>;
+using UniquePidl = UniqueHandle<HandleTraits::NullInvalid<PIDLIST_ABSOLUTE, CoTaskMemFree>>;
 
 // Selects a GDI object into a DC for the guard's lifetime.
 class SelectObjectGuard {

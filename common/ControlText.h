@@ -25,8 +25,7 @@ struct TextTable {
     }
 };
 
-template <std::size_t N>
-constexpr TextTable MakeTable(const ControlText (&items)[N])
+template <std::size_t N> constexpr TextTable MakeTable(const ControlText (&items)[N])
 {
     return TextTable{items, N};
 }

@@ -8,8 +8,7 @@
 
 #include <utility>
 
-template <typename Traits>
-class UniqueHandle {
+template <typename Traits> class UniqueHandle {
 public:
     using Handle = typename Traits::Handle;
 
@@ -53,8 +52,7 @@ private:
 namespace HandleTraits {
 
 // Handles for which null means "none".
-template <typename H, auto CloseFn>
-struct NullInvalid {
+template <typename H, auto CloseFn> struct NullInvalid {
     using Handle = H;
     static Handle Invalid() noexcept { return nullptr; }
     static bool IsValid(Handle h) noexcept { return h != nullptr; }
@@ -63,8 +61,7 @@ struct NullInvalid {
 
 // Kernel handles whose "none" is INVALID_HANDLE_VALUE (files, find handles); null is not
 // owned either.
-template <auto CloseFn>
-struct InvalidValue {
+template <auto CloseFn> struct InvalidValue {
     using Handle = HANDLE;
     static Handle Invalid() noexcept { return INVALID_HANDLE_VALUE; }
     static bool IsValid(Handle h) noexcept { return h != INVALID_HANDLE_VALUE && h != nullptr; }
@@ -173,8 +170,7 @@ private:
 };
 
 // Owner of memory from CoTaskMemAlloc.
-template <typename T>
-class CoTaskMemPtr {
+template <typename T> class CoTaskMemPtr {
 public:
     CoTaskMemPtr() noexcept = default;
     explicit CoTaskMemPtr(T* p) noexcept : m_p(p) {}

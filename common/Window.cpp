@@ -23,8 +23,8 @@ bool Window::Register(WNDCLASSEXW wc)
     return RegisterClassExW(&wc) != 0 || Log::LastError(L"window", L"RegisterClassExW");
 }
 
-bool Window::Create(const wchar_t* className, DWORD exStyle, const wchar_t* title, DWORD style, int x, int y,
-                    int width, int height, HWND parent, HMENU menuOrId)
+bool Window::Create(const wchar_t* className, DWORD exStyle, const wchar_t* title, DWORD style, int x, int y, int width,
+                    int height, HWND parent, HMENU menuOrId)
 {
     HWND hwnd = CreateWindowExW(exStyle, className, title, style, x, y, width, height, parent, menuOrId,
                                 GetModuleHandleW(nullptr), this);

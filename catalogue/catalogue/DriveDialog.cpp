@@ -9,7 +9,9 @@
 
 #include <algorithm>
 
-DriveDialog::DriveDialog(MainWindow& main) : Dialog(IDD_DRIVES), m_main(main) {}
+DriveDialog::DriveDialog(MainWindow& main) : Dialog(IDD_DRIVES), m_main(main)
+{
+}
 
 bool DriveDialog::OnInit()
 {
@@ -21,8 +23,8 @@ bool DriveDialog::OnInit()
     SHFILEINFOW info{};
     // The shell's small system image list: shared (LVS_SHAREIMAGELISTS), the list must not destroy it.
     ListView_SetImageList(list,
-                          reinterpret_cast<HIMAGELIST>(SHGetFileInfoW(L"C:\\", 0, &info, sizeof(info),
-                                                                      SHGFI_SYSICONINDEX | SHGFI_SMALLICON)),
+                          reinterpret_cast<HIMAGELIST>(
+                              SHGetFileInfoW(L"C:\\", 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_SMALLICON)),
                           LVSIL_SMALL);
 
     // The two links look like links.

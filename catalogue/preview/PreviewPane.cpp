@@ -15,8 +15,8 @@ bool PreviewPane::Create(HWND parent, int id, const std::wstring& heading)
     if (!Register(wc) || !Window::Create(kClassName, WS_EX_CLIENTEDGE, L"", WS_CHILD | WS_CLIPCHILDREN, 0, 0, 0, 0,
                                          parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id))))
         return false;
-    m_heading = CreateWindowExW(0, L"STATIC", heading.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 4, 2,
-                                0, 0, Hwnd(), nullptr, GetModuleHandleW(nullptr), nullptr);
+    m_heading = CreateWindowExW(0, L"STATIC", heading.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 4, 2, 0,
+                                0, Hwnd(), nullptr, GetModuleHandleW(nullptr), nullptr);
     SendMessageW(m_heading, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
     return m_heading != nullptr;
 }

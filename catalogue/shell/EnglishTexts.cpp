@@ -2,7 +2,6 @@
 
 #include "resource.h"
 
-
 namespace EnglishTexts {
 
 namespace {
@@ -21,9 +20,12 @@ const ControlText startupDialog[] = {
 };
 
 const ControlText driveDialog[] = {
-    {0, L"Select Drives"},     {IDC_DRIVES_LABEL, L"Select drives to scan"},
-    {IDC_DRIVES_ADD, L"Add"},  {IDC_DRIVES_REMOVE, L"Remove"},
-    {kOk, L"&OK"},            {kCancel, L"&Cancel"},
+    {0, L"Select Drives"},
+    {IDC_DRIVES_LABEL, L"Select drives to scan"},
+    {IDC_DRIVES_ADD, L"Add"},
+    {IDC_DRIVES_REMOVE, L"Remove"},
+    {kOk, L"&OK"},
+    {kCancel, L"&Cancel"},
 };
 
 const ControlText scanProgressDialog[] = {
@@ -49,10 +51,9 @@ const ControlText waitDialogAtClose[] = {
 };
 
 const ControlText fileMenu[] = {
-    {IDM_OPEN, L"Open"},          {IDM_MOVE, L"Move..."},
-    {IDM_COPY, L"Copy..."},       {IDM_DELETE, L"Delete"},
-    {IDM_RENAME, L"Rename"},      {IDM_FILE_PROPERTIES, L"Properties "},
-    {IDM_PRINT, L"Print list"},   {IDM_EXIT, L"End program"},
+    {IDM_OPEN, L"Open"},        {IDM_MOVE, L"Move..."},     {IDM_COPY, L"Copy..."},
+    {IDM_DELETE, L"Delete"},    {IDM_RENAME, L"Rename"},    {IDM_FILE_PROPERTIES, L"Properties "},
+    {IDM_PRINT, L"Print list"}, {IDM_EXIT, L"End program"},
 };
 
 const ControlText editMenu[] = {
@@ -61,11 +62,13 @@ const ControlText editMenu[] = {
 };
 
 const ControlText viewMenu[] = {
-    {IDM_GRID_LINES, L"GridLines"},   {IDM_ROW_SELECT, L"RowSelect "},     {IDM_VIEW_LARGE, L"Big symbols"},
-    {IDM_VIEW_SMALL, L"Small symbols"}, {IDM_VIEW_LIST, L"List"},          {IDM_VIEW_DETAILS, L"Details"},
-    {IDM_SORT_POPUP, L"Arrange Icons"}, {IDM_SORT_NAME, L"name"},          {IDM_SORT_TYPE, L"type"},
-    {IDM_SORT_SIZE, L"size"},         {IDM_SORT_DATE, L"date"},            {IDM_SORT_PATH, L"path"},
-    {IDM_SORT_NONE, L"No sorting"},   {IDM_SORT_ATTRIBUTES, L"attributes"},
+    {IDM_GRID_LINES, L"GridLines"},     {IDM_ROW_SELECT, L"RowSelect "},
+    {IDM_VIEW_LARGE, L"Big symbols"},   {IDM_VIEW_SMALL, L"Small symbols"},
+    {IDM_VIEW_LIST, L"List"},           {IDM_VIEW_DETAILS, L"Details"},
+    {IDM_SORT_POPUP, L"Arrange Icons"}, {IDM_SORT_NAME, L"name"},
+    {IDM_SORT_TYPE, L"type"},           {IDM_SORT_SIZE, L"size"},
+    {IDM_SORT_DATE, L"date"},           {IDM_SORT_PATH, L"path"},
+    {IDM_SORT_NONE, L"No sorting"},     {IDM_SORT_ATTRIBUTES, L"attributes"},
 };
 
 // The print entry of this menu stays German in both languages.
@@ -89,10 +92,12 @@ const ControlText treeMenu[] = {
 };
 
 const ControlText listBackgroundMenu[] = {
-    {IDM_VIEW_POPUP, L"View"},          {IDM_VIEW_LARGE, L"Big symbols"},  {IDM_VIEW_SMALL, L"Small symbols"},
-    {IDM_VIEW_LIST, L"List"},           {IDM_VIEW_DETAILS, L"Details"},    {IDM_SORT_POPUP, L"Arrange Icons"},
-    {IDM_SORT_NAME, L"By name"},        {IDM_SORT_TYPE, L"type"},          {IDM_SORT_SIZE, L"size"},
-    {IDM_SORT_DATE, L"date"},           {IDM_SORT_PATH, L"path"},          {IDM_SORT_ATTRIBUTES, L"attributes"},
+    {IDM_VIEW_POPUP, L"View"},          {IDM_VIEW_LARGE, L"Big symbols"},
+    {IDM_VIEW_SMALL, L"Small symbols"}, {IDM_VIEW_LIST, L"List"},
+    {IDM_VIEW_DETAILS, L"Details"},     {IDM_SORT_POPUP, L"Arrange Icons"},
+    {IDM_SORT_NAME, L"By name"},        {IDM_SORT_TYPE, L"type"},
+    {IDM_SORT_SIZE, L"size"},           {IDM_SORT_DATE, L"date"},
+    {IDM_SORT_PATH, L"path"},           {IDM_SORT_ATTRIBUTES, L"attributes"},
     {IDM_SELECT_ALL, L"Select all"},    {IDM_INVERT_SELECTION, L"Invert selection"},
 };
 

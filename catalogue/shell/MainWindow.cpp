@@ -34,6 +34,12 @@ const int kStatusWidths[] = {110, 140, 100, 200};
 const int kMinWidth = 400;
 const int kMinHeight = 300;
 
+// A child window's id, in the menu parameter of CreateWindowExW.
+HMENU ControlId(int id)
+{
+    return reinterpret_cast<HMENU>(static_cast<INT_PTR>(id));
+}
+
 } // namespace
 
 MainWindow::MainWindow()
@@ -113,7 +119,6 @@ bool MainWindow::CreateChildren()
 {
     HINSTANCE instance = GetModuleHandleW(nullptr);
     HWND hwnd = Hwnd();
-    auto id = [](int n) { return reinterpret_cast<HMENU>(static_cast<INT_PTR>(n)); };
 
     for (int i = 0; i < 6; ++i) {
         HMENU menu = LoadMenuW(instance, MAKEINTRESOURCEW(IDR_FILE_MENU + i));
@@ -141,12 +146,12 @@ bool MainWindow::CreateChildren()
 
     // The header strip above the tree: the selected node's picture and text.
     m_headerPicture = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_ICON | SS_CENTERIMAGE, 0, 0, 0, 0,
-                                      hwnd, id(IDC_TREE_HEADER_PICTURE), instance, nullptr);
+                                      hwnd, ControlId(IDC_TREE_HEADER_PICTURE), instance, nullptr);
     m_headerIcon.Reset(ImageList_GetIcon(m_categoryImagesLarge.Get(), CategoryTree::kRootId, ILD_NORMAL));
     SendMessageW(m_headerPicture, STM_SETICON, reinterpret_cast<WPARAM>(m_headerIcon.Get()), 0);
     m_headerLabel = CreateWindowExW(0, L"STATIC", Text(IDS_FOLDER_LABEL).c_str(),
                                     WS_CHILD | WS_VISIBLE | SS_LEFT | SS_CENTERIMAGE | SS_NOPREFIX, 0, 0, 0, 0, hwnd,
-                                    id(IDC_TREE_HEADER_LABEL), instance, nullptr);
+                                    ControlId(IDC_TREE_HEADER_LABEL), instance, nullptr);
     LOGFONTW lf{};
     lf.lfHeight = -MulDiv(10, m_dpi, 72);
     lf.lfWeight = FW_BOLD;
@@ -158,7 +163,7 @@ bool MainWindow::CreateChildren()
     m_tree = CreateWindowExW(WS_EX_CLIENTEDGE, WC_TREEVIEWW, L"",
                              WS_CHILD | WS_VISIBLE | WS_TABSTOP | TVS_HASBUTTONS | TVS_SHOWSELALWAYS |
                                  TVS_FULLROWSELECT | TVS_DISABLEDRAGDROP,
-                             0, 0, 0, 0, hwnd, id(IDC_TREE), instance, nullptr);
+                             0, 0, 0, 0, hwnd, ControlId(IDC_TREE), instance, nullptr);
     TreeView_SetImageList(m_tree, m_categoryImagesSmall.Get(), TVSIL_NORMAL);
     TreeView_SetIndent(m_tree, Scale(19));
     CreateDesignedTree();
@@ -166,11 +171,11 @@ bool MainWindow::CreateChildren()
     m_list = CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
                              WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS |
                                  LVS_SHAREIMAGELISTS,
-                             0, 0, 0, 0, hwnd, id(IDC_FILE_LIST), instance, nullptr);
+                             0, 0, 0, 0, hwnd, ControlId(IDC_FILE_LIST), instance, nullptr);
     ListView_SetExtendedListViewStyle(m_list, LVS_EX_FLATSB | LVS_EX_DOUBLEBUFFER);
 
     m_status = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0, hwnd,
-                               id(IDC_STATUS), instance, nullptr);
+                               ControlId(IDC_STATUS), instance, nullptr);
     int edges[4];
     int right = 0;
     for (int i = 0; i < 4; ++i)
@@ -209,14 +214,14 @@ bool MainWindow::CreateChildren()
 bool MainWindow::CreateToolBar()
 {
     HINSTANCE instance = GetModuleHandleW(nullptr);
-    m_rebar = CreateWindowExW(WS_EX_TOOLWINDOW, REBARCLASSNAMEW, L"",
+    m_rebar = CreateWindowExW(0, REBARCLASSNAMEW, L"",
                               WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | RBS_VARHEIGHT |
                                   RBS_BANDBORDERS | CCS_NODIVIDER | CCS_NOPARENTALIGN | CCS_NORESIZE,
-                              0, 0, 0, 0, Hwnd(), reinterpret_cast<HMENU>(IDC_REBAR), instance, nullptr);
+                              0, 0, 0, 0, Hwnd(), ControlId(IDC_REBAR), instance, nullptr);
     m_toolbar = CreateWindowExW(0, TOOLBARCLASSNAMEW, L"",
-                                WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NODIVIDER |
-                                    CCS_NORESIZE | CCS_NOPARENTALIGN,
-                                0, 0, 0, 0, m_rebar, reinterpret_cast<HMENU>(IDC_TOOLBAR), instance, nullptr);
+                                WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NODIVIDER | CCS_NORESIZE |
+                                    CCS_NOPARENTALIGN,
+                                0, 0, 0, 0, m_rebar, ControlId(IDC_TOOLBAR), instance, nullptr);
     if (!m_rebar || !m_toolbar)
         return Log::LastError(L"main", L"tool bar");
     SendMessageW(m_toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
@@ -235,11 +240,22 @@ bool MainWindow::CreateToolBar()
     };
     const BYTE drop = BTNS_BUTTON | BTNS_WHOLEDROPDOWN;
     const ButtonSpec specs[] = {
-        {0, IDM_TB_FILE, drop},      {-1, 0, 0}, {1, IDM_TB_EDIT, drop}, {-1, 0, 0},
-        {2, IDM_TB_VIEW, drop},      {-1, 0, 0}, {3, IDM_DELETE, BTNS_BUTTON}, {-1, 0, 0},
-        {4, IDM_SEARCH, BTNS_BUTTON}, {5, IDM_PREVIEW, BTNS_BUTTON | BTNS_CHECK}, {6, IDM_OPTIONS, BTNS_BUTTON},
-        {-1, 0, 0},                  {7, IDM_CLEAN_INTERNET_FILES, BTNS_BUTTON}, {-1, 0, 0},
-        {8, IDM_INFO, BTNS_BUTTON},  {-1, 0, 0},
+        {0, IDM_TB_FILE, drop},
+        {-1, 0, 0},
+        {1, IDM_TB_EDIT, drop},
+        {-1, 0, 0},
+        {2, IDM_TB_VIEW, drop},
+        {-1, 0, 0},
+        {3, IDM_DELETE, BTNS_BUTTON},
+        {-1, 0, 0},
+        {4, IDM_SEARCH, BTNS_BUTTON},
+        {5, IDM_PREVIEW, BTNS_BUTTON | BTNS_CHECK},
+        {6, IDM_OPTIONS, BTNS_BUTTON},
+        {-1, 0, 0},
+        {7, IDM_CLEAN_INTERNET_FILES, BTNS_BUTTON},
+        {-1, 0, 0},
+        {8, IDM_INFO, BTNS_BUTTON},
+        {-1, 0, 0},
     };
     TBBUTTON buttons[ARRAYSIZE(specs)] = {};
     for (size_t i = 0; i < ARRAYSIZE(specs); ++i) {
@@ -294,9 +310,8 @@ void MainWindow::Layout()
     RECT client;
     GetClientRect(Hwnd(), &client);
     SendMessageW(m_status, WM_SIZE, 0, 0);
-    RECT statusRect, rebarRect;
+    RECT statusRect;
     GetWindowRect(m_status, &statusRect);
-    SendMessageW(m_rebar, RB_GETRECT, 0, reinterpret_cast<LPARAM>(&rebarRect));
     int rebarHeight = static_cast<int>(SendMessageW(m_rebar, RB_GETBARHEIGHT, 0, 0));
 
     MainLayoutInput in;
@@ -442,10 +457,10 @@ LRESULT MainWindow::OnNotify(const NMHDR& header)
             int command;
             unsigned text;
         } kTips[] = {
-            {IDM_TB_FILE, IDS_TIP_FILE},       {IDM_TB_EDIT, IDS_TIP_EDIT},
-            {IDM_TB_VIEW, IDS_TIP_VIEW},       {IDM_DELETE, IDS_TIP_DELETE},
-            {IDM_SEARCH, IDS_TIP_SEARCH},      {IDM_PREVIEW, IDS_TIP_PREVIEW},
-            {IDM_OPTIONS, IDS_TIP_OPTIONS},    {IDM_CLEAN_INTERNET_FILES, IDS_TIP_CLEAN},
+            {IDM_TB_FILE, IDS_TIP_FILE},    {IDM_TB_EDIT, IDS_TIP_EDIT},
+            {IDM_TB_VIEW, IDS_TIP_VIEW},    {IDM_DELETE, IDS_TIP_DELETE},
+            {IDM_SEARCH, IDS_TIP_SEARCH},   {IDM_PREVIEW, IDS_TIP_PREVIEW},
+            {IDM_OPTIONS, IDS_TIP_OPTIONS}, {IDM_CLEAN_INTERNET_FILES, IDS_TIP_CLEAN},
             {IDM_INFO, IDS_TIP_INFO},
         };
         auto& info = const_cast<NMTTDISPINFOW&>(reinterpret_cast<const NMTTDISPINFOW&>(header));

@@ -175,8 +175,7 @@ private:
     // MainWindowStartup.cpp
     // Closes a dialog whose own handler may be running further up the stack; the object is
     // freed once the message loop is back.
-    template <typename T>
-    void Retire(std::unique_ptr<T>& dialog);
+    template <typename T> void Retire(std::unique_ptr<T>& dialog);
     void ReleaseRetiredDialogs();
     void AppendUserCategoryNodes();
     void DeleteNodesAfterSearch();

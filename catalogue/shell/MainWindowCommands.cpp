@@ -10,8 +10,8 @@
 
 namespace {
 
-const int kMenuIds[] = {IDR_FILE_MENU, IDR_EDIT_MENU, IDR_VIEW_MENU, IDR_LIST_MENU, IDR_TREE_MENU,
-                        IDR_LIST_BACKGROUND_MENU};
+const int kMenuIds[] = {IDR_FILE_MENU, IDR_EDIT_MENU, IDR_VIEW_MENU,
+                        IDR_LIST_MENU, IDR_TREE_MENU, IDR_LIST_BACKGROUND_MENU};
 
 } // namespace
 

@@ -13,8 +13,7 @@
 namespace {
 
 // The check marks of a dialog's list as one flag text, and back.
-template <typename CheckList>
-std::wstring RowFlags(const CheckList& list)
+template <typename CheckList> std::wstring RowFlags(const CheckList& list)
 {
     std::vector<bool> rows;
     for (int row = 0; row < list.RowCount(); ++row)
@@ -22,8 +21,7 @@ std::wstring RowFlags(const CheckList& list)
     return SettingsText::FormatFlagText(rows);
 }
 
-template <typename CheckList>
-void ApplyRowFlags(CheckList& list, const std::wstring& text)
+template <typename CheckList> void ApplyRowFlags(CheckList& list, const std::wstring& text)
 {
     std::vector<bool> rows;
     for (int row = 0; row < list.RowCount(); ++row)

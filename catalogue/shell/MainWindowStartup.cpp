@@ -13,8 +13,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
-template <typename T>
-void MainWindow::Retire(std::unique_ptr<T>& dialog)
+template <typename T> void MainWindow::Retire(std::unique_ptr<T>& dialog)
 {
     if (!dialog)
         return;

@@ -9,7 +9,9 @@
 #include <algorithm>
 #include <string>
 
-ScanProgressDialog::ScanProgressDialog(MainWindow& main) : Dialog(IDD_SCAN_PROGRESS), m_main(main) {}
+ScanProgressDialog::ScanProgressDialog(MainWindow& main) : Dialog(IDD_SCAN_PROGRESS), m_main(main)
+{
+}
 
 bool ScanProgressDialog::OnInit()
 {

@@ -6,7 +6,9 @@
 
 #include <commctrl.h>
 
-StartupDialog::StartupDialog(MainWindow& main) : Dialog(IDD_STARTUP), m_main(main) {}
+StartupDialog::StartupDialog(MainWindow& main) : Dialog(IDD_STARTUP), m_main(main)
+{
+}
 
 bool StartupDialog::OnInit()
 {

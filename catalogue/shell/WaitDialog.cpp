@@ -5,7 +5,9 @@
 #include "MainWindow.h"
 #include "resource.h"
 
-WaitDialog::WaitDialog(MainWindow& main, Use use) : Dialog(IDD_WAIT), m_main(main), m_use(use) {}
+WaitDialog::WaitDialog(MainWindow& main, Use use) : Dialog(IDD_WAIT), m_main(main), m_use(use)
+{
+}
 
 bool WaitDialog::OnInit()
 {

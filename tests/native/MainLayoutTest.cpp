@@ -55,12 +55,8 @@ TEST(MainLayout, PanelsGiveWayBeforeTheListDisappears)
 {
     const ClampCase cases[] = {
         // width, tree, preview, visible -> tree, preview (list minimum 40, splitters 3)
-        {780, 280, 247, true, 280, 247},
-        {500, 280, 247, true, 280, 174},
-        {300, 280, 247, true, 257, 0},
-        {300, 280, 247, false, 257, 247},
-        {10, 280, 247, true, 0, 0},
-        {780, -5, 247, false, 0, 247},
+        {780, 280, 247, true, 280, 247},  {500, 280, 247, true, 280, 174}, {300, 280, 247, true, 257, 0},
+        {300, 280, 247, false, 257, 247}, {10, 280, 247, true, 0, 0},      {780, -5, 247, false, 0, 247},
     };
     for (const ClampCase& c : cases) {
         MainLayoutInput in = Designed();

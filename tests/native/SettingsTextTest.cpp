@@ -35,7 +35,8 @@ TEST(SettingsText, ParseDecimalAcceptsOnlyStrictDecimalText)
         {L"99999999999999999999", std::nullopt},
     };
     for (const DecimalCase& c : cases)
-        EXPECT_EQ(SettingsText::ParseDecimal(c.text), c.expected) << "text \"" << testing::PrintToString(c.text) << "\"";
+        EXPECT_EQ(SettingsText::ParseDecimal(c.text), c.expected)
+            << "text \"" << testing::PrintToString(c.text) << "\"";
 }
 
 struct FlagCase {

@@ -12,10 +12,10 @@ namespace {
 TEST(EnglishTexts, NoTableNamesAnIdTwice)
 {
     const TextTable tables[] = {
-        EnglishTexts::kStartupDialog, EnglishTexts::kDriveDialog, EnglishTexts::kScanProgressDialog,
-        EnglishTexts::kWaitDialogAtStart, EnglishTexts::kWaitDialogAtClose, EnglishTexts::kFileMenu,
-        EnglishTexts::kEditMenu, EnglishTexts::kViewMenu, EnglishTexts::kListMenu,
-        EnglishTexts::kTreeMenu, EnglishTexts::kListBackgroundMenu, EnglishTexts::kStrings,
+        EnglishTexts::kStartupDialog,     EnglishTexts::kDriveDialog,        EnglishTexts::kScanProgressDialog,
+        EnglishTexts::kWaitDialogAtStart, EnglishTexts::kWaitDialogAtClose,  EnglishTexts::kFileMenu,
+        EnglishTexts::kEditMenu,          EnglishTexts::kViewMenu,           EnglishTexts::kListMenu,
+        EnglishTexts::kTreeMenu,          EnglishTexts::kListBackgroundMenu, EnglishTexts::kStrings,
     };
     for (const TextTable& table : tables) {
         std::set<int> seen;
@@ -101,8 +101,8 @@ TEST(CategoryTree, GroupsHoldTheirChildren)
                         return nodes[j].categoryId;
         return -1;
     };
-    const int pairs[][2] = {{3, 2}, {15, 2}, {17, 16}, {18, 16}, {36, 35}, {37, 36}, {38, 36},
-                            {39, 35}, {41, 35}, {23, 22}, {45, 22}, {46, 0}, {31, 0}, {1, 0}};
+    const int pairs[][2] = {{3, 2},   {15, 2},  {17, 16}, {18, 16}, {36, 35}, {37, 36}, {38, 36},
+                            {39, 35}, {41, 35}, {23, 22}, {45, 22}, {46, 0},  {31, 0},  {1, 0}};
     for (const auto& pair : pairs)
         EXPECT_EQ(parentOf(pair[0]), pair[1]) << "category " << pair[0];
 }

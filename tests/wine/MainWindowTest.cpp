@@ -218,12 +218,9 @@ TEST_F(MainWindowTest, ToolBarHintsFollowTheLanguage)
         const wchar_t* hint;
     };
     const Case cases[] = {
-        {L"1", IDM_SEARCH, L"Suchen"},
-        {L"1", IDM_CLEAN_INTERNET_FILES, L"TemporaryInternetFiles löschen"},
-        {L"1", IDM_DELETE, L"Delete"},
-        {L"0", IDM_SEARCH, L"Search "},
-        {L"0", IDM_TB_FILE, L"File"},
-        {L"0", IDM_CLEAN_INTERNET_FILES, L"Empty folder 'Temporary Internet Files'"},
+        {L"1", IDM_SEARCH, L"Suchen"}, {L"1", IDM_CLEAN_INTERNET_FILES, L"TemporaryInternetFiles löschen"},
+        {L"1", IDM_DELETE, L"Delete"}, {L"0", IDM_SEARCH, L"Search "},
+        {L"0", IDM_TB_FILE, L"File"},  {L"0", IDM_CLEAN_INTERNET_FILES, L"Empty folder 'Temporary Internet Files'"},
         {L"0", IDM_INFO, L"Info"},
     };
     for (const Case& c : cases) {
@@ -300,7 +297,7 @@ TEST_F(MainWindowTest, ExtensionEditorOnlyForBuiltInLeaves)
         bool enabled;
     };
     const Case cases[] = {
-        {L"Clip-Art", false}, {L"BMP (Bitmap)", true}, {L"Temp", true},  {L"Suchen", true},
+        {L"Clip-Art", false}, {L"BMP (Bitmap)", true}, {L"Temp", true},      {L"Suchen", true},
         {L"Sortaro", false},  {L"Bilder", false},      {L"Internet", false},
     };
     for (const Case& c : cases) {

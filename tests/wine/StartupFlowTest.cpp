@@ -119,9 +119,9 @@ TEST_F(StartupFlow, LastChoicesAreRestored)
     const Case cases[] = {
         {L"0101", L"0", {false, true, false, true}, true},
         {L"1111", L"1", {true, true, true, true}, false},
-        {L"10", L"2", {true, false, true, true}, false},   // short text: the rest stay checked
+        {L"10", L"2", {true, false, true, true}, false}, // short text: the rest stay checked
         {L"000011", L"x", {false, false, false, false}, false},
-        {nullptr, L"", {true, true, true, true}, false},   // any text but "0" means the database
+        {nullptr, L"", {true, true, true, true}, false}, // any text but "0" means the database
         {L"0", nullptr, {false, true, true, true}, true},
     };
     for (const Case& c : cases) {
@@ -260,8 +260,8 @@ TEST_F(StartupFlow, WaitAndProgressDialogTextsInBothLanguages)
     const Case cases[] = {
         {L"1", WaitDialog::Use::Load, L"Bitte warten", L"Initialisiere Daten", L"Laden von Dateiinformationen ",
          L"Bitte warten", L"&Abbrechen"},
-        {L"1", WaitDialog::Use::Save, L"Bitte warten", L"Einstellungen speichern ",
-         L"Laden von Dateiinformationen ", L"Bitte warten", L"&Abbrechen"},
+        {L"1", WaitDialog::Use::Save, L"Bitte warten", L"Einstellungen speichern ", L"Laden von Dateiinformationen ",
+         L"Bitte warten", L"&Abbrechen"},
         {L"0", WaitDialog::Use::Load, L"Please wait", L"Initialising database", L"Loading fileinformation",
          L"Please wait", L"Cancel"},
         {L"0", WaitDialog::Use::Save, L"Please wait", L"Save Settings ", L"Laden von Dateiinformationen ",

@@ -115,8 +115,8 @@ TEST(RedrawGuard, TurnsRedrawingOffAndBackOnOnce)
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.lpszClassName = L"RedrawRecorder";
     RegisterClassW(&wc);
-    HWND hwnd = CreateWindowExW(0, L"RedrawRecorder", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                                wc.hInstance, nullptr);
+    HWND hwnd =
+        CreateWindowExW(0, L"RedrawRecorder", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, wc.hInstance, nullptr);
     g_redrawCalls.clear();
     {
         RedrawGuard guard(hwnd);

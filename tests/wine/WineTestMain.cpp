@@ -46,9 +46,9 @@ HKEY OpenOptions(const std::wstring& subKey, bool create)
     if (!subKey.empty())
         path += L"\\" + subKey;
     HKEY key = nullptr;
-    LONG status = create ? RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                                           &key, nullptr)
-                         : RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key);
+    LONG status =
+        create ? RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr)
+               : RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key);
     return status == ERROR_SUCCESS ? key : nullptr;
 }
 

@@ -289,18 +289,62 @@ void MainWindow::CreateDesignedTree()
     const DesignedNode* nodes = CategoryTree::Nodes();
     for (size_t i = 0; i < CategoryTree::NodeCount(); ++i) {
         const DesignedNode& node = nodes[i];
-        std::wstring text = CategoryName(node.categoryId);
-        TVINSERTSTRUCTW insert{};
-        insert.hParent = parents[node.depth];
-        insert.hInsertAfter = TVI_LAST;
-        insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM;
-        insert.item.pszText = &text[0];
-        insert.item.iImage = insert.item.iSelectedImage = node.categoryId;
-        insert.item.lParam = node.categoryId;
-        HTREEITEM item = TreeView_InsertItem(m_tree, &insert);
+        HTREEITEM item = InsertCategoryNode(parents[node.depth], CategoryName(node.categoryId), node.categoryId);
         if (node.depth + 1 < static_cast<int>(ARRAYSIZE(parents)))
             parents[node.depth + 1] = item;
     }
+}
+
+HTREEITEM MainWindow::InsertCategoryNode(HTREEITEM parent, const std::wstring& text, int categoryId)
+{
+    std::wstring buffer = text;
+    TVINSERTSTRUCTW insert{};
+    insert.hParent = parent;
+    insert.hInsertAfter = TVI_LAST;
+    insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM;
+    insert.item.pszText = &buffer[0];
+    insert.item.iImage = insert.item.iSelectedImage = categoryId;
+    insert.item.lParam = categoryId;
+    return TreeView_InsertItem(m_tree, &insert);
+}
+
+std::vector<HTREEITEM> MainWindow::NodesInTreeOrder() const
+{
+    std::vector<HTREEITEM> order;
+    std::vector<HTREEITEM> pending; // a stack: the next node to visit is at the back
+    auto pushChildren = [&](HTREEITEM first) {
+        size_t at = pending.size();
+        for (HTREEITEM item = first; item; item = TreeView_GetNextSibling(m_tree, item))
+            pending.insert(pending.begin() + at, item);
+    };
+    pushChildren(TreeView_GetRoot(m_tree));
+    while (!pending.empty()) {
+        HTREEITEM item = pending.back();
+        pending.pop_back();
+        order.push_back(item);
+        pushChildren(TreeView_GetChild(m_tree, item));
+    }
+    return order;
+}
+
+int MainWindow::NodeCategory(HTREEITEM item) const
+{
+    TVITEMW tv{};
+    tv.mask = TVIF_IMAGE;
+    tv.hItem = item;
+    return TreeView_GetItem(m_tree, &tv) ? tv.iImage : -1;
+}
+
+std::wstring MainWindow::NodeText(HTREEITEM item) const
+{
+    wchar_t text[256] = L"";
+    TVITEMW tv{};
+    tv.mask = TVIF_TEXT;
+    tv.hItem = item;
+    tv.pszText = text;
+    tv.cchTextMax = ARRAYSIZE(text);
+    TreeView_GetItem(m_tree, &tv);
+    return text;
 }
 
 void MainWindow::Layout()

@@ -132,6 +132,12 @@ private:
     bool CreateChildren();
     bool CreateToolBar();
     void CreateDesignedTree();
+    // A category's node: text, and the category id as image, selected image and item data.
+    HTREEITEM InsertCategoryNode(HTREEITEM parent, const std::wstring& text, int categoryId);
+    // Every node of the tree, each before its children, siblings in order.
+    std::vector<HTREEITEM> NodesInTreeOrder() const;
+    int NodeCategory(HTREEITEM item) const;
+    std::wstring NodeText(HTREEITEM item) const;
     void Layout();
     int Scale(int pixels) const;
     void OnSize();

@@ -212,15 +212,8 @@ void MainWindow::ExpandAllNodes()
         return;
     RedrawGuard redraw(m_tree);
     TreeView_SelectItem(m_tree, root);
-    // Depth first over every node below the root.
-    std::vector<HTREEITEM> pending{root};
-    while (!pending.empty()) {
-        HTREEITEM item = pending.back();
-        pending.pop_back();
+    for (HTREEITEM item : NodesInTreeOrder())
         TreeView_Expand(m_tree, item, TVE_EXPAND);
-        for (HTREEITEM child = TreeView_GetChild(m_tree, item); child; child = TreeView_GetNextSibling(m_tree, child))
-            pending.push_back(child);
-    }
 }
 
 void MainWindow::CollapseAllNodes()
@@ -251,10 +244,8 @@ bool MainWindow::CanEditEndings() const
     HTREEITEM item = TreeView_GetSelection(m_tree);
     if (!item || TreeView_GetChild(m_tree, item))
         return false;
-    TVITEMW tv{};
-    tv.mask = TVIF_IMAGE;
-    tv.hItem = item;
-    return TreeView_GetItem(m_tree, &tv) && tv.iImage < CategoryTree::kBuiltInCount;
+    int category = NodeCategory(item);
+    return category >= 0 && category < CategoryTree::kBuiltInCount;
 }
 
 void MainWindow::ApplyMenuTexts(int menuId, const TextTable& table)
@@ -288,24 +279,17 @@ void MainWindow::ApplyMenuTexts(int menuId, const TextTable& table)
 void MainWindow::LanguageE()
 {
     // Tree nodes in index order; nodes without an English name keep their text.
-    std::vector<HTREEITEM> pending;
-    for (HTREEITEM item = TreeView_GetRoot(m_tree); item; item = TreeView_GetNextSibling(m_tree, item))
-        pending.push_back(item);
-    while (!pending.empty()) {
-        HTREEITEM item = pending.back();
-        pending.pop_back();
-        TVITEMW tv{};
-        tv.mask = TVIF_IMAGE;
-        tv.hItem = item;
-        if (TreeView_GetItem(m_tree, &tv) && tv.iImage < CategoryTree::kBuiltInCount) {
-            if (const wchar_t* english = CategoryTree::EnglishName(tv.iImage)) {
-                tv.mask = TVIF_TEXT;
-                tv.pszText = const_cast<wchar_t*>(english);
-                TreeView_SetItem(m_tree, &tv);
-            }
+    for (HTREEITEM item : NodesInTreeOrder()) {
+        int category = NodeCategory(item);
+        if (category < 0 || category >= CategoryTree::kBuiltInCount)
+            continue;
+        if (const wchar_t* english = CategoryTree::EnglishName(category)) {
+            TVITEMW tv{};
+            tv.mask = TVIF_TEXT;
+            tv.hItem = item;
+            tv.pszText = const_cast<wchar_t*>(english);
+            TreeView_SetItem(m_tree, &tv);
         }
-        for (HTREEITEM child = TreeView_GetChild(m_tree, item); child; child = TreeView_GetNextSibling(m_tree, child))
-            pending.push_back(child);
     }
 
     ApplyMenuTexts(IDR_FILE_MENU, EnglishTexts::kFileMenu);

@@ -149,32 +149,11 @@ void MainWindow::DeleteNodesAfterSearch()
     // The designed tree ends at the search node; whatever follows it in tree order was added at
     // run time and goes.
     const std::wstring searchText = CategoryName(CategoryTree::kSearchId);
-    std::vector<HTREEITEM> order;
-    std::vector<HTREEITEM> pending;
-    for (HTREEITEM item = TreeView_GetRoot(m_tree); item; item = TreeView_GetNextSibling(m_tree, item))
-        pending.insert(pending.begin(), item);
-    while (!pending.empty()) {
-        HTREEITEM item = pending.back();
-        pending.pop_back();
-        order.push_back(item);
-        std::vector<HTREEITEM> children;
-        for (HTREEITEM child = TreeView_GetChild(m_tree, item); child; child = TreeView_GetNextSibling(m_tree, child))
-            children.push_back(child);
-        pending.insert(pending.end(), children.rbegin(), children.rend());
-    }
+    const std::vector<HTREEITEM> order = NodesInTreeOrder();
     size_t search = order.size();
-    for (size_t i = 0; i < order.size(); ++i) {
-        wchar_t text[256] = L"";
-        TVITEMW tv{};
-        tv.mask = TVIF_TEXT;
-        tv.hItem = order[i];
-        tv.pszText = text;
-        tv.cchTextMax = ARRAYSIZE(text);
-        if (TreeView_GetItem(m_tree, &tv) && searchText == text) {
+    for (size_t i = 0; i < order.size() && search == order.size(); ++i)
+        if (NodeText(order[i]) == searchText)
             search = i;
-            break;
-        }
-    }
     // Later nodes in tree order are never ancestors of earlier ones, so deleting from the end
     // never deletes a node twice.
     for (size_t i = order.size(); i-- > search + 1;)
@@ -213,15 +192,7 @@ void MainWindow::AppendUserCategoryNodes()
                 ImageList_SetImageCount(list, id + 1);
         }
 
-        std::wstring text = category.name;
-        TVINSERTSTRUCTW insert{};
-        insert.hParent = root;
-        insert.hInsertAfter = TVI_LAST;
-        insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM;
-        insert.item.pszText = &text[0];
-        insert.item.iImage = insert.item.iSelectedImage = id;
-        insert.item.lParam = id;
-        TreeView_InsertItem(m_tree, &insert);
+        InsertCategoryNode(root, category.name, id);
     }
 }
 

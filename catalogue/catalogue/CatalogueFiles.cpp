@@ -114,6 +114,29 @@ uint16_t TypeNameCache::TypeNameOf(Catalogue& catalogue, const wchar_t* name, ui
     return index;
 }
 
+bool IsAbsolutePath(const std::wstring& path)
+{
+    return (path.size() >= 3 && path[1] == L':' && path[2] == L'\\') || path.compare(0, 2, L"\\\\") == 0;
+}
+
+bool CatalogueLoader::Add(int categoryId, const std::wstring& path)
+{
+    FileRecord record;
+    // Anything but an absolute path is junk, and would be looked up relative to the current folder.
+    if (categoryId < 0 || categoryId >= Catalogue::kListCount || !IsAbsolutePath(path) || !ReadFileFacts(record, path))
+        return false;
+    PathParts parts = SplitPath(path);
+    if (!m_lastFolderKnown || parts.folder != m_catalogue.Folder(m_lastFolder)) {
+        m_lastFolder = m_catalogue.FindOrAddFolder(parts.folder);
+        m_lastFolderKnown = true;
+    }
+    record.folder = m_lastFolder;
+    record.name = m_catalogue.StoreText(parts.name);
+    record.typeName = m_typeNames.TypeNameOf(m_catalogue, record.name, record.attributes);
+    m_catalogue[categoryId].push_back(record);
+    return true;
+}
+
 namespace {
 
 // Writes out in pieces: a category of a million paths is not held in memory as one text.

@@ -18,6 +18,9 @@ public:
     std::wstring Decode(std::string_view bytes) const override;
 };
 
+// "C:\..." or "\\server\...".
+bool IsAbsolutePath(const std::wstring& path);
+
 // A path the file functions accept at any length: beyond MAX_PATH it gets the "\\?\" prefix.
 std::wstring LongPathForm(const std::wstring& path);
 
@@ -37,6 +40,21 @@ public:
 
 private:
     std::unordered_map<std::wstring, uint16_t> m_byExtension;
+};
+
+// Turns stored paths into records: the file system gives size, times and attributes, the
+// shell the type name (once per extension). A path that is no absolute path, or whose file or
+// folder is gone, gives no record.
+class CatalogueLoader {
+public:
+    explicit CatalogueLoader(Catalogue& catalogue) : m_catalogue(catalogue) {}
+    bool Add(int categoryId, const std::wstring& path);
+
+private:
+    Catalogue& m_catalogue;
+    TypeNameCache m_typeNames;
+    uint32_t m_lastFolder = 0; // paths come folder by folder: one lookup per folder
+    bool m_lastFolderKnown = false;
 };
 
 // Calls progress for every record written; it may pump messages. Writing stops when cancel is

@@ -224,12 +224,10 @@ private:
 
     Catalogue m_catalogue;
     ExtensionMap m_extensionMap;
-    TypeNameCache m_typeNames;
+    CatalogueLoader m_loader{m_catalogue};
     int m_currentCategory = 0;
     int m_listMode = -1; // 0: the rows are the selected group's child nodes
     std::vector<HTREEITEM> m_groupRows;
-    uint32_t m_lastFolder = 0; // the folder of the last path loaded, looked up once per folder
-    bool m_lastFolderKnown = false;
     std::wstring m_operaPath;
     std::wstring m_netscapePath;
     HIMAGELIST m_systemImagesSmall = nullptr; // the shell's: never destroyed here

@@ -35,13 +35,6 @@ bool IsSpecialFolderId(int id)
     return false;
 }
 
-// A stored path must be absolute ("C:\..." or "\\server\..."): anything else is junk and
-// would otherwise be looked up relative to the current folder.
-bool IsAbsolutePath(const std::wstring& path)
-{
-    return (path.size() >= 3 && path[1] == L':' && path[2] == L'\\') || path.compare(0, 2, L"\\\\") == 0;
-}
-
 } // namespace
 
 std::wstring MainWindow::DataFolder() const
@@ -301,18 +294,8 @@ void MainWindow::FillFolderIDS()
 
 void MainWindow::FillNodes(int categoryId, const std::wstring& path)
 {
-    FileRecord record;
-    if (categoryId < 0 || categoryId >= Catalogue::kListCount || !IsAbsolutePath(path) || !ReadFileFacts(record, path))
-        return; // a file or folder that is gone is left out without a word
-    PathParts parts = SplitPath(path);
-    if (!m_lastFolderKnown || parts.folder != m_catalogue.Folder(m_lastFolder)) {
-        m_lastFolder = m_catalogue.FindOrAddFolder(parts.folder);
-        m_lastFolderKnown = true;
-    }
-    record.folder = m_lastFolder;
-    record.name = m_catalogue.StoreText(parts.name);
-    record.typeName = m_typeNames.TypeNameOf(m_catalogue, record.name, record.attributes);
-    m_catalogue[categoryId].push_back(record);
+    // A file or folder that is gone is left out without a word.
+    m_loader.Add(categoryId, path);
 }
 
 void MainWindow::ReadDatenBank()

@@ -32,10 +32,14 @@ bool IsDotEntry(const wchar_t* name)
 }
 
 // Junctions and symbolic links to folders are not entered: they lead to folders that are
-// catalogued where they really are, or round in a circle.
+// catalogued where they really are, or round in a circle. Their reparse tags are "name
+// surrogates"; a reparse point without a tag is a link as well (Wine's view of a Unix symbolic
+// link). Other reparse points, such as the placeholders of cloud storage, are entered.
 bool IsLinkedFolder(const WIN32_FIND_DATAW& data)
 {
-    return (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) && (data.dwReserved0 & 0x20000000);
+    constexpr DWORD kNameSurrogate = 0x20000000;
+    return (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) &&
+           (data.dwReserved0 == 0 || (data.dwReserved0 & kNameSurrogate));
 }
 
 struct Level {

@@ -28,6 +28,9 @@ printf 'Hallo' >"$top/tree/Briefe/brief.txt"
 printf 'Notiz' >"$top/tree/Briefe/NOTIZ.TXT"
 : >"$top/tree/leer.txt"
 printf 'JFIF' >"$top/tree/Bilder/urlaub.jpg"
+# Entries that cannot be read: a link to nowhere, and a link that leads round in a circle.
+ln -s /nonexistent-sortaro-target "$top/tree/kaputt.txt"
+ln -s . "$top/tree/Bilder/kreis"
 
 "$WINE" reg delete 'HKCU\Software\Sortaro' /f >/dev/null 2>&1
 option "" datafrom 0000 # no drives: only the added folder is scanned

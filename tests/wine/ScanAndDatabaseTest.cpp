@@ -3,6 +3,8 @@
 
 #include "AppFixture.h"
 #include "catalogue/catalogue/DriveDialog.h"
+#include "catalogue/catalogue/DriveScan.h"
+#include "catalogue/filelist/FolderPickers.h"
 #include "catalogue/options/BrowserCaches.h"
 #include "catalogue/shell/resource.h"
 
@@ -290,6 +292,37 @@ TEST_F(ScanTest, DatabaseIsWrittenAtCloseAndReadAtTheNextStart)
     EXPECT_TRUE(main->CategoryLists()[7].empty());
 }
 
+TEST_F(ScanTest, TheWaitDialogNamesEachFileInBothLanguages)
+{
+    const struct {
+        const wchar_t* language;
+        const wchar_t* saving;
+        const wchar_t* reading;
+    } cases[] = {{L"1", L"Speichern ", L"Lesen von "}, {L"0", L"Saving ", L"Read database "}};
+    MakeTree();
+    for (const auto& c : cases) {
+        SetEndings();
+        SetOption(L"", L"database", L"1");
+        SetOption(L"", L"language", c.language);
+        Scan();
+        {
+            WineTest::ShowRecorder shown;
+            Close();
+            const auto& texts = shown.TextsSet();
+            auto has = [&](const std::wstring& text) { return std::count(texts.begin(), texts.end(), text); };
+            EXPECT_EQ(has(c.saving + std::wstring(L"30.dat")), 1);
+            EXPECT_EQ(has(c.saving + std::wstring(L"47.dat")), 1);
+            EXPECT_EQ(has(c.saving + std::wstring(L"43.dat")), 0);
+        }
+        Stop();
+        WineTest::ShowRecorder shown;
+        StartToMainWindow(true);
+        const auto& texts = shown.TextsSet();
+        EXPECT_EQ(std::count(texts.begin(), texts.end(), c.reading + std::wstring(L"30.dat")), 1);
+        Stop();
+    }
+}
+
 TEST_F(ScanTest, ACancelWhileWritingKeepsThePreviousFiles)
 {
     MakeTree();
@@ -336,11 +369,10 @@ TEST_F(ScanTest, ADataFolderThatIsAFileIsReportedAndNothingIsLost)
                                                        main->CategoryLists()[42].size());
 }
 
-TEST_F(ScanTest, AnUnreadableFolderIsLeftOutAndTheScanGoesOn)
+TEST_F(ScanTest, AMissingAddedFolderIsReportedAndTheScanGoesOn)
 {
     MakeTree();
     SetEndings();
-    // A folder that is gone by the time it is walked behaves like one that cannot be read.
     SetOption(L"AddedDirs", kBase + L"\\missing", L"");
     WineTest::ShowRecorder shown;
     shown.ClickWhenShown(L"Sortaro", IDOK); // "Invalid file name." for the missing one
@@ -437,6 +469,73 @@ TEST_F(DriveDialogTest, ScanProgressFollowsTheBytesSeen)
     EXPECT_GE(shown.IndexOf(L"Analyse"), 0);
     EXPECT_TRUE(IsWindowVisible(main->Hwnd()));
     EXPECT_EQ(main->ScanProgress(), nullptr) << "closed after the scan";
+}
+
+TEST_F(ScanTest, SpecialFoldersFillTheirCategoriesAtEveryStart)
+{
+    MakeTree();
+    SetOption(L"", L"operapath", root + L"\\sub");
+    SetOption(L"", L"netscapepath", root + L"\\Photos.jpg");
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring inTemp = std::wstring(temp) + L"sortaro-special.tmp";
+    MakeFile(inTemp, "t");
+    StartToMainWindow(true); // the database path: no scan at all
+    EXPECT_EQ(Paths(39), (std::vector<std::wstring>{L"sub\\deep\\file.bak"})) << "files only, from every level";
+    EXPECT_EQ(Paths(41), (std::vector<std::wstring>{L"Photos.jpg\\x.gif"}));
+    EXPECT_EQ(main->OperaPath(), root + L"\\sub");
+    const Catalogue& catalogue = main->CategoryLists();
+    bool found = false;
+    for (const FileRecord& record : catalogue[43])
+        if (catalogue.Path(record) == inTemp) {
+            found = true;
+            EXPECT_FALSE(catalogue.TypeName(record).empty()) << "type names at once";
+        }
+    EXPECT_TRUE(found) << "the temporary folder fills Temp";
+    DeleteFileW(inTemp.c_str());
+    // Hidden items stay out of the special folders, also with the option.
+    Stop();
+    SetOption(L"", L"includehiddenfiles", L"1");
+    SetOption(L"", L"operapath", root);
+    StartToMainWindow(true);
+    std::vector<std::wstring> opera = Paths(39);
+    EXPECT_EQ(std::count(opera.begin(), opera.end(), L"hidden.txt"), 0);
+    EXPECT_EQ(std::count(opera.begin(), opera.end(), L"secret\\inside.gif"), 0);
+    EXPECT_EQ(std::count(opera.begin(), opera.end(), L"a.txt"), 1);
+}
+
+TEST(DriveNumbers, LettersAndColonOnly)
+{
+    const struct {
+        const wchar_t* text;
+        int number;
+    } cases[] = {{L"A:", 1},   {L"C:", 3}, {L"j:", 10}, {L"Z:", 26}, {L"C", 0},
+                 {L"C:\\", 0}, {L"1:", 0}, {L"", 0},    {L"\\\\", 0}};
+    for (const auto& c : cases)
+        EXPECT_EQ(GetNumber(c.text), c.number) << c.text;
+    EXPECT_EQ(DriveScan::UsedSpace(0), 0);
+    EXPECT_GT(DriveScan::UsedSpace(3), 0) << "drive C: holds the prefix";
+}
+
+TEST(FolderPickers, CancelKeepsTheTextAndOkGivesThePreselectedFolder)
+{
+    wchar_t current[MAX_PATH];
+    GetCurrentDirectoryW(MAX_PATH, current);
+    {
+        WineTest::ShowRecorder shown;
+        shown.ClickWhenShown(L"Browse for Folder", IDCANCEL);
+        std::wstring text = L"unchanged";
+        FolderPickers::BrowseFolders(false, text);
+        EXPECT_EQ(text, L"unchanged");
+        EXPECT_GE(shown.IndexOf(L"Browse for Folder"), 0);
+    }
+    for (bool english : {false, true}) {
+        WineTest::ShowRecorder shown;
+        shown.ClickWhenShown(L"Browse for Folder", IDOK);
+        std::wstring text;
+        FolderPickers::BrowseDirectory(english, text);
+        EXPECT_EQ(_wcsicmp(text.c_str(), current), 0) << text;
+    }
 }
 
 TEST(BrowserCaches, PathsFromTheSettingsOrTheBrowsersKeys)

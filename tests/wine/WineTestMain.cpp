@@ -16,6 +16,7 @@ HHOOK g_hook = nullptr;
 std::vector<std::wstring> g_shown;
 std::vector<std::pair<std::wstring, int>> g_clicks;
 std::vector<std::wstring> g_messages;
+std::vector<std::wstring> g_textsSet;
 std::vector<HMENU> g_menus;
 bool g_closeMenus = false;
 
@@ -34,6 +35,9 @@ LRESULT CALLBACK CallWndProc(int code, WPARAM wParam, LPARAM lParam)
                 if (HWND button = GetDlgItem(msg->hwnd, click.second))
                     PostMessageW(button, BM_CLICK, 0, 0);
     }
+    if (code == HC_ACTION && msg->message == WM_SETTEXT && msg->lParam &&
+        (GetWindowLongPtrW(msg->hwnd, GWL_STYLE) & WS_CHILD))
+        g_textsSet.emplace_back(reinterpret_cast<const wchar_t*>(msg->lParam));
     if (code == HC_ACTION && msg->message == WM_INITMENUPOPUP && !HIWORD(msg->lParam)) {
         g_menus.push_back(reinterpret_cast<HMENU>(msg->wParam));
         // Ends the modal menu loop once it runs.
@@ -164,6 +168,7 @@ ShowRecorder::ShowRecorder()
     g_shown.clear();
     g_clicks.clear();
     g_messages.clear();
+    g_textsSet.clear();
     g_menus.clear();
     g_closeMenus = false;
     g_hook = SetWindowsHookExW(WH_CALLWNDPROC, CallWndProc, nullptr, GetCurrentThreadId());
@@ -188,6 +193,11 @@ void ShowRecorder::ClickWhenShown(const std::wstring& title, int buttonId)
 const std::vector<std::wstring>& ShowRecorder::Messages() const
 {
     return g_messages;
+}
+
+const std::vector<std::wstring>& ShowRecorder::TextsSet() const
+{
+    return g_textsSet;
 }
 
 const std::vector<HMENU>& ShowRecorder::MenusOpened() const

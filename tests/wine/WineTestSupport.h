@@ -41,6 +41,8 @@ public:
     void ClickWhenShown(const std::wstring& title, int buttonId);
     // The texts of the message boxes shown, in order.
     const std::vector<std::wstring>& Messages() const;
+    // The texts given to child windows (WM_SETTEXT), in order.
+    const std::vector<std::wstring>& TextsSet() const;
     // The index of title in the shown list, or -1.
     int IndexOf(const std::wstring& title) const;
     // The menus that were about to open (WM_INITMENUPOPUP), in order. With closeMenus set,

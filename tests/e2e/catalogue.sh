@@ -5,20 +5,7 @@
 set -uo pipefail
 build=$1
 exe=$2
-here=$(cd "$(dirname "$0")" && pwd)
-wine_build=$build
-. "$here/../../tools/wine-env.sh"
-. "$here/../../tools/drive-lib.sh"
-
-failures=0
-check() {
-    if [ "$2" = "$3" ]; then
-        echo "ok: $1"
-    else
-        echo "FAIL: $1: expected [$3], got [$2]"
-        failures=$((failures + 1))
-    fi
-}
+. "$(dirname "$0")/checks.sh"
 option() { "$WINE" reg add "HKCU\\Software\\Sortaro\\Options$1" /v "$2" /d "$3" /f >/dev/null 2>&1; }
 
 top="$WINEPREFIX/drive_c/sortaro-e2e"
@@ -78,9 +65,5 @@ check "closing ends the program again" "$?" 0
 check "the catalogue read back, without the deleted file" "$(lines "$data/30.dat")" \
     'C:\sortaro-e2e\tree\Briefe\brief.txt C:\sortaro-e2e\tree\leer.txt '
 
-"$WINE" reg delete 'HKCU\Software\Sortaro' /f >/dev/null 2>&1
 rm -rf "$top"
-if [ "$failures" -ne 0 ]; then
-    echo "$failures check(s) failed"
-    exit 1
-fi
+finish

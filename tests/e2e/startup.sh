@@ -5,20 +5,7 @@
 set -uo pipefail
 build=$1
 exe=$2
-here=$(cd "$(dirname "$0")" && pwd)
-wine_build=$build
-. "$here/../../tools/wine-env.sh"
-. "$here/../../tools/drive-lib.sh"
-
-failures=0
-check() {
-    if [ "$2" = "$3" ]; then
-        echo "ok: $1"
-    else
-        echo "FAIL: $1: expected [$3], got [$2]"
-        failures=$((failures + 1))
-    fi
-}
+. "$(dirname "$0")/checks.sh"
 
 start_sortaro() {
     ( cd "$(dirname "$exe")" && exec "$WINE" "$(basename "$exe")" >"$build/e2e-app.out" 2>&1 ) &
@@ -56,8 +43,4 @@ values=$(registry_values 'HKCU\Software\Sortaro\Options\ScreenSettings' | cut -d
 check "the layout is stored" "$values" "height left raster rowselect top treewidthmain treewidthpreview width "
 check "the preview flag is stored" "$(registry_values 'HKCU\Software\Sortaro\Options\Vorschau')" "Enabled=0"
 
-"$WINE" reg delete 'HKCU\Software\Sortaro' /f >/dev/null 2>&1
-if [ "$failures" -ne 0 ]; then
-    echo "$failures check(s) failed"
-    exit 1
-fi
+finish

@@ -76,15 +76,6 @@ uint16_t Catalogue::InternTypeName(const std::wstring& text)
     return index;
 }
 
-void Catalogue::Clear()
-{
-    for (List& list : m_lists)
-        List().swap(list);
-    m_folders.clear();
-    m_folderIndex.clear();
-    m_texts = TextStore();
-}
-
 PathParts SplitPath(std::wstring_view path)
 {
     size_t slash = path.rfind(L'\\');

@@ -43,13 +43,13 @@ struct FileRecord {
     }
     bool HasWriteTime() const { return writeTimeLow != 0 || writeTimeHigh != 0; }
 };
+static_assert(sizeof(void*) != 4 || sizeof(FileRecord) == 36, "a record stays at 36 bytes in the 32-bit program");
 
 // Texts that live as long as the catalogue: appended to large blocks, never moved, never freed
 // one by one.
 class TextStore {
 public:
     const wchar_t* Store(std::wstring_view text);
-    size_t BytesUsed() const { return m_blocks.size() * kBlockChars * sizeof(wchar_t); }
 
 private:
     static constexpr size_t kBlockChars = 32 * 1024;
@@ -83,9 +83,6 @@ public:
 
     uint16_t InternTypeName(const std::wstring& text);
     const std::wstring& TypeName(const FileRecord& record) const { return m_typeNames[record.typeName]; }
-
-    // Empties every list and forgets every text.
-    void Clear();
 
 private:
     List m_lists[kListCount];

@@ -15,6 +15,8 @@ using Microsoft::WRL::ComPtr;
 
 namespace {
 
+constexpr const wchar_t* kMyComputer = L"::{20D04FE0-3AEA-1069-A2D8-08002B30309D}";
+
 struct Child {
     std::wstring caption;
     PIDLIST_ABSOLUTE pidl;
@@ -104,9 +106,10 @@ void DestinationTree::AddChildren(HTREEITEM parent)
         }
         CoTaskMemFree(child);
     }
-    // Sorted by caption, except right below the first top-level node (My Computer), where the
-    // shell's order (the drives in order) is kept.
-    bool keepOrder = parent != TVI_ROOT && parent == TreeView_GetRoot(m_tree);
+    // Sorted by caption, except right below My Computer, where the shell's order (the drives
+    // in order) is kept. My Computer is found by its shell name: once the top level is sorted
+    // it need not be the first node.
+    bool keepOrder = parent != TVI_ROOT && lstrcmpiW(PathOf(parent).c_str(), kMyComputer) == 0;
     if (!keepOrder) {
         std::stable_sort(children.begin(), children.end(), [](const Child& a, const Child& b) {
             return lstrcmpiW(a.caption.c_str(), b.caption.c_str()) < 0;

@@ -348,13 +348,14 @@ void Wizard::Install()
                          reinterpret_cast<LPARAM>(MAKEINTRESOURCEW(161))))
             SendMessageW(animation, ACM_PLAY, static_cast<WPARAM>(-1), MAKELONG(0, -1));
     }
+    // From here on a yes to the cancel question lets the run finish first.
+    m_running = true;
     Show(PageKind::Progress);
     MessagePump::ProcessMessages();
 
     m_installer.OnStatus(
         [progress](const std::wstring& text) { SetDlgItemTextW(progress, IDC_PROGRESS_STATUS, text.c_str()); });
     m_installer.OnPump([] { MessagePump::ProcessMessages(); });
-    m_running = true;
     m_installer.Run();
     m_running = false;
     m_installer.OnPump(nullptr);

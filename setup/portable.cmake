@@ -10,3 +10,7 @@ list(APPEND PORTABLE_TESTS
     tests/native/InstallScriptTest.cpp
     tests/native/SetupFormatTest.cpp
 )
+list(APPEND PORTABLE_TESTS tests/native/MediumScriptTest.cpp)
+# The medium's script is read where it lies in the source tree.
+set_source_files_properties(tests/native/MediumScriptTest.cpp PROPERTIES
+    COMPILE_DEFINITIONS SORTARO_MEDIUM_DIR="${CMAKE_SOURCE_DIR}/medium")

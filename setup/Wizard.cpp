@@ -99,6 +99,12 @@ void Wizard::Show(PageKind kind)
     }
     ShowWindow(next.Hwnd(), SW_SHOW);
     SetForegroundWindow(next.Hwnd());
+    // The focus goes to the button that moves on, or to cancel where that is all there is.
+    HWND focus = GetDlgItem(next.Hwnd(), IDOK);
+    if (!IsWindowEnabled(focus))
+        focus = GetDlgItem(next.Hwnd(), IDC_BUTTON_CANCEL);
+    if (IsWindowEnabled(focus))
+        SendMessageW(next.Hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(focus), TRUE);
     if (m_current && m_current != &next)
         ShowWindow(m_current->Hwnd(), SW_HIDE);
     m_current = &next;

@@ -165,6 +165,7 @@ TEST_F(WizardFlow, GermanFromWelcomeToFinish)
     EXPECT_EQ(Text(PageKind::Licence, IDC_LICENCE_TEXT), L"Lizenzvereinbarung\r\nZweite Zeile\r\n");
     EXPECT_EQ(Text(PageKind::Licence, IDC_BUTTON_CANCEL), L"&Nein");
     EXPECT_EQ(Text(PageKind::Licence, IDOK), L"&Ja");
+    EXPECT_EQ(GetFocus(), Item(PageKind::Licence, IDOK)) << "Enter moves on";
     Click(PageKind::Licence, IDC_BUTTON_BACK);
     EXPECT_EQ(ShownPages(), std::vector<PageKind>{PageKind::Welcome});
     Click(PageKind::Welcome, IDOK);

@@ -65,7 +65,7 @@ DestinationTree::~DestinationTree()
         TreeView_DeleteAllItems(m_tree);
 }
 
-void DestinationTree::Attach(HWND tree)
+void DestinationTree::InitTree(HWND tree)
 {
     m_tree = tree;
     SHFILEINFOW info{};

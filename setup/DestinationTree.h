@@ -14,8 +14,9 @@ public:
     DestinationTree(const DestinationTree&) = delete;
     DestinationTree& operator=(const DestinationTree&) = delete;
 
-    // Takes the tree control and fills the top level (InitTree and FillTreeView).
-    void Attach(HWND tree);
+    // Takes the tree control and gives it the shell's small icons; FillTreeView then reads
+    // the top level.
+    void InitTree(HWND tree);
     void FillTreeView();
 
     // Handles the tree's notifications: expanding, collapsing, deleting items.

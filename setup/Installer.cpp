@@ -120,10 +120,15 @@ std::wstring DecodeScript(const std::string& bytes)
 
 } // namespace
 
+int GetWindowsVersion()
+{
+    return SetupFormat::PlatformFromVersion(GetVersion());
+}
+
 InstallEnvironment InstallEnvironment::Detect()
 {
     InstallEnvironment env;
-    env.platform = SetupFormat::PlatformFromVersion(GetVersion());
+    env.platform = GetWindowsVersion();
     env.userKeyName = SetupFormat::ChooseUserKeyName(SubkeysOf(HKEY_USERS), env.platform);
     env.germanLocale =
         SetupFormat::GermanFromCountry(ReadString(HKEY_CURRENT_USER, L"Control Panel\\International", L"sCountry"));

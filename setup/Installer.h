@@ -36,6 +36,9 @@ std::optional<std::wstring> ReadTextFile(const std::wstring& path, DWORD* error 
 // nullopt when it cannot be read; error then holds the system's error code.
 std::optional<InstallScript> LoadInstallScript(const std::wstring& path, DWORD& error);
 
+// The platform number: 0 Windows 9x, 1 NT before version 5, 2 NT 5 or later.
+int GetWindowsVersion();
+
 // Creates a folder and all its missing parents; true when it exists afterwards.
 bool MakeDirectory(const std::wstring& path);
 

@@ -43,6 +43,8 @@ int SilentInstall(const InstallEnvironment& env, const SetupFormat::Options& opt
     // The wizard's language: German, or English preselected when the script offers the choice.
     installer.SetGerman(options.german.value_or(!installer.OffersEnglish()));
     installer.ReadLateParameters();
+    // As the wizard does: the needed space first, then the platform file swap.
+    double needed = installer.GetFileSize();
     installer.CheckRenameFile();
 
     std::wstring destination = options.destination.empty()
@@ -53,7 +55,6 @@ int SilentInstall(const InstallEnvironment& env, const SetupFormat::Options& opt
         WriteError(Text(Id::NoFolder, german) + std::wstring(L" (") + destination + L")");
         return 4;
     }
-    double needed = installer.GetFileSize();
     if (FreeSpaceOf(destination) - needed < 0) {
         WriteError(Text(Id::NoSpace, german));
         return 4;

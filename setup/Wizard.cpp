@@ -49,7 +49,7 @@ bool Wizard::Create()
     EnableWindow(GetDlgItem(PageHwnd(PageKind::Progress), IDC_BUTTON_BACK), FALSE);
     EnableWindow(GetDlgItem(PageHwnd(PageKind::Finish), IDC_BUTTON_CANCEL), FALSE);
     EnableWindow(GetDlgItem(PageHwnd(PageKind::Finish), IDC_BUTTON_BACK), FALSE);
-    m_tree.Attach(GetDlgItem(PageHwnd(PageKind::Destination), IDC_DESTINATION_TREE));
+    m_tree.InitTree(GetDlgItem(PageHwnd(PageKind::Destination), IDC_DESTINATION_TREE));
     return true;
 }
 
@@ -141,13 +141,13 @@ void Wizard::OnPageButton(PageKind kind, int id)
         return;
     switch (id) {
     case IDOK:
-        Next(kind);
+        BitBtn2Click(kind);
         break;
     case IDC_BUTTON_BACK:
-        Back(kind);
+        BitBtn3Click(kind);
         break;
     case IDC_BUTTON_CANCEL:
-        CancelButton(kind);
+        BitBtn1Click(kind);
         break;
     case IDCANCEL: // the close box and Esc, on every page
         EndeProgramm();
@@ -157,7 +157,7 @@ void Wizard::OnPageButton(PageKind kind, int id)
     }
 }
 
-void Wizard::CancelButton(PageKind kind)
+void Wizard::BitBtn1Click(PageKind kind)
 {
     // The licence page's left button declines: the installer ends without a question.
     if (kind == PageKind::Licence)
@@ -166,7 +166,7 @@ void Wizard::CancelButton(PageKind kind)
         EndeProgramm();
 }
 
-void Wizard::Next(PageKind kind)
+void Wizard::BitBtn2Click(PageKind kind)
 {
     switch (kind) {
     case PageKind::Welcome:
@@ -196,7 +196,7 @@ void Wizard::Next(PageKind kind)
     }
 }
 
-void Wizard::Back(PageKind kind)
+void Wizard::BitBtn3Click(PageKind kind)
 {
     switch (kind) {
     case PageKind::Licence:

@@ -52,9 +52,11 @@ public:
 private:
     void Show(PageKind kind);
     void End(int code);
-    void Next(PageKind kind);
-    void Back(PageKind kind);
-    void CancelButton(PageKind kind);
+    // The page buttons: cancel (decline on the licence page), next (accept, install, finish)
+    // and back.
+    void BitBtn1Click(PageKind kind);
+    void BitBtn2Click(PageKind kind);
+    void BitBtn3Click(PageKind kind);
     bool LoadLicence();
     void DestinationNext();
     void PickFolder(HTREEITEM item);

@@ -1,4 +1,5 @@
 #include "SetupTestSupport.h"
+#include "common/UniqueHandle.h"
 #include "setup/Installer.h"
 
 #include <shlwapi.h>
@@ -295,6 +296,33 @@ TEST_F(InstallActions, ProductTextFollowsTheLocale)
         EXPECT_TRUE(installer.OffersEnglish());
         EXPECT_TRUE(installer.German()) << "the flag is German again after the parameters";
     }
+}
+
+TEST_F(InstallActions, LocaleFromTheCountryName)
+{
+    const wchar_t* const key = L"Control Panel\\International";
+    std::wstring saved = RegText(HKEY_CURRENT_USER, key, L"sCountry");
+    struct Case {
+        const wchar_t* country; // nullptr: no value
+        bool german;
+    };
+    const Case cases[] = {
+        {L"Deutschland", true}, {L"United States", false}, {L"deutsch (Schweiz)", true}, {nullptr, true}};
+    UniqueHKey international;
+    ASSERT_EQ(
+        RegCreateKeyExW(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, international.Put(), nullptr),
+        ERROR_SUCCESS);
+    for (const Case& c : cases) {
+        if (c.country)
+            RegSetValueExW(international.Get(), L"sCountry", 0, REG_SZ, reinterpret_cast<const BYTE*>(c.country),
+                           static_cast<DWORD>((lstrlenW(c.country) + 1) * sizeof(wchar_t)));
+        else
+            RegDeleteValueW(international.Get(), L"sCountry");
+        EXPECT_EQ(InstallEnvironment::Detect().germanLocale, c.german) << (c.country ? c.country : L"none");
+    }
+    if (saved != L"<missing>")
+        RegSetValueExW(international.Get(), L"sCountry", 0, REG_SZ, reinterpret_cast<const BYTE*>(saved.c_str()),
+                       static_cast<DWORD>((saved.size() + 1) * sizeof(wchar_t)));
 }
 
 TEST_F(InstallActions, EnvironmentOfThisMachine)

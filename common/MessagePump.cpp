@@ -5,6 +5,7 @@
 namespace {
 
 bool g_quitSeen = false;
+DWORD g_lastProcessed = 0;
 
 void Dispatch(MSG& msg, HWND mainWindow, HACCEL accel)
 {
@@ -34,6 +35,16 @@ void ProcessMessages()
         }
         Dispatch(msg, nullptr, nullptr);
     }
+}
+
+bool ProcessMessagesEvery(DWORD intervalMs)
+{
+    const DWORD now = GetTickCount();
+    if (now - g_lastProcessed < intervalMs)
+        return false;
+    ProcessMessages();
+    g_lastProcessed = GetTickCount();
+    return true;
 }
 
 bool QuitSeen()

@@ -10,6 +10,11 @@ namespace MessagePump {
 // loop still ends; QuitSeen() tells a running loop about it.
 void ProcessMessages();
 
+// For loops that run per item: processes pending messages only when intervalMs have passed
+// since the last time, so that a loop over many items does not spend its time asking the queue.
+// Returns whether it processed them.
+bool ProcessMessagesEvery(DWORD intervalMs = 40);
+
 bool QuitSeen();
 
 // Clears QuitSeen (for tests that run several flows in one process).

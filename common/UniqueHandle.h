@@ -198,3 +198,40 @@ public:
 private:
     T* m_p = nullptr;
 };
+
+// An interface pointer that is released when it goes.
+template <typename T> class ComPtr {
+public:
+    ComPtr() noexcept = default;
+    ~ComPtr()
+    {
+        if (m_p)
+            m_p->Release();
+    }
+    ComPtr(ComPtr&& other) noexcept : m_p(std::exchange(other.m_p, nullptr)) {}
+    ComPtr& operator=(ComPtr&& other) noexcept
+    {
+        if (this != &other) {
+            if (m_p)
+                m_p->Release();
+            m_p = std::exchange(other.m_p, nullptr);
+        }
+        return *this;
+    }
+    ComPtr(const ComPtr&) = delete;
+    ComPtr& operator=(const ComPtr&) = delete;
+
+    T* Get() const noexcept { return m_p; }
+    T* operator->() const noexcept { return m_p; }
+    explicit operator bool() const noexcept { return m_p != nullptr; }
+    T** Put() noexcept
+    {
+        if (m_p)
+            m_p->Release();
+        m_p = nullptr;
+        return &m_p;
+    }
+
+private:
+    T* m_p = nullptr;
+};

@@ -53,6 +53,10 @@ suffix=""
 [ "$language" = 0 ] && suffix="-en"
 install_sortaro
 "$WINE" reg add 'HKCU\Software\Sortaro\Options' /v scannewdata /d 0 /f >/dev/null 2>&1
+# Scan the prefix's drive C: only: its drive Z: is the whole Linux file system. Fixed drives
+# are listed in letter order, so the marks "10" keep C: and leave Z: out.
+"$WINE" reg add 'HKCU\Software\Sortaro\Options' /v datafrom /d 0100 /f >/dev/null 2>&1
+"$WINE" reg add 'HKCU\Software\Sortaro\Options' /v hddata /d 10 /f >/dev/null 2>&1
 
 ( cd "$installed" && exec "$WINE" Sortaro.exe >"$build/run.out" 2>&1 ) &
 app=$!
@@ -64,7 +68,7 @@ press "$startup" Return
 drives=$(wait_window '^(Sortaro Auswahl der Laufwerke|Select Drives)$') || { echo "no drive dialog"; exit 1; }
 snap 2-drives
 press "$drives" Return
-main=$(wait_window '^Sortaro$') || { echo "no main window"; exit 1; }
+main=$(wait_window '^Sortaro$' 300) || { echo "no main window"; exit 1; }
 snap 3-main
 press "$main" alt+F4
 if wait_exit "$app"; then

@@ -56,19 +56,17 @@ void DriveDialog::SetRowChecked(int row, bool checked)
     ListView_SetCheckState(Item(IDC_DRIVES_LIST), row, checked ? TRUE : FALSE);
 }
 
-int DriveDialog::AddFolderRow(const std::wstring& path)
+int DriveDialog::AddRow(const std::wstring& caption, int icon, bool checked)
 {
-    SHFILEINFOW info{};
-    SHGetFileInfoW(path.c_str(), 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_SMALLICON);
-    std::wstring text = path;
+    std::wstring text = caption;
     LVITEMW item{};
     item.mask = LVIF_TEXT | LVIF_IMAGE;
     item.iItem = RowCount();
     item.pszText = &text[0];
-    item.iImage = info.iIcon;
+    item.iImage = icon;
     int row = ListView_InsertItem(Item(IDC_DRIVES_LIST), &item);
     if (row >= 0)
-        SetRowChecked(row, true);
+        SetRowChecked(row, checked);
     return row;
 }
 
@@ -88,6 +86,7 @@ void DriveDialog::RemoveSelectedRow()
     if (found != folders.end())
         folders.erase(found);
     ListView_DeleteItem(Item(IDC_DRIVES_LIST), row);
+    m_main.RemoveDriveEntry(row);
 }
 
 bool DriveDialog::OnCommand(int id, int code, HWND control)
@@ -96,9 +95,10 @@ bool DriveDialog::OnCommand(int id, int code, HWND control)
         RemoveSelectedRow();
         return true;
     }
-    // "Hinzufügen" opens the folder chooser, which comes with the folder pickers.
-    if (id == IDC_DRIVES_ADD && code == STN_CLICKED)
+    if (id == IDC_DRIVES_ADD && code == STN_CLICKED) {
+        m_main.Hinzufgen1Click();
         return true;
+    }
     return Dialog::OnCommand(id, code, control);
 }
 

@@ -17,10 +17,12 @@ public:
     std::wstring RowCaption(int row) const;
     bool RowChecked(int row) const;
     void SetRowChecked(int row, bool checked);
-    // Appends a checked row for a folder, with the shell's icon for it.
-    int AddFolderRow(const std::wstring& path);
+    // Appends a row with its caption and system icon; the main window pairs it with an entry
+    // of category list 0.
+    int AddRow(const std::wstring& caption, int icon, bool checked);
     int SelectedRow() const;
-    // "Entfernen": the selected row goes, and with it its folder from the added folders.
+    // "Entfernen": the selected row goes, with its list-0 entry and its folder in the added
+    // folders.
     void RemoveSelectedRow();
 
 protected:

@@ -124,6 +124,13 @@ const ControlText strings[] = {
     {IDS_DRIVE_TYPE_BASE + 1, L"Drive fixed"},
     {IDS_DRIVE_TYPE_BASE + 2, L"Drive CDrom"},
     {IDS_DRIVE_TYPE_BASE + 3, L"Drive ramdisk"},
+    {IDS_SAVING, L"Saving "},
+    {IDS_READING, L"Read database "},
+    {IDS_OBJECTS, L" Object(s) "},
+    {IDS_TOO_MANY_CATEGORIES, L"At most 53 user-defined categories can be kept. These categories are left out:"},
+    {IDS_DATABASE_NOT_SAVED, L"The database could not be saved completely. The files saved before are kept:"},
+    {IDS_NOTE_TITLE, L"Note"},
+    {IDS_ERROR_TITLE, L"Error"},
 };
 
 } // namespace

@@ -524,10 +524,12 @@ LRESULT MainWindow::OnNotify(const NMHDR& header)
         return TRUE;
     }
     if (header.hwndFrom == m_list && header.code == LVN_GETDISPINFOW) {
-        // The list has no rows yet; answer any request with empty texts.
-        auto& info = const_cast<NMLVDISPINFOW&>(reinterpret_cast<const NMLVDISPINFOW&>(header));
-        if ((info.item.mask & LVIF_TEXT) && info.item.pszText && info.item.cchTextMax > 0)
-            info.item.pszText[0] = L'\0';
+        ListView1Data(const_cast<NMLVDISPINFOW&>(reinterpret_cast<const NMLVDISPINFOW&>(header)));
+        return 0;
+    }
+    if (header.hwndFrom == m_tree && header.code == TVN_SELCHANGEDW) {
+        if (IsWindowVisible(Hwnd()))
+            TreeView1Change();
         return 0;
     }
     if (header.hwndFrom == m_rebar && header.code == RBN_HEIGHTCHANGE) {

@@ -7,6 +7,9 @@
 #include "../../common/UniqueHandle.h"
 #include "../../common/Window.h"
 #include "../../common/ControlText.h"
+#include "../catalogue/Catalogue.h"
+#include "../catalogue/CatalogueFiles.h"
+#include "../catalogue/ExtensionMatch.h"
 #include "Registry.h"
 
 #include <memory>
@@ -71,6 +74,8 @@ public:
     void InitData();
     void ReadDatenBank();
     void ScanDrive();
+    // The catalogue database at close: one file per leaf category.
+    void WriteDatenBank();
     void FormClose();
     // A cancel before the main window is up: end at once, writing nothing.
     void EndApplication();
@@ -86,6 +91,35 @@ public:
     void SaveSettings();
     void GetColumnWidth();
     void WriteColumnWidth();
+
+    // The catalogue: the 100 category lists, the extension map and the database folder.
+    Catalogue& CategoryLists() { return m_catalogue; }
+    const ExtensionMap& Extensions() const { return m_extensionMap; }
+    int CurrentCategory() const { return m_currentCategory; }
+    // Record index of the current category's list.
+    const FileRecord& GetShellItem(int index) const;
+    std::wstring DataFolder() const;
+    void LoadExtensionMap();
+    // One stored path into a record of categoryId; a path whose file is gone is left out.
+    void FillNodes(int categoryId, const std::wstring& path);
+    const std::wstring& OperaPath() const { return m_operaPath; }
+    const std::wstring& NetscapePath() const { return m_netscapePath; }
+
+    // The drive dialog's rows, each with its entry in category list 0.
+    void FillDriveList();
+    void AddDriveEntry(const std::wstring& caption, int icon, const std::wstring& path, bool checked, bool addedByUser);
+    void RemoveDriveEntry(int row);
+    // "Hinzufügen": a folder chosen by the user becomes a checked row.
+    void Hinzufgen1Click();
+    // Resolves a folder through the shell and appends it as a row; false (after a message) when
+    // it cannot be resolved.
+    bool FindPidlShellFolder(const std::wstring& path, bool checked);
+    std::wstring SpecialFolder(int csidl) const;
+
+    // The file list's view of the selected tree node.
+    void TreeView1Change();
+    void FillListView1();
+    void FillListViewOrdner();
 
     // Puts in the English texts of the main window.
     void LanguageE();
@@ -184,7 +218,20 @@ private:
     template <typename T> void Retire(std::unique_ptr<T>& dialog);
     void ReleaseRetiredDialogs();
     void AppendUserCategoryNodes();
+    void SetStatusCount(int count);
+    void ListView1Data(NMLVDISPINFOW& info);
     void DeleteNodesAfterSearch();
+
+    Catalogue m_catalogue;
+    ExtensionMap m_extensionMap;
+    CatalogueLoader m_loader{m_catalogue};
+    int m_currentCategory = 0;
+    int m_listMode = -1; // 0: the rows are the selected group's child nodes
+    std::vector<HTREEITEM> m_groupRows;
+    std::wstring m_operaPath;
+    std::wstring m_netscapePath;
+    HIMAGELIST m_systemImagesSmall = nullptr; // the shell's: never destroyed here
+    HIMAGELIST m_systemImagesLarge = nullptr;
 
     ProgramOptions m_options;
     Registry m_registry;

@@ -100,8 +100,10 @@ void MainWindow::GetHDwahl()
     if (!key)
         return;
     m_addedFolders = m_registry.GetValueNames();
-    for (const std::wstring& folder : m_addedFolders)
-        m_drives->AddFolderRow(folder);
+    // Resolved through the shell like a folder added now; one that is gone is reported.
+    const std::vector<std::wstring> folders = m_addedFolders;
+    for (const std::wstring& folder : folders)
+        FindPidlShellFolder(folder, true);
 }
 
 void MainWindow::WriteHDwahl()

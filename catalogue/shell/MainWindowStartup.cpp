@@ -22,6 +22,9 @@ template <typename T> void MainWindow::Retire(std::unique_ptr<T>& dialog)
     PostMessageW(Hwnd(), WM_APP_RELEASE_DIALOGS, 0, 0);
 }
 
+// The scan retires the drive dialog from another file.
+template void MainWindow::Retire<DriveDialog>(std::unique_ptr<DriveDialog>& dialog);
+
 void MainWindow::ReleaseRetiredDialogs()
 {
     m_retired.clear();
@@ -51,6 +54,7 @@ void MainWindow::NeuEinlesen()
         mark = false;
 
     GetUserFiles();
+    LoadExtensionMap();
 
     {
         RegistryKeyScope key(m_registry, SettingsKeys::kOptions, true);
@@ -76,13 +80,6 @@ void MainWindow::NeuEinlesen()
     SetForegroundWindow(m_startup->Hwnd());
 }
 
-void MainWindow::FillFolderIDS()
-{
-    // The special-folder categories are filled here once the catalogue can hold them; the
-    // start-up dialog stays responsive while that walk runs.
-    MessagePump::ProcessMessages();
-}
-
 void MainWindow::StartupContinue()
 {
     if (!m_startup)
@@ -101,16 +98,17 @@ void MainWindow::InitData()
 
     // The shell's system image lists, shared with the shell: the list must not destroy them.
     SHFILEINFOW info{};
-    auto small = reinterpret_cast<HIMAGELIST>(
+    m_systemImagesSmall = reinterpret_cast<HIMAGELIST>(
         SHGetFileInfoW(L"C:\\", 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
-    auto large = reinterpret_cast<HIMAGELIST>(
+    m_systemImagesLarge = reinterpret_cast<HIMAGELIST>(
         SHGetFileInfoW(L"C:\\", 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_LARGEICON));
-    ListView_SetImageList(m_list, small, LVSIL_SMALL);
-    ListView_SetImageList(m_list, large, LVSIL_NORMAL);
+    ListView_SetImageList(m_list, m_systemImagesSmall, LVSIL_SMALL);
+    ListView_SetImageList(m_list, m_systemImagesLarge, LVSIL_NORMAL);
 
     if (m_startupSource == 0) {
         m_drives = std::make_unique<DriveDialog>(*this);
         if (m_drives->CreateModeless(Hwnd())) {
+            FillDriveList();
             GetHDwahl();
             ShowWindow(m_drives->Hwnd(), SW_SHOW);
             SetForegroundWindow(m_drives->Hwnd());
@@ -142,6 +140,8 @@ void MainWindow::InitData()
         m_registry.ReadNumber(L"Enabled", m_options.previewShown);
     if (m_options.previewShown)
         ShowPreviewPane(true);
+    if (m_startupSource == 1)
+        TreeView1Change();
 }
 
 void MainWindow::DeleteNodesAfterSearch()
@@ -164,12 +164,21 @@ void MainWindow::AppendUserCategoryNodes()
 {
     HTREEITEM root = TreeView_GetRoot(m_tree);
     HINSTANCE instance = GetModuleHandleW(nullptr);
-    const int limit = CategoryTree::kCategoryCount - CategoryTree::kBuiltInCount;
-    for (size_t k = 0; k < m_userCategories.size() && static_cast<int>(k) < limit; ++k) {
+    const size_t limit = CategoryTree::kCategoryCount - CategoryTree::kBuiltInCount;
+    // The ids end at 99: categories beyond the 53rd are refused, and the user is told which.
+    if (m_userCategories.size() > limit) {
+        std::wstring refused;
+        for (size_t k = limit; k < m_userCategories.size(); ++k)
+            refused += L"\n" + m_userCategories[k].name;
+        MessageBoxW(GetForegroundWindow(), (Text(IDS_TOO_MANY_CATEGORIES) + refused).c_str(),
+                    Text(IDS_NOTE_TITLE).c_str(), MB_OK | MB_ICONINFORMATION);
+    }
+    for (size_t k = 0; k < m_userCategories.size() && k < limit; ++k) {
         const UserCategory& category = m_userCategories[k];
         const int id = CategoryTree::kBuiltInCount + static_cast<int>(k);
-        size_t bar = category.definition.find(L'|');
-        std::wstring iconSource = bar == std::wstring::npos ? L"Default" : category.definition.substr(bar + 1);
+        const UserDefinition definition = SplitUserDefinition(category.definition);
+        AppendExtensionList(m_extensionMap, definition.extensions, id);
+        const std::wstring& iconSource = definition.icon;
 
         UniqueHIcon small, large;
         if (iconSource == L"Default") {
@@ -194,40 +203,6 @@ void MainWindow::AppendUserCategoryNodes()
 
         InsertCategoryNode(root, category.name, id);
     }
-}
-
-void MainWindow::ReadDatenBank()
-{
-    // The catalogue database is read here once the catalogue exists; the wait dialog shows,
-    // repaints and can be cancelled meanwhile.
-    MessagePump::ProcessMessages();
-}
-
-void MainWindow::ScanDrive()
-{
-    m_scanProgress = std::make_unique<ScanProgressDialog>(*this);
-    if (m_scanProgress->CreateModeless(Hwnd())) {
-        ShowWindow(m_scanProgress->Hwnd(), SW_SHOW);
-        UpdateWindow(m_scanProgress->Hwnd());
-    }
-    CancelRequested = 0;
-    // The walk over the checked drives and folders comes with the catalogue; until then the
-    // dialog is painted and its cancel button heard once.
-    MessagePump::ProcessMessages();
-    if (CancelRequested || m_ended) {
-        EndApplication();
-        return;
-    }
-    m_scanProgress->SetPercent(100);
-    if (English())
-        LanguageE();
-    if (m_options.saveSettings) {
-        GetSettings();
-        GetColumnWidth();
-    }
-    ShowMainWindow();
-    m_scanProgress.reset();
-    Retire(m_drives);
 }
 
 void MainWindow::EndApplication()
@@ -258,7 +233,7 @@ void MainWindow::FormClose()
             MessagePump::ProcessMessages();
             m_wait->HideLowerLabel();
         }
-        // The catalogue database is written here once the catalogue exists.
+        WriteDatenBank();
         MessagePump::ProcessMessages();
         m_wait.reset();
     }

@@ -5,7 +5,7 @@
 
 #include <shlwapi.h>
 
-bool Registry::OpenKey(const std::wstring& path, bool create)
+bool Registry::OpenKey(const std::wstring& path, bool create, bool writable)
 {
     m_key.Reset();
     LONG status;
@@ -13,7 +13,7 @@ bool Registry::OpenKey(const std::wstring& path, bool create)
         status = RegCreateKeyExW(m_root, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_READ | KEY_WRITE,
                                  nullptr, m_key.Put(), nullptr);
     else
-        status = RegOpenKeyExW(m_root, path.c_str(), 0, KEY_READ | KEY_WRITE, m_key.Put());
+        status = RegOpenKeyExW(m_root, path.c_str(), 0, writable ? KEY_READ | KEY_WRITE : KEY_READ, m_key.Put());
     if (status != ERROR_SUCCESS) {
         m_key.Release();
         if (status != ERROR_FILE_NOT_FOUND)

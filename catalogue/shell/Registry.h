@@ -15,7 +15,8 @@ public:
     void SetRoot(HKEY root) { m_root = root; }
 
     // Opens path below the root, creating it when create is set; closes any key open before.
-    bool OpenKey(const std::wstring& path, bool create);
+    // Keys of other programs are opened for reading only (writable false).
+    bool OpenKey(const std::wstring& path, bool create, bool writable = true);
     void CloseKey() { m_key.Reset(); }
     bool IsOpen() const { return static_cast<bool>(m_key); }
 
@@ -41,8 +42,8 @@ private:
 // RAII bracket: one operation opens its key and closes it again when done.
 class RegistryKeyScope {
 public:
-    RegistryKeyScope(Registry& registry, const std::wstring& path, bool create)
-        : m_registry(registry), m_open(registry.OpenKey(path, create))
+    RegistryKeyScope(Registry& registry, const std::wstring& path, bool create, bool writable = true)
+        : m_registry(registry), m_open(registry.OpenKey(path, create, writable))
     {
     }
     ~RegistryKeyScope() { m_registry.CloseKey(); }

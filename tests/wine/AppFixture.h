@@ -47,10 +47,15 @@ protected:
         MessagePump::ResetQuitSeen();
     }
 
-    // Starts and answers the start-up dialog; with database set the catalogue is "read",
-    // otherwise the drive dialog is answered as well.
+    // No drive type is marked in the start-up dialog, so that the drive dialog lists no drive
+    // and a scan walks only the folders a test adds (the prefix's drives hold a whole system).
+    static void NoDrives() { WineTest::SetOption(L"", L"datafrom", L"0000"); }
+
+    // Starts and answers the start-up dialog; with database set the catalogue is read,
+    // otherwise the drive dialog is answered as well (with no drive listed).
     void StartToMainWindow(bool database)
     {
+        NoDrives();
         WineTest::SetOption(L"", L"scannewdata", database ? L"1" : L"0");
         Start();
         Click(StartupHwnd(), IDOK);

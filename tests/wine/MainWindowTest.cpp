@@ -2,6 +2,8 @@
 #include "catalogue/preview/PreviewPane.h"
 #include "catalogue/shell/resource.h"
 
+#include <shellapi.h>
+
 using WineTest::GetOption;
 using WineTest::WindowText;
 
@@ -22,9 +24,10 @@ TEST_F(MainWindowTest, LayoutAsDesigned)
     EXPECT_EQ(WindowText(main->Hwnd()), L"Sortaro");
     EXPECT_EQ(Header_GetItemCount(ListView_GetHeader(main->FileList())), 6);
     EXPECT_TRUE(GetWindowLongPtrW(main->FileList(), GWL_STYLE) & LVS_OWNERDATA);
-    EXPECT_EQ(ListView_GetItemCount(main->FileList()), 0);
+    // The root is selected: its 17 child categories are the rows, and its text is the caption.
+    EXPECT_EQ(ListView_GetItemCount(main->FileList()), 17);
     EXPECT_EQ(SendMessageW(main->StatusBar(), SB_GETPARTS, 0, 0), 4);
-    EXPECT_EQ(WindowText(main->FolderLabel()), L"Ordner");
+    EXPECT_EQ(WindowText(main->FolderLabel()), L"Sortaro");
     EXPECT_FALSE(main->PreviewVisible());
     EXPECT_FALSE(IsWindowVisible(main->Preview()->Hwnd()));
     // Sixteen buttons: nine commands and seven separators.
@@ -93,6 +96,11 @@ TEST_F(MainWindowTest, WithoutSaveSettingsCloseStoresNoLayoutAndShowsNoWaitDialo
 TEST_F(MainWindowTest, WithTheDatabaseOptionCloseShowsTheSaveDialog)
 {
     WineTest::SetOption(L"", L"database", L"1");
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring install = std::wstring(temp) + L"sortaro-close-test";
+    CreateDirectoryW(install.c_str(), nullptr);
+    WineTest::SetOption(L"", L"InstallDir", install);
     WineTest::ShowRecorder shown;
     StartToMainWindow(true);
     int loading = shown.IndexOf(L"Bitte warten");
@@ -104,6 +112,14 @@ TEST_F(MainWindowTest, WithTheDatabaseOptionCloseShowsTheSaveDialog)
             saving = static_cast<int>(i);
     EXPECT_GT(saving, loading);
     EXPECT_FALSE(IsWindow(main->Hwnd()));
+    // The catalogue went into the installation folder's Data.
+    EXPECT_NE(GetFileAttributesW((install + L"\\Data\\46.dat").c_str()), INVALID_FILE_ATTRIBUTES);
+    SHFILEOPSTRUCTW remove{};
+    std::wstring from = install + L'\0';
+    remove.wFunc = FO_DELETE;
+    remove.pFrom = from.c_str();
+    remove.fFlags = FOF_NO_UI;
+    SHFileOperationW(&remove);
 }
 
 TEST_F(MainWindowTest, EndOfTheWindowsSessionStoresLikeAClose)
@@ -195,7 +211,6 @@ TEST_F(MainWindowTest, EnglishTextsOfTheMainWindow)
         ListView_GetColumn(main->FileList(), i, &column);
         EXPECT_EQ(std::wstring(caption), captions[i]);
     }
-    EXPECT_EQ(WindowText(main->FolderLabel()), L"Folder");
     EXPECT_EQ(main->Preview()->Heading(), L"Preview");
 }
 

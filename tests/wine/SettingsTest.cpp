@@ -10,6 +10,7 @@ using SettingsTest = AppTest;
 
 TEST_F(SettingsTest, ValuesThatAreNoNumbersKeepTheirDefaults)
 {
+    NoDrives();
     WineTest::SetOption(L"", L"SaveSettings", L"1");
     WineTest::SetOption(L"", L"language", L"deutsch");
     WineTest::SetOption(L"", L"database", L"ja");

@@ -44,6 +44,7 @@ TEST_F(StartupFlow, FreshStartShowsTheGermanStartupDialog)
     EXPECT_TRUE(IsWindowVisible(dialog));
     EXPECT_EQ(WindowText(dialog), L"Sortaro Auswahl der Datenträger");
     EXPECT_FALSE(IsWindowVisible(main->Hwnd())) << "the main window waits for the catalogue";
+    EXPECT_EQ(WindowText(main->FolderLabel()), L"Ordner") << "until a node is selected";
     EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_STARTUP_RESCAN), BST_CHECKED);
     EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_STARTUP_DATABASE), BST_UNCHECKED);
     EXPECT_EQ(DialogItemText(dialog, IDC_STARTUP_RESCAN), L"Alle Daten neu einlesen ");
@@ -163,6 +164,7 @@ TEST_F(StartupFlow, DatabasePathShowsTheWaitDialogThenTheMainWindow)
 
 TEST_F(StartupFlow, ScanPathShowsDrivesThenProgressThenTheMainWindow)
 {
+    NoDrives();
     WineTest::ShowRecorder shown;
     Start();
     Click(StartupHwnd(), IDOK);
@@ -190,6 +192,7 @@ TEST_F(StartupFlow, ScanPathShowsDrivesThenProgressThenTheMainWindow)
 
 TEST_F(StartupFlow, CancelInTheDriveDialogEnds)
 {
+    NoDrives();
     WineTest::ShowRecorder shown;
     Start();
     Click(StartupHwnd(), IDOK);
@@ -201,6 +204,7 @@ TEST_F(StartupFlow, CancelInTheDriveDialogEnds)
 
 TEST_F(StartupFlow, CancelDuringTheScanEndsAndNeverShowsTheMainWindow)
 {
+    NoDrives();
     WineTest::SetOption(L"", L"SaveSettings", L"1");
     WineTest::ShowRecorder shown;
     shown.ClickWhenShown(L"Analyse", IDCANCEL);
@@ -229,9 +233,11 @@ TEST_F(StartupFlow, CancelWhileTheDatabaseIsReadEnds)
 
 TEST_F(StartupFlow, EnglishScanPathDialogs)
 {
+    NoDrives();
     WineTest::SetOption(L"", L"language", L"0");
     WineTest::ShowRecorder shown;
     Start();
+    EXPECT_EQ(WindowText(main->FolderLabel()), L"Folder");
     Click(StartupHwnd(), IDOK);
     HWND drives = DrivesHwnd();
     EXPECT_EQ(WindowText(drives), L"Select Drives");
@@ -244,6 +250,7 @@ TEST_F(StartupFlow, EnglishScanPathDialogs)
     EXPECT_GE(shown.IndexOf(L"Analysing"), 0);
     EXPECT_TRUE(IsWindowVisible(main->Hwnd()));
     EXPECT_EQ(ChildTexts().back(), L"Search") << "English names again after the scan";
+    EXPECT_EQ(WindowText(main->FolderLabel()), L"Sortaro");
 }
 
 TEST_F(StartupFlow, WaitAndProgressDialogTextsInBothLanguages)
@@ -299,6 +306,7 @@ TEST_F(StartupFlow, WaitAndProgressDialogTextsInBothLanguages)
 
 TEST_F(StartupFlow, AddedFoldersAreListedAndTheRemovalIsStored)
 {
+    NoDrives();
     WineTest::SetOption(L"AddedDirs", L"C:\\windows", L"");
     WineTest::SetOption(L"AddedDirs", L"C:\\users", L"");
     Start();

@@ -14,8 +14,9 @@ namespace {
 
 HHOOK g_hook = nullptr;
 std::vector<std::wstring> g_shown;
-std::wstring g_clickTitle;
-int g_clickButton = 0;
+std::vector<std::pair<std::wstring, int>> g_clicks;
+std::vector<std::wstring> g_messages;
+std::vector<std::wstring> g_textsSet;
 std::vector<HMENU> g_menus;
 bool g_closeMenus = false;
 
@@ -26,11 +27,17 @@ LRESULT CALLBACK CallWndProc(int code, WPARAM wParam, LPARAM lParam)
         !(GetWindowLongPtrW(msg->hwnd, GWL_STYLE) & WS_CHILD)) {
         std::wstring title = WindowText(msg->hwnd);
         g_shown.push_back(title);
-        if (!g_clickTitle.empty() && title == g_clickTitle) {
-            HWND button = GetDlgItem(msg->hwnd, g_clickButton);
-            PostMessageW(button, BM_CLICK, 0, 0);
-        }
+        // A message box's text is its static control 0xFFFF.
+        if (HWND text = GetDlgItem(msg->hwnd, 0xFFFF))
+            g_messages.push_back(WindowText(text));
+        for (const auto& click : g_clicks)
+            if (click.first == title)
+                if (HWND button = GetDlgItem(msg->hwnd, click.second))
+                    PostMessageW(button, BM_CLICK, 0, 0);
     }
+    if (code == HC_ACTION && msg->message == WM_SETTEXT && msg->lParam &&
+        (GetWindowLongPtrW(msg->hwnd, GWL_STYLE) & WS_CHILD))
+        g_textsSet.emplace_back(reinterpret_cast<const wchar_t*>(msg->lParam));
     if (code == HC_ACTION && msg->message == WM_INITMENUPOPUP && !HIWORD(msg->lParam)) {
         g_menus.push_back(reinterpret_cast<HMENU>(msg->wParam));
         // Ends the modal menu loop once it runs.
@@ -159,7 +166,9 @@ HWND FindShownWindow(const std::wstring& title)
 ShowRecorder::ShowRecorder()
 {
     g_shown.clear();
-    g_clickTitle.clear();
+    g_clicks.clear();
+    g_messages.clear();
+    g_textsSet.clear();
     g_menus.clear();
     g_closeMenus = false;
     g_hook = SetWindowsHookExW(WH_CALLWNDPROC, CallWndProc, nullptr, GetCurrentThreadId());
@@ -178,8 +187,17 @@ const std::vector<std::wstring>& ShowRecorder::Shown() const
 
 void ShowRecorder::ClickWhenShown(const std::wstring& title, int buttonId)
 {
-    g_clickTitle = title;
-    g_clickButton = buttonId;
+    g_clicks.emplace_back(title, buttonId);
+}
+
+const std::vector<std::wstring>& ShowRecorder::Messages() const
+{
+    return g_messages;
+}
+
+const std::vector<std::wstring>& ShowRecorder::TextsSet() const
+{
+    return g_textsSet;
 }
 
 const std::vector<HMENU>& ShowRecorder::MenusOpened() const

@@ -36,8 +36,13 @@ public:
     ShowRecorder& operator=(const ShowRecorder&) = delete;
 
     const std::vector<std::wstring>& Shown() const;
-    // When a window with this title is shown, a click on its button buttonId is posted.
+    // When a window with this title is shown, a click on its button buttonId is posted (for
+    // every title given so far).
     void ClickWhenShown(const std::wstring& title, int buttonId);
+    // The texts of the message boxes shown, in order.
+    const std::vector<std::wstring>& Messages() const;
+    // The texts given to child windows (WM_SETTEXT), in order.
+    const std::vector<std::wstring>& TextsSet() const;
     // The index of title in the shown list, or -1.
     int IndexOf(const std::wstring& title) const;
     // The menus that were about to open (WM_INITMENUPOPUP), in order. With closeMenus set,

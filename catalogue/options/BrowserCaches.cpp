@@ -1,0 +1,39 @@
+#include "BrowserCaches.h"
+
+#include "../shell/SettingsKeys.h"
+
+namespace {
+
+// The stored path of the settings value name; nothing when the value does not exist (an empty
+// stored path counts: it stops the search).
+std::optional<std::wstring> StoredPath(Registry& registry, const wchar_t* name)
+{
+    RegistryKeyScope key(registry, SettingsKeys::kOptions, false);
+    if (!key || !registry.ValueExists(name))
+        return std::nullopt;
+    return registry.ReadString(name).value_or(std::wstring());
+}
+
+} // namespace
+
+std::wstring GetOperaPath(Registry& registry)
+{
+    if (auto stored = StoredPath(registry, L"operapath"))
+        return *stored;
+    RegistryKeyScope key(registry, L"Software\\Opera Software", false, false);
+    if (!key || !registry.ValueExists(L"Last Directory"))
+        return {};
+    return registry.ReadString(L"Last Directory").value_or(std::wstring()) + L"\\Cache4";
+}
+
+std::wstring GetNetscapePath(Registry& registry)
+{
+    if (auto stored = StoredPath(registry, L"netscapepath"))
+        return *stored;
+    RegistryKeyScope key(registry, L"Software\\Netscape\\Netscape Navigator\\Main\\", false, false);
+    if (!key || !registry.ValueExists(L"Install Directory"))
+        return {};
+    std::wstring install = registry.ReadString(L"Install Directory").value_or(std::wstring());
+    size_t slash = install.rfind(L'\\');
+    return (slash == std::wstring::npos ? std::wstring() : install.substr(0, slash + 1)) + L"Users";
+}

@@ -1,0 +1,11 @@
+#pragma once
+// Where the Opera and Netscape browsers keep their caches: a path the user stored in the
+// settings wins; otherwise it is derived from the browser's own registry entries, which are
+// only read.
+
+#include "../shell/Registry.h"
+
+#include <string>
+
+std::wstring GetOperaPath(Registry& registry);
+std::wstring GetNetscapePath(Registry& registry);

@@ -1,0 +1,76 @@
+#include "catalogue/catalogue/Catalogue.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(Catalogue, PathsSplitAndJoinWithoutLoss)
+{
+    const struct {
+        const wchar_t* path;
+        const wchar_t* folder;
+        const wchar_t* name;
+    } cases[] = {
+        {L"C:\\autoexec.bat", L"C:\\", L"autoexec.bat"},
+        {L"C:\\Daten\\Brief.doc", L"C:\\Daten\\", L"Brief.doc"},
+        {L"\\\\server\\share\\x.txt", L"\\\\server\\share\\", L"x.txt"},
+        {L"C:\\", L"C:\\", L""},
+        {L"C:\\a\\\\b", L"C:\\a\\\\", L"b"},
+        {L"name-only", L"", L"name-only"},
+    };
+    Catalogue catalogue;
+    for (const auto& c : cases) {
+        PathParts parts = SplitPath(c.path);
+        EXPECT_EQ(parts.folder, c.folder) << c.path;
+        EXPECT_EQ(parts.name, c.name) << c.path;
+        FileRecord record;
+        record.folder = catalogue.FindOrAddFolder(parts.folder);
+        record.name = catalogue.StoreText(parts.name);
+        catalogue[7].push_back(record);
+        EXPECT_EQ(catalogue.Path(catalogue[7].back()), c.path);
+    }
+    EXPECT_EQ(catalogue.RecordCount(), std::size(cases));
+}
+
+TEST(Catalogue, LongTextsAndManyTextsStayIntact)
+{
+    Catalogue catalogue;
+    const std::wstring deep = L"C:\\" + std::wstring(40000, L'x') + L"\\";
+    uint32_t folder = catalogue.AddFolder(deep);
+    std::vector<const wchar_t*> names;
+    for (int i = 0; i < 20000; ++i)
+        names.push_back(catalogue.StoreText(L"file" + std::to_wstring(i) + L".txt"));
+    EXPECT_EQ(catalogue.Folder(folder), deep);
+    EXPECT_EQ(catalogue.FindOrAddFolder(deep), folder);
+    for (int i = 0; i < 20000; ++i)
+        ASSERT_EQ(std::wstring(names[i]), L"file" + std::to_wstring(i) + L".txt");
+}
+
+TEST(Catalogue, TypeNamesAreInterned)
+{
+    Catalogue catalogue;
+    FileRecord record;
+    EXPECT_EQ(catalogue.TypeName(record), L"");
+    uint16_t text = catalogue.InternTypeName(L"Textdokument");
+    EXPECT_EQ(catalogue.InternTypeName(L"Bitmap"), text + 1);
+    EXPECT_EQ(catalogue.InternTypeName(L"Textdokument"), text);
+    record.typeName = text;
+    EXPECT_EQ(catalogue.TypeName(record), L"Textdokument");
+}
+
+TEST(Catalogue, RecordFields)
+{
+    FileRecord record;
+    record.SetSize(5ull * 1024 * 1024 * 1024 + 3);
+    EXPECT_EQ(record.Size(), 5ull * 1024 * 1024 * 1024 + 3) << "4 GiB and more stays whole";
+    EXPECT_FALSE(record.HasWriteTime());
+    EXPECT_EQ(record.iconIndex, -1);
+    const struct {
+        uint32_t bits;
+        const wchar_t* letters;
+    } cases[] = {{0, L""}, {0x21, L"RA"}, {0x27, L"RHSA"}, {0x10, L""}, {0x06, L"HS"}, {0x80, L""}};
+    for (const auto& c : cases)
+        EXPECT_EQ(AttributeLetters(c.bits), c.letters) << c.bits;
+}
+
+} // namespace

@@ -1,0 +1,121 @@
+#include "catalogue/catalogue/DatabaseText.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+using namespace DatabaseText;
+
+namespace {
+
+std::vector<std::wstring> ReadLines(const std::string& bytes, size_t pieceSize)
+{
+    Latin1CodePage ansi;
+    std::vector<std::wstring> lines;
+    LineReader reader(ansi, [&](const std::wstring& line) { lines.push_back(line); });
+    for (size_t i = 0; i < bytes.size(); i += pieceSize)
+        reader.Feed(std::string_view(bytes).substr(i, pieceSize));
+    reader.Finish();
+    return lines;
+}
+
+// Writes a file the way the catalogue does: ANSI, or UTF-8 from the start when a path needs it.
+std::string WriteFile(const std::vector<std::wstring>& paths)
+{
+    Latin1CodePage ansi;
+    for (Encoding encoding : {Encoding::Ansi, Encoding::Utf8}) {
+        std::string out = FileStart(encoding);
+        bool complete = true;
+        for (const auto& path : paths)
+            if (!AppendLine(path, encoding, ansi, out)) {
+                complete = false;
+                break;
+            }
+        if (complete)
+            return out;
+    }
+    return {};
+}
+
+TEST(DatabaseText, FileNamesOfCategories)
+{
+    const struct {
+        const wchar_t* name;
+        int id; // -1: not a database file
+    } cases[] = {
+        {L"7.dat", 7},    {L"7.DAT", 7},   {L"30.Dat", 30},  {L"0.dat", 0},    {L"99.dat", 99}, {L"07.dat", 7},
+        {L"100.dat", -1}, {L"-1.dat", -1}, {L"abc.dat", -1}, {L".dat", -1},    {L"7.txt", -1},  {L"7.dat.bak", -1},
+        {L"7 .dat", -1},  {L"7.dat ", -1}, {L"", -1},        {L"1e1.dat", -1}, {L"7.datx", -1},
+    };
+    for (const auto& c : cases) {
+        auto id = CategoryIdOfFileName(c.name);
+        EXPECT_EQ(id ? *id : -1, c.id) << c.name;
+    }
+}
+
+TEST(DatabaseText, AnsiWhenEveryPathFitsElseUtf8WithBom)
+{
+    const std::string ansi = WriteFile({L"C:\\Müll\\a.txt", L"C:\\b.txt"});
+    EXPECT_EQ(ansi, "C:\\M\xFCll\\a.txt\r\nC:\\b.txt\r\n");
+
+    const std::string utf8 = WriteFile({L"C:\\a.txt", L"C:\\Ελλάδα\\b.txt", L"C:\\😀.txt"});
+    EXPECT_EQ(
+        utf8,
+        "\xEF\xBB\xBF"
+        "C:\\a.txt\r\nC:\\\xCE\x95\xCE\xBB\xCE\xBB\xCE\xAC\xCE\xB4\xCE\xB1\\b.txt\r\nC:\\\xF0\x9F\x98\x80.txt\r\n");
+    EXPECT_EQ(WriteFile({}), "") << "an empty category gives an empty file";
+}
+
+TEST(DatabaseText, WrittenLinesReadBackWholeInAnyPieces)
+{
+    const std::vector<std::vector<std::wstring>> files = {
+        {L"C:\\Müll\\a.txt", L"C:\\b.txt"},
+        {L"C:\\Ελλάδα\\b.txt", L"C:\\😀.txt", L"D:\\x"},
+        {L"C:\\" + std::wstring(6000, L'd') + L"\\long name.txt", L"C:\\short"}, // longer than any fixed buffer
+        {L"C:\\same.txt", L"C:\\same.txt"},
+    };
+    for (const auto& paths : files) {
+        const std::string bytes = WriteFile(paths);
+        for (size_t piece : {size_t(1), size_t(2), size_t(3), size_t(7), bytes.size() + 1})
+            EXPECT_EQ(ReadLines(bytes, piece), paths) << "piece size " << piece;
+    }
+}
+
+TEST(DatabaseText, ReaderToleratesOtherLineBreaksEmptyLinesAndJunk)
+{
+    const struct {
+        std::string bytes;
+        std::vector<std::wstring> lines;
+    } cases[] = {
+        {"", {}},
+        {"\r\n\r\n\n", {}},
+        {"C:\\a\nC:\\b\rC:\\c\r\nC:\\d", {L"C:\\a", L"C:\\b", L"C:\\c", L"C:\\d"}},
+        {"\xEF\xBB\xBF", {}},
+        {"\xEF\xBB", {L"\xEF\xBB"}}, // too short for a byte order mark: ANSI text
+        {"\xEF\xBB\xBF\xFF\xFEx\r\n", {L"\xFFFD\xFFFDx"}},
+        {std::string("a\0b\r\n", 5), {std::wstring(L"a\0b", 3)}},
+    };
+    for (const auto& c : cases)
+        for (size_t piece : {size_t(1), size_t(4096)})
+            EXPECT_EQ(ReadLines(c.bytes, piece), c.lines);
+}
+
+TEST(DatabaseText, Utf8DecodingRejectsMalformedSequences)
+{
+    const struct {
+        std::string bytes;
+        std::wstring text;
+    } cases[] = {
+        {"abc", L"abc"},
+        {"\xC3\xA4", L"ä"},
+        {"\xC3", L"\xFFFD"},                               // cut short
+        {"\xC0\xAF", L"\xFFFD\xFFFD"},                     // overlong
+        {"\xED\xA0\x80", L"\xFFFD\xFFFD\xFFFD"},           // a surrogate
+        {"\xF4\x90\x80\x80", L"\xFFFD\xFFFD\xFFFD\xFFFD"}, // beyond U+10FFFF
+        {"\xE2\x82\xAC", L"€"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(DecodeUtf8(c.bytes), c.text);
+}
+
+} // namespace

@@ -1,0 +1,583 @@
+// The scan of a generated folder tree, the database written at close and read at the next
+// start, and the drive dialog's rows, through the real main window.
+
+#include "AppFixture.h"
+#include "catalogue/catalogue/DriveDialog.h"
+#include "catalogue/catalogue/DriveScan.h"
+#include "catalogue/filelist/FolderPickers.h"
+#include "catalogue/options/BrowserCaches.h"
+#include "catalogue/shell/resource.h"
+
+#include <shlwapi.h>
+
+#include <algorithm>
+#include <fstream>
+#include <map>
+
+using WineTest::GetOption;
+using WineTest::SetOption;
+using WineTest::WindowText;
+
+namespace {
+
+const std::wstring kBase = L"C:\\sortaro-tests";
+
+std::wstring Long(const std::wstring& path)
+{
+    return L"\\\\?\\" + path;
+}
+
+void MakeFile(const std::wstring& path, const std::string& content, DWORD attributes = FILE_ATTRIBUTE_NORMAL)
+{
+    HANDLE file = CreateFileW(Long(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, attributes, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE) << "cannot create the test file";
+    DWORD written = 0;
+    WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
+void MakeFolder(const std::wstring& path, DWORD attributes = 0)
+{
+    CreateDirectoryW(Long(path).c_str(), nullptr);
+    if (attributes)
+        SetFileAttributesW(Long(path).c_str(), attributes);
+}
+
+void RemoveTree(const std::wstring& path)
+{
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW(Long(path + L"\\*").c_str(), &data);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            std::wstring name = data.cFileName;
+            if (name == L"." || name == L"..")
+                continue;
+            std::wstring child = path + L"\\" + name;
+            SetFileAttributesW(Long(child).c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(child);
+            else
+                DeleteFileW(Long(child).c_str());
+        } while (FindNextFileW(find, &data));
+        FindClose(find);
+    }
+    RemoveDirectoryW(Long(path).c_str());
+}
+
+std::string ReadBytes(const std::wstring& path)
+{
+    std::string bytes;
+    HANDLE file = CreateFileW(Long(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return "<missing>";
+    char buffer[65536];
+    DWORD read = 0;
+    while (ReadFile(file, buffer, sizeof(buffer), &read, nullptr) && read)
+        bytes.append(buffer, read);
+    CloseHandle(file);
+    return bytes;
+}
+
+bool Exists(const std::wstring& path)
+{
+    return GetFileAttributesW(Long(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+class ScanTest : public AppTest {
+protected:
+    void SetUp() override
+    {
+        AppTest::SetUp();
+        RemoveTree(kBase);
+        MakeFolder(kBase);
+        root = kBase + L"\\tree";
+        install = kBase + L"\\install";
+        MakeFolder(install);
+        SetOption(L"", L"InstallDir", install);
+    }
+
+    void TearDown() override
+    {
+        AppTest::TearDown();
+        RemoveTree(kBase);
+    }
+
+    // A small tree with the cases the rules distinguish.
+    void MakeTree()
+    {
+        MakeFolder(root);
+        MakeFile(root + L"\\a.txt", "hello");
+        MakeFile(root + L"\\b.TXT", "");
+        MakeFile(root + L"\\pic.jpg", std::string(3000, 'j'));
+        MakeFile(root + L"\\empty.dat", "");
+        MakeFile(root + L"\\noext", "");
+        MakeFolder(root + L"\\Photos.jpg"); // a folder matched by its name
+        MakeFile(root + L"\\Photos.jpg\\x.gif", "GIF89a");
+        MakeFolder(root + L"\\emptydir"); // size 0, but a folder: not an empty file
+        MakeFolder(root + L"\\sub");
+        MakeFolder(root + L"\\sub\\deep");
+        MakeFile(root + L"\\sub\\deep\\file.bak", "old");
+        MakeFile(root + L"\\hidden.txt", "h", FILE_ATTRIBUTE_HIDDEN);
+        MakeFolder(root + L"\\secret", FILE_ATTRIBUTE_HIDDEN);
+        MakeFile(root + L"\\secret\\inside.gif", "GIF");
+    }
+
+    void SetEndings()
+    {
+        SetOption(L"FileEnding", L"30", L".txt+.TXT"); // twice under one category
+        SetOption(L"FileEnding", L"1", L".txt");       // and under a second one
+        SetOption(L"FileEnding", L"9", L".jpg");
+        SetOption(L"FileEnding", L"8", L".Gif++"); // empty pieces match nothing
+        SetOption(L"FileEnding", L"34", L".b**");
+        SetOption(L"FileEnding", L"junk", L".gif"); // no category id: ignored
+        SetOption(L"UserFiles", L"Mine", L".bak|Default");
+    }
+
+    // Scans the tree as the only added folder.
+    void Scan()
+    {
+        SetOption(L"AddedDirs", root, L"");
+        StartToMainWindow(false);
+    }
+
+    // The paths of a category below the test folder, sorted; each record as often as it is there.
+    std::vector<std::wstring> Paths(int id) const
+    {
+        std::vector<std::wstring> paths;
+        const Catalogue& catalogue = main->CategoryLists();
+        for (const FileRecord& record : catalogue[id]) {
+            std::wstring path = catalogue.Path(record);
+            if (path.compare(0, kBase.size(), kBase) == 0)
+                paths.push_back(path.substr(root.size() + 1));
+        }
+        std::sort(paths.begin(), paths.end());
+        return paths;
+    }
+
+    using Expected = std::map<int, std::vector<std::wstring>>;
+    void ExpectCategories(const Expected& expected)
+    {
+        for (int id = 1; id < Catalogue::kListCount; ++id) {
+            auto found = expected.find(id);
+            EXPECT_EQ(Paths(id), found == expected.end() ? std::vector<std::wstring>{} : found->second)
+                << "category " << id;
+        }
+    }
+
+    void Close()
+    {
+        SendMessageW(main->Hwnd(), WM_CLOSE, 0, 0);
+        WineTest::Flush();
+    }
+
+    std::wstring root;
+    std::wstring install;
+};
+
+TEST_F(ScanTest, FilesEachItemIntoTheCategoriesTheRulesGive)
+{
+    MakeTree();
+    SetEndings();
+    Scan();
+    ExpectCategories({
+        {1, {L"a.txt", L"b.TXT"}},
+        {8, {L"Photos.jpg\\x.gif"}},
+        {9, {L"Photos.jpg", L"pic.jpg"}},
+        {30, {L"a.txt", L"a.txt", L"b.TXT", L"b.TXT"}},
+        {31, {L"b.TXT", L"empty.dat", L"noext"}},
+        {34, {L"sub\\deep\\file.bak"}},
+        {47, {L"sub\\deep\\file.bak"}},
+    });
+    // The list-0 entry of the added folder carries the root mark.
+    const Catalogue& catalogue = main->CategoryLists();
+    ASSERT_EQ(catalogue[0].size(), 1u);
+    EXPECT_EQ(catalogue.Path(catalogue[0][0]), root);
+    EXPECT_EQ(catalogue[0][0].rootMark, 1);
+    // The fields of a record.
+    const FileRecord& jpg = *std::find_if(catalogue[9].begin(), catalogue[9].end(),
+                                          [](const FileRecord& r) { return std::wstring(r.name) == L"pic.jpg"; });
+    EXPECT_EQ(jpg.Size(), 3000u);
+    EXPECT_EQ(jpg.iconIndex, -1);
+    EXPECT_EQ(catalogue.TypeName(jpg), L"") << "the scan leaves the type to the list";
+    EXPECT_TRUE(jpg.HasWriteTime());
+    EXPECT_EQ(GetOption(L"", L"hddata"), L"1");
+}
+
+TEST_F(ScanTest, HiddenItemsOnlyWithTheOption)
+{
+    MakeTree();
+    SetEndings();
+    SetOption(L"", L"includehiddenfiles", L"1");
+    Scan();
+    EXPECT_EQ(Paths(30),
+              (std::vector<std::wstring>{L"a.txt", L"a.txt", L"b.TXT", L"b.TXT", L"hidden.txt", L"hidden.txt"}));
+    EXPECT_EQ(Paths(8), (std::vector<std::wstring>{L"Photos.jpg\\x.gif", L"secret\\inside.gif"}));
+}
+
+TEST_F(ScanTest, StatusBarCountsTheSelectedCategory)
+{
+    MakeTree();
+    SetEndings();
+    SetOption(L"", L"language", L"0");
+    Scan();
+    EXPECT_EQ(WindowText(main->FolderLabel()), L"Sortaro");
+    HTREEITEM text = FindNode(L"Textfiles");
+    ASSERT_NE(text, nullptr);
+    TreeView_SelectItem(main->TreeView(), text);
+    WineTest::Flush();
+    wchar_t panel[64] = L"";
+    SendMessageW(main->StatusBar(), SB_GETTEXTW, 1, reinterpret_cast<LPARAM>(panel));
+    EXPECT_EQ(std::wstring(panel), L"4 Object(s) ");
+    wchar_t separator[8] = L".";
+    GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator, 8);
+    SendMessageW(main->StatusBar(), SB_GETTEXTW, 2, reinterpret_cast<LPARAM>(panel));
+    EXPECT_EQ(std::wstring(panel), std::wstring(L"0") + separator + L"000 MB");
+    EXPECT_EQ(ListView_GetItemCount(main->FileList()), 4);
+    EXPECT_EQ(main->CurrentCategory(), 30);
+    EXPECT_EQ(WindowText(main->FolderLabel()), L"Textfiles");
+}
+
+TEST_F(ScanTest, DatabaseIsWrittenAtCloseAndReadAtTheNextStart)
+{
+    MakeTree();
+    MakeFolder(root + L"\\Ελλάδα"); // a name the ANSI code page cannot hold
+    MakeFile(root + L"\\Ελλάδα\\notes.txt", "x");
+    std::wstring deep = root;
+    for (int i = 0; i < 6; ++i) {
+        deep += L"\\" + std::wstring(60, static_cast<wchar_t>(L'a' + i));
+        MakeFolder(deep);
+    }
+    MakeFile(deep + L"\\far.txt", "far"); // a path beyond MAX_PATH
+    SetEndings();
+    SetOption(L"", L"database", L"1");
+    // Left from before: files that are not the catalogue's, and junk in a category's file.
+    const std::wstring data = install + L"\\Data";
+    MakeFolder(data);
+    MakeFile(data + L"\\abc.dat", "C:\\x\r\n");
+    MakeFile(data + L"\\100.dat", "C:\\x\r\n");
+    MakeFile(data + L"\\7.txt", "C:\\x\r\n");
+    MakeFile(data + L"\\40.dat", std::string("\0\xff\xfe\r\n\x01garbage\nrelative\\path\r\n", 30));
+    Scan();
+    const std::vector<std::wstring> text = Paths(30);
+    ASSERT_EQ(text.size(), 8u);
+    Close();
+
+    // One file per leaf node, none for the six special folders.
+    for (int id : {1, 3, 4, 9, 15, 17, 18, 20, 21, 23, 26, 27, 28, 29, 30, 31, 34, 44, 45, 46, 47})
+        EXPECT_TRUE(Exists(data + L"\\" + std::to_wstring(id) + L".dat")) << id;
+    for (int id : {0, 2, 16, 22, 35, 36, 37, 38, 39, 41, 42, 43})
+        EXPECT_FALSE(Exists(data + L"\\" + std::to_wstring(id) + L".dat")) << id;
+    EXPECT_EQ(ReadBytes(data + L"\\3.dat"), "") << "an empty category gives an empty file";
+    EXPECT_EQ(ReadBytes(data + L"\\abc.dat"), "C:\\x\r\n") << "other files stay untouched";
+    const std::string txt = ReadBytes(data + L"\\30.dat");
+    EXPECT_EQ(txt.compare(0, 3, "\xEF\xBB\xBF"), 0) << "UTF-8 with a byte order mark";
+    EXPECT_NE(txt.find("\r\n"), std::string::npos);
+    const std::string jpg = ReadBytes(data + L"\\9.dat");
+    EXPECT_NE(jpg.compare(0, 3, "\xEF\xBB\xBF"), 0) << "ANSI where every path fits";
+    EXPECT_EQ(std::count(jpg.begin(), jpg.end(), '\n'), 2);
+    EXPECT_FALSE(Exists(data + L"\\30.dat.new"));
+
+    // The next start reads it back: the same records, now with type names.
+    DeleteFileW(Long(root + L"\\a.txt").c_str()); // gone since: left out without a word
+    Stop();
+    StartToMainWindow(true);
+    std::vector<std::wstring> expected = text;
+    expected.erase(std::remove(expected.begin(), expected.end(), L"a.txt"), expected.end());
+    EXPECT_EQ(Paths(30), expected);
+    EXPECT_EQ(Paths(9), (std::vector<std::wstring>{L"Photos.jpg", L"pic.jpg"}));
+    EXPECT_EQ(Paths(47), (std::vector<std::wstring>{L"sub\\deep\\file.bak"}));
+    for (const FileRecord& record : main->CategoryLists()[30])
+        EXPECT_FALSE(main->CategoryLists().TypeName(record).empty()) << record.name;
+    EXPECT_TRUE(main->CategoryLists()[40].empty()) << "junk lines are skipped";
+    EXPECT_TRUE(main->CategoryLists()[7].empty());
+}
+
+TEST_F(ScanTest, TheWaitDialogNamesEachFileInBothLanguages)
+{
+    const struct {
+        const wchar_t* language;
+        const wchar_t* saving;
+        const wchar_t* reading;
+    } cases[] = {{L"1", L"Speichern ", L"Lesen von "}, {L"0", L"Saving ", L"Read database "}};
+    MakeTree();
+    for (const auto& c : cases) {
+        SetEndings();
+        SetOption(L"", L"database", L"1");
+        SetOption(L"", L"language", c.language);
+        Scan();
+        {
+            WineTest::ShowRecorder shown;
+            Close();
+            const auto& texts = shown.TextsSet();
+            auto has = [&](const std::wstring& text) { return std::count(texts.begin(), texts.end(), text); };
+            EXPECT_EQ(has(c.saving + std::wstring(L"30.dat")), 1);
+            EXPECT_EQ(has(c.saving + std::wstring(L"47.dat")), 1);
+            EXPECT_EQ(has(c.saving + std::wstring(L"43.dat")), 0);
+        }
+        Stop();
+        WineTest::ShowRecorder shown;
+        StartToMainWindow(true);
+        const auto& texts = shown.TextsSet();
+        EXPECT_EQ(std::count(texts.begin(), texts.end(), c.reading + std::wstring(L"30.dat")), 1);
+        Stop();
+    }
+}
+
+TEST_F(ScanTest, ACancelWhileWritingKeepsThePreviousFiles)
+{
+    MakeTree();
+    SetEndings();
+    SetOption(L"", L"database", L"1");
+    const std::wstring data = install + L"\\Data";
+    MakeFolder(data);
+    const std::string before = "C:\\previous\\catalogue.txt\r\n";
+    for (int id : {1, 30, 47})
+        MakeFile(data + L"\\" + std::to_wstring(id) + L".dat", before);
+    Scan();
+    WineTest::ShowRecorder shown;
+    shown.ClickWhenShown(L"Bitte warten", IDCANCEL);
+    Close();
+    EXPECT_GE(shown.IndexOf(L"Bitte warten"), 0);
+    // Whatever was written before the cancel is complete; the rest is as it was.
+    for (int id : {1, 30, 47}) {
+        std::string now = ReadBytes(data + L"\\" + std::to_wstring(id) + L".dat");
+        EXPECT_TRUE(now == before || now.find("a.txt\r\n") != std::string::npos) << id << ": " << now;
+        EXPECT_FALSE(Exists(data + L"\\" + std::to_wstring(id) + L".dat.new"));
+    }
+}
+
+TEST_F(ScanTest, ADataFolderThatIsAFileIsReportedAndNothingIsLost)
+{
+    MakeTree();
+    SetEndings();
+    SetOption(L"", L"database", L"1");
+    MakeFile(install + L"\\Data", "not a folder");
+    Scan();
+    WineTest::ShowRecorder shown;
+    shown.ClickWhenShown(L"Fehler", IDOK);
+    Close();
+    ASSERT_GE(shown.IndexOf(L"Fehler"), 0);
+    EXPECT_NE(shown.Messages().back().find(L"Die Datenbank konnte nicht vollständig gespeichert werden."),
+              std::wstring::npos);
+    EXPECT_EQ(ReadBytes(install + L"\\Data"), "not a folder");
+    // Reading from it at the next start finds nothing and goes on.
+    Stop();
+    StartToMainWindow(true);
+    EXPECT_TRUE(IsWindowVisible(main->Hwnd()));
+    EXPECT_EQ(main->CategoryLists().RecordCount(), main->CategoryLists()[43].size() + main->CategoryLists()[37].size() +
+                                                       main->CategoryLists()[38].size() +
+                                                       main->CategoryLists()[42].size());
+}
+
+TEST_F(ScanTest, AMissingAddedFolderIsReportedAndTheScanGoesOn)
+{
+    MakeTree();
+    SetEndings();
+    SetOption(L"AddedDirs", kBase + L"\\missing", L"");
+    WineTest::ShowRecorder shown;
+    shown.ClickWhenShown(L"Sortaro", IDOK); // "Invalid file name." for the missing one
+    Scan();
+    EXPECT_NE(std::find(shown.Messages().begin(), shown.Messages().end(), L"Invalid file name."),
+              shown.Messages().end());
+    EXPECT_EQ(Paths(9), (std::vector<std::wstring>{L"Photos.jpg", L"pic.jpg"}));
+}
+
+TEST_F(ScanTest, UserCategoriesBeyondTheLastIdAreRefusedByName)
+{
+    for (int i = 0; i < 55; ++i) {
+        wchar_t name[16];
+        swprintf(name, 16, L"U%02d", i);
+        SetOption(L"UserFiles", name, L".u" + std::to_wstring(i)); // no bar: all extensions
+    }
+    WineTest::ShowRecorder shown;
+    shown.ClickWhenShown(L"Hinweis", IDOK);
+    StartToMainWindow(true);
+    ASSERT_FALSE(shown.Messages().empty());
+    const std::wstring& message = shown.Messages().front();
+    EXPECT_NE(message.find(L"U53"), std::wstring::npos);
+    EXPECT_NE(message.find(L"U54"), std::wstring::npos);
+    EXPECT_EQ(message.find(L"U52"), std::wstring::npos);
+    std::vector<std::wstring> children = ChildTexts();
+    EXPECT_EQ(children.size(), 17u + 53u);
+    EXPECT_EQ(children.back(), L"U52");
+    // The definition without a bar lists its extension.
+    const ExtensionMap& map = main->Extensions();
+    EXPECT_NE(std::find_if(map.begin(), map.end(),
+                           [](const ExtensionEntry& e) { return e.extension == L".U0" && e.categoryId == 47; }),
+              map.end());
+}
+
+using DriveDialogTest = ScanTest;
+
+TEST_F(DriveDialogTest, ListsOnlyDrivesOfTheMarkedTypes)
+{
+    const struct {
+        const wchar_t* marks;
+        UINT type;
+    } cases[] = {{L"0100", DRIVE_FIXED}, {L"0010", DRIVE_CDROM}, {L"1000", DRIVE_REMOVABLE}};
+    for (const auto& c : cases) {
+        WineTest::ClearSettings();
+        SetOption(L"", L"datafrom", c.marks);
+        Start();
+        Click(StartupHwnd(), IDOK);
+        HWND list = GetDlgItem(DrivesHwnd(), IDC_DRIVES_LIST);
+        const Catalogue& catalogue = main->CategoryLists();
+        ASSERT_EQ(static_cast<size_t>(ListView_GetItemCount(list)), catalogue[0].size());
+        for (size_t row = 0; row < catalogue[0].size(); ++row) {
+            std::wstring path = catalogue.Path(catalogue[0][row]);
+            EXPECT_EQ(GetDriveTypeW(path.c_str()), c.type) << path;
+            EXPECT_EQ(catalogue[0][row].rootMark, 0);
+            wchar_t caption[256] = L"";
+            ListView_GetItemText(list, static_cast<int>(row), 0, caption, 256);
+            EXPECT_NE(std::wstring(caption).find(L"(" + path.substr(0, 2) + L")"), std::wstring::npos) << caption;
+        }
+        if (c.type == DRIVE_FIXED) {
+            EXPECT_GE(catalogue[0].size(), 1u) << "the prefix has drive C:";
+        }
+        Stop();
+    }
+}
+
+TEST_F(DriveDialogTest, AFolderIsResolvedOrRefused)
+{
+    MakeTree();
+    NoDrives();
+    Start();
+    Click(StartupHwnd(), IDOK);
+    HWND list = GetDlgItem(DrivesHwnd(), IDC_DRIVES_LIST);
+    EXPECT_TRUE(main->FindPidlShellFolder(root, false));
+    ASSERT_EQ(ListView_GetItemCount(list), 1);
+    EXPECT_EQ(ListView_GetCheckState(list, 0), 0u);
+    WineTest::ShowRecorder shown;
+    shown.ClickWhenShown(L"Sortaro", IDOK);
+    EXPECT_FALSE(main->FindPidlShellFolder(kBase + L"\\no-such-folder", true));
+    EXPECT_EQ(shown.Messages(), (std::vector<std::wstring>{L"Invalid file name."}));
+    EXPECT_EQ(ListView_GetItemCount(list), 1);
+    EXPECT_EQ(main->CategoryLists()[0].size(), 1u);
+    // Removing the row removes its entry; the scan then walks nothing.
+    ListView_SetItemState(list, 0, LVIS_SELECTED, LVIS_SELECTED);
+    main->Drives()->RemoveSelectedRow();
+    EXPECT_TRUE(main->CategoryLists()[0].empty());
+}
+
+TEST_F(DriveDialogTest, ScanProgressFollowsTheBytesSeen)
+{
+    MakeTree();
+    SetEndings();
+    WineTest::ShowRecorder shown;
+    Scan();
+    EXPECT_GE(shown.IndexOf(L"Analyse"), 0);
+    EXPECT_TRUE(IsWindowVisible(main->Hwnd()));
+    EXPECT_EQ(main->ScanProgress(), nullptr) << "closed after the scan";
+}
+
+TEST_F(ScanTest, SpecialFoldersFillTheirCategoriesAtEveryStart)
+{
+    MakeTree();
+    SetOption(L"", L"operapath", root + L"\\sub");
+    SetOption(L"", L"netscapepath", root + L"\\Photos.jpg");
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring inTemp = std::wstring(temp) + L"sortaro-special.tmp";
+    MakeFile(inTemp, "t");
+    StartToMainWindow(true); // the database path: no scan at all
+    EXPECT_EQ(Paths(39), (std::vector<std::wstring>{L"sub\\deep\\file.bak"})) << "files only, from every level";
+    EXPECT_EQ(Paths(41), (std::vector<std::wstring>{L"Photos.jpg\\x.gif"}));
+    EXPECT_EQ(main->OperaPath(), root + L"\\sub");
+    const Catalogue& catalogue = main->CategoryLists();
+    bool found = false;
+    for (const FileRecord& record : catalogue[43])
+        if (catalogue.Path(record) == inTemp) {
+            found = true;
+            EXPECT_FALSE(catalogue.TypeName(record).empty()) << "type names at once";
+        }
+    EXPECT_TRUE(found) << "the temporary folder fills Temp";
+    DeleteFileW(inTemp.c_str());
+    // Hidden items stay out of the special folders, also with the option.
+    Stop();
+    SetOption(L"", L"includehiddenfiles", L"1");
+    SetOption(L"", L"operapath", root);
+    StartToMainWindow(true);
+    std::vector<std::wstring> opera = Paths(39);
+    EXPECT_EQ(std::count(opera.begin(), opera.end(), L"hidden.txt"), 0);
+    EXPECT_EQ(std::count(opera.begin(), opera.end(), L"secret\\inside.gif"), 0);
+    EXPECT_EQ(std::count(opera.begin(), opera.end(), L"a.txt"), 1);
+}
+
+TEST(DriveNumbers, LettersAndColonOnly)
+{
+    const struct {
+        const wchar_t* text;
+        int number;
+    } cases[] = {{L"A:", 1},   {L"C:", 3}, {L"j:", 10}, {L"Z:", 26}, {L"C", 0},
+                 {L"C:\\", 0}, {L"1:", 0}, {L"", 0},    {L"\\\\", 0}};
+    for (const auto& c : cases)
+        EXPECT_EQ(GetNumber(c.text), c.number) << c.text;
+    EXPECT_EQ(DriveScan::UsedSpace(0), 0);
+    EXPECT_GT(DriveScan::UsedSpace(3), 0) << "drive C: holds the prefix";
+}
+
+TEST(FolderPickers, CancelKeepsTheTextAndOkGivesThePreselectedFolder)
+{
+    wchar_t current[MAX_PATH];
+    GetCurrentDirectoryW(MAX_PATH, current);
+    {
+        WineTest::ShowRecorder shown;
+        shown.ClickWhenShown(L"Browse for Folder", IDCANCEL);
+        std::wstring text = L"unchanged";
+        FolderPickers::BrowseFolders(false, text);
+        EXPECT_EQ(text, L"unchanged");
+        EXPECT_GE(shown.IndexOf(L"Browse for Folder"), 0);
+    }
+    for (bool english : {false, true}) {
+        WineTest::ShowRecorder shown;
+        shown.ClickWhenShown(L"Browse for Folder", IDOK);
+        std::wstring text;
+        FolderPickers::BrowseDirectory(english, text);
+        EXPECT_EQ(_wcsicmp(text.c_str(), current), 0) << text;
+    }
+}
+
+TEST(BrowserCaches, PathsFromTheSettingsOrTheBrowsersKeys)
+{
+    const struct {
+        const wchar_t* operaStored;    // nullptr: no value
+        const wchar_t* operaDirectory; // Opera's Last Directory, nullptr: none
+        const wchar_t* netscapeStored;
+        const wchar_t* netscapeInstall; // Netscape's Install Directory
+        const wchar_t* opera;
+        const wchar_t* netscape;
+    } cases[] = {
+        {nullptr, nullptr, nullptr, nullptr, L"", L""},
+        {nullptr, L"C:\\Opera", nullptr, L"C:\\Programme\\Netscape\\Program", L"C:\\Opera\\Cache4",
+         L"C:\\Programme\\Netscape\\Users"},
+        {L"D:\\mine", L"C:\\Opera", L"", L"C:\\Programme\\Netscape\\Program", L"D:\\mine", L""},
+        {nullptr, nullptr, nullptr, L"Netscape", L"", L"Users"},
+    };
+    const wchar_t* operaKey = L"Software\\Opera Software";
+    const wchar_t* netscapeKey = L"Software\\Netscape\\Netscape Navigator\\Main";
+    for (const auto& c : cases) {
+        WineTest::ClearSettings();
+        SHDeleteKeyW(HKEY_CURRENT_USER, operaKey);
+        SHDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Netscape");
+        if (c.operaStored)
+            SetOption(L"", L"operapath", c.operaStored);
+        if (c.netscapeStored)
+            SetOption(L"", L"netscapepath", c.netscapeStored);
+        auto write = [](const wchar_t* key, const wchar_t* name, const wchar_t* value) {
+            if (value)
+                SHSetValueW(HKEY_CURRENT_USER, key, name, REG_SZ, value,
+                            static_cast<DWORD>((wcslen(value) + 1) * sizeof(wchar_t)));
+        };
+        write(operaKey, L"Last Directory", c.operaDirectory);
+        write(netscapeKey, L"Install Directory", c.netscapeInstall);
+        Registry registry;
+        EXPECT_EQ(GetOperaPath(registry), c.opera);
+        EXPECT_EQ(GetNetscapePath(registry), c.netscape);
+    }
+    SHDeleteKeyW(HKEY_CURRENT_USER, operaKey);
+    SHDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Netscape");
+    WineTest::ClearSettings();
+}
+
+} // namespace

@@ -6,12 +6,9 @@
 #include <shellapi.h>
 #include <shlobj.h>
 #include <shlwapi.h>
-#include <wrl/client.h>
 
 #include <algorithm>
 #include <vector>
-
-using Microsoft::WRL::ComPtr;
 
 namespace {
 
@@ -45,14 +42,13 @@ int IconOf(PCIDLIST_ABSOLUTE pidl, bool open)
 ComPtr<IShellFolder> FolderOf(PCIDLIST_ABSOLUTE pidl)
 {
     ComPtr<IShellFolder> desktop;
-    if (FAILED(SHGetDesktopFolder(desktop.GetAddressOf())))
-        return nullptr;
+    if (FAILED(SHGetDesktopFolder(desktop.Put())))
+        return {};
     if (!pidl)
         return desktop;
     ComPtr<IShellFolder> folder;
-    if (FAILED(desktop->BindToObject(reinterpret_cast<PCUIDLIST_RELATIVE>(pidl), nullptr,
-                                     IID_PPV_ARGS(folder.GetAddressOf()))))
-        return nullptr;
+    if (FAILED(desktop->BindToObject(reinterpret_cast<PCUIDLIST_RELATIVE>(pidl), nullptr, IID_PPV_ARGS(folder.Put()))))
+        return {};
     return folder;
 }
 
@@ -89,7 +85,7 @@ void DestinationTree::AddChildren(HTREEITEM parent)
     if (!folder)
         return;
     ComPtr<IEnumIDList> items;
-    if (folder->EnumObjects(GetParent(m_tree), SHCONTF_FOLDERS | SHCONTF_INCLUDEHIDDEN, items.GetAddressOf()) != S_OK)
+    if (folder->EnumObjects(GetParent(m_tree), SHCONTF_FOLDERS | SHCONTF_INCLUDEHIDDEN, items.Put()) != S_OK)
         return;
     std::vector<Child> children;
     PITEMID_CHILD child = nullptr;
@@ -163,7 +159,7 @@ std::wstring DestinationTree::PathOf(HTREEITEM item) const
 {
     PIDLIST_ABSOLUTE pidl = ItemPidl(m_tree, item);
     ComPtr<IShellFolder> desktop;
-    if (!pidl || FAILED(SHGetDesktopFolder(desktop.GetAddressOf())))
+    if (!pidl || FAILED(SHGetDesktopFolder(desktop.Put())))
         return L"";
     STRRET name{};
     wchar_t path[MAX_PATH] = L"";

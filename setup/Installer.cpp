@@ -6,9 +6,7 @@
 
 #include <shellapi.h>
 #include <shlobj.h>
-#include <wrl/client.h>
 
-using Microsoft::WRL::ComPtr;
 using SetupTexts::Id;
 
 namespace {
@@ -197,14 +195,14 @@ HRESULT MakeShortcut(const std::wstring& target, const std::wstring& description
     HRESULT init = CoInitialize(nullptr);
     HRESULT hr = [&]() -> HRESULT {
         ComPtr<IShellLinkW> link;
-        RETURN_IF_FAILED(kChannel, CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
-                                                    IID_PPV_ARGS(link.GetAddressOf())));
+        RETURN_IF_FAILED(kChannel,
+                         CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(link.Put())));
         RETURN_IF_FAILED(kChannel, link->SetWorkingDirectory(workingFolder.c_str()));
         RETURN_IF_FAILED(kChannel, link->SetPath(target.c_str()));
         RETURN_IF_FAILED(kChannel, link->SetShowCmd(SW_SHOW));
         RETURN_IF_FAILED(kChannel, link->SetDescription(description.c_str()));
         ComPtr<IPersistFile> file;
-        RETURN_IF_FAILED(kChannel, link.As(&file));
+        RETURN_IF_FAILED(kChannel, link->QueryInterface(IID_PPV_ARGS(file.Put())));
         // Long paths are refused rather than cut to MAX_PATH characters.
         if (linkPath.size() >= MAX_PATH)
             return HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE);

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # End to end: installs the staged medium with "setup.exe /S" into a fresh Wine prefix, checks
 # the installed files, shortcuts and registry values, then starts Sortaro.exe from the
-# installed folder and checks that it comes up in the language the installation chose.
+# installed folder and checks that it uses the language, the extension lists and the
+# installation folder that the installation wrote.
 # Usage: install.sh BUILD_DIR MEDIUM_DIR
 set -uo pipefail
 build=$1
@@ -74,16 +75,42 @@ check "extension lists are upper-case dot-led pieces" \
 preview=$(registry_values 'HKCU\Software\Sortaro\Options\Vorschau' | cut -d= -f1 | sort | tr '\n' ' ')
 check "the six preview lists" "$preview" "Bilddatei Compressed Filmdatei Sounddatei Symboldatei Textdatei "
 
-# 3. Sortaro started from the installed folder reads the language the installation wrote.
+# 3. Sortaro started from the installed folder finds what the installation wrote: it speaks
+#    English, files a scanned tree by the installed extension lists, and keeps its catalogue
+#    in the Data folder of its installation folder.
+tree="$WINEPREFIX/drive_c/install-e2e"
+mkdir -p "$tree/Bilder" "$tree/Web"
+printf 'JFIF' >"$tree/Bilder/urlaub.JPG"
+printf 'Hallo' >"$tree/liesmich.txt"
+printf '<html>' >"$tree/Web/index.htm"
+printf 'PK' >"$tree/paket.zip"
+printf 'ID3' >"$tree/lied.mp3"
+option() { "$WINE" reg add "HKCU\\Software\\Sortaro\\Options$1" /v "$2" /d "$3" /f >/dev/null 2>&1; }
+option "" datafrom 0000 # no drives: only the added folder is scanned
+option "" database 1
+option "\\AddedDirs" 'C:\install-e2e' ""
 ( cd "$installed" && exec "$WINE" Sortaro.exe >"$work/sortaro.out" 2>&1 ) &
 app=$!
 window=$(wait_window '^Select DriveType$')
 check "Sortaro starts in English" "${window:+found}" found
-[ -n "$window" ] && press "$window" Escape
+[ -n "$window" ] && press "$window" Return
+window=$(wait_window '^Select Drives$')
+[ -n "$window" ] && press "$window" Return
+main=$(wait_window '^Sortaro$' 60)
+check "the main window appears after the scan" "${main:+found}" found
+[ -n "$main" ] && press "$main" alt+F4
 wait_exit "$app"
 check "Sortaro ends cleanly" "$?" 0
+stored() { tr -d '\r' <"$installed/Data/$1.dat" 2>/dev/null | sort | tr '\n' ' '; }
+check "pictures by the installed list" "$(stored 9)" 'C:\install-e2e\Bilder\urlaub.JPG '
+check "texts" "$(stored 30)" 'C:\install-e2e\liesmich.txt '
+check "web pages" "$(stored 44)" 'C:\install-e2e\Web\index.htm '
+check "archives" "$(stored 1)" 'C:\install-e2e\paket.zip '
+check "MP3 files, also among all media files" "$(stored 45)$(stored 23)" \
+    'C:\install-e2e\lied.mp3 C:\install-e2e\lied.mp3 '
 after=$(registry_values 'HKCU\Software\Sortaro\Options' | grep -E '^(language|InstallDir)=')
 check "Sortaro leaves the installation's values alone" "$after" "$(echo "$options" | grep -E '^(language|InstallDir)=')"
+rm -rf "$tree"
 
 # 4. Installing again in German into a chosen folder replaces the values.
 (cd "$medium" && "$WINE" setup.exe /S /LANG=DE '/D=C:\Programme\Katalog' >"$work/setup2.out" 2>"$work/setup2.err")

@@ -4,12 +4,9 @@
 #include "common/UniqueHandle.h"
 
 #include <shlobj.h>
-#include <wrl/client.h>
 
 #include <deque>
 #include <utility>
-
-using Microsoft::WRL::ComPtr;
 
 namespace SetupTest {
 
@@ -174,8 +171,8 @@ ShortcutInfo ReadShortcut(const std::wstring& path)
     ShortcutInfo info;
     ComPtr<IShellLinkW> link;
     ComPtr<IPersistFile> file;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(link.GetAddressOf()))) ||
-        FAILED(link.As(&file)) || FAILED(file->Load(path.c_str(), STGM_READ)))
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(link.Put()))) ||
+        FAILED(link->QueryInterface(IID_PPV_ARGS(file.Put()))) || FAILED(file->Load(path.c_str(), STGM_READ)))
         return info;
     wchar_t text[MAX_PATH] = L"";
     link->GetPath(text, MAX_PATH, nullptr, SLGP_RAWPATH);

@@ -15,9 +15,9 @@ import os
 HERE = os.path.dirname(os.path.abspath(__file__))
 OUT = os.path.join(os.path.dirname(HERE), 'setup', 'res')
 
-_spec = importlib.util.spec_from_file_location('pictures', os.path.join(HERE, 'make-pictures.py'))
-pic = importlib.util.module_from_spec(_spec)
-_spec.loader.exec_module(pic)
+_source = importlib.util.spec_from_file_location('pictures', os.path.join(HERE, 'make-pictures.py'))
+pic = importlib.util.module_from_spec(_source)
+_source.loader.exec_module(pic)
 
 
 def on_white(canvas):

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds Sortaro.exe and runs it under Wine. On a display ($DISPLAY) it simply starts the program.
+# Builds Sortaro.exe and setup.exe, installs Sortaro into the Wine prefix from the staged medium
+# with "setup.exe /S" and runs it from there. On a display ($DISPLAY) it simply starts the program.
 # Without one it runs it on a virtual display, walks through the start-up the way a user would
 # (start-up dialog, drive choice, main window), saves a screenshot of each step into the build
 # tree, closes the program cleanly and says where the pictures are.
@@ -12,11 +13,24 @@ language=1
 bash "$root/tools/bootstrap.sh"
 build="$root/build/app"
 cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" >/dev/null
-cmake --build "$build" -j"$(nproc)" --target Sortaro >/dev/null
+cmake --build "$build" -j"$(nproc)" --target medium >/dev/null
 # The 32-bit build is what ships; it is built too, though these machines cannot run it.
 cmake -S "$root" -B "$root/build/win32" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null
-cmake --build "$root/build/win32" -j"$(nproc)" --target Sortaro >/dev/null
-echo "built $build/Sortaro.exe (64-bit, runs here) and $root/build/win32/Sortaro.exe (32-bit, as shipped)"
+cmake --build "$root/build/win32" -j"$(nproc)" --target medium >/dev/null
+echo "built the medium $build/medium (64-bit, runs here) and $root/build/win32/medium (32-bit, as shipped)"
+
+# Installs Sortaro silently from the medium, in the chosen language; sets $installed.
+install_sortaro() {
+    local lang=DE
+    [ "$language" = 0 ] && lang=EN
+    if ! (cd "$build/medium" && "$WINE" setup.exe /S /LANG=$lang >"$build/setup.out" 2>&1); then
+        cat "$build/setup.out"
+        echo "setup.exe /S failed"
+        exit 1
+    fi
+    installed="$WINEPREFIX/drive_c/Program Files/Sortaro"
+    echo "installed Sortaro into $installed"
+}
 
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
     user_display=$DISPLAY
@@ -24,8 +38,8 @@ if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
     . "$root/tools/wine-env.sh"
     export DISPLAY=$user_display
     [ -f "$WINEPREFIX/system.reg" ] || "$WINE" wineboot -i >/dev/null 2>&1
-    "$WINE" reg add 'HKCU\Software\Sortaro\Options' /v language /d "$language" /f >/dev/null 2>&1
-    cd "$build" && exec "$WINE" Sortaro.exe
+    install_sortaro
+    cd "$installed" && exec "$WINE" Sortaro.exe
 fi
 
 "$root/tools/wine-display.sh" start "$build" >/dev/null
@@ -37,14 +51,14 @@ shots="$build/screenshots"
 mkdir -p "$shots"
 suffix=""
 [ "$language" = 0 ] && suffix="-en"
-"$WINE" reg add 'HKCU\Software\Sortaro\Options' /v language /d "$language" /f >/dev/null 2>&1
+install_sortaro
 "$WINE" reg add 'HKCU\Software\Sortaro\Options' /v scannewdata /d 0 /f >/dev/null 2>&1
 # Scan the prefix's drive C: only: its drive Z: is the whole Linux file system. Fixed drives
 # are listed in letter order, so the marks "10" keep C: and leave Z: out.
 "$WINE" reg add 'HKCU\Software\Sortaro\Options' /v datafrom /d 0100 /f >/dev/null 2>&1
 "$WINE" reg add 'HKCU\Software\Sortaro\Options' /v hddata /d 10 /f >/dev/null 2>&1
 
-( cd "$build" && exec "$WINE" Sortaro.exe >"$build/run.out" 2>&1 ) &
+( cd "$installed" && exec "$WINE" Sortaro.exe >"$build/run.out" 2>&1 ) &
 app=$!
 snap() { sleep 0.7; import -window root "$shots/$1$suffix.png"; echo "screenshot: $shots/$1$suffix.png"; }
 

@@ -1,0 +1,36 @@
+// Program entry of setup.exe: the wizard, or with /S the silent installation.
+
+#include "Backdrop.h"
+#include "SilentInstall.h"
+#include "common/MessagePump.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
+{
+    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_ANIMATE_CLASS};
+    InitCommonControlsEx(&icc);
+
+    std::vector<std::wstring> args;
+    int count = 0;
+    if (wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &count)) {
+        for (int i = 1; i < count; ++i)
+            args.emplace_back(argv[i]);
+        LocalFree(argv);
+    }
+    SetupFormat::ParsedCommandLine parsed = SetupFormat::ParseCommandLine(args);
+    if (!parsed.options) {
+        WriteError(parsed.error);
+        return 64;
+    }
+    if (parsed.options->silent)
+        return SilentInstall(InstallEnvironment::Detect(), *parsed.options);
+
+    // The shell link object and the folder tree need COM on this thread.
+    OleScope ole;
+    Backdrop backdrop;
+    if (!backdrop.Create(InstallEnvironment::Detect()))
+        return backdrop.Ended() ? backdrop.ExitCode() : 2;
+    return MessagePump::Run(backdrop.Hwnd(), nullptr);
+}

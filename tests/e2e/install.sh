@@ -1,0 +1,126 @@
+#!/usr/bin/env bash
+# End to end: installs the staged medium with "setup.exe /S" into a fresh Wine prefix, checks
+# the installed files, shortcuts and registry values, then starts Sortaro.exe from the
+# installed folder and checks that it uses the language, the extension lists and the
+# installation folder that the installation wrote.
+# Usage: install.sh BUILD_DIR MEDIUM_DIR
+set -uo pipefail
+build=$1
+medium=$2
+here=$(cd "$(dirname "$0")" && pwd)
+# A prefix of its own, on the display of the build's test session: a copy of the session's
+# prefix (making one from scratch takes Wine twenty seconds) with every trace of an earlier
+# installation removed.
+work="$build/e2e-install"
+rm -rf "$work"
+mkdir -p "$work"
+cp -a "$build/wineprefix" "$work/wineprefix"
+wine_build=$work
+. "$here/../../tools/wine-env.sh"
+. "$here/../../tools/drive-lib.sh"
+DISPLAY=":$(cat "$build/xvfb.display")"
+export DISPLAY
+programs="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs"
+installed="$WINEPREFIX/drive_c/Program Files/Sortaro"
+rm -rf "$installed" "$programs/Sortaro" "$WINEPREFIX/drive_c/users/Public/Desktop/Sortaro.lnk" \
+    "$WINEPREFIX/drive_c/Programme"
+
+failures=0
+check() {
+    if [ "$2" = "$3" ]; then
+        echo "ok: $1"
+    else
+        echo "FAIL: $1: expected [$3], got [$2]"
+        failures=$((failures + 1))
+    fi
+}
+cleanup() {
+    "$WINESERVER" -k >/dev/null 2>&1 || true
+    "$WINESERVER" -w >/dev/null 2>&1 || true
+    rm -rf "$WINEPREFIX"
+}
+trap cleanup EXIT
+
+# Output to files only: Wine's helper processes inherit it and would hold a pipe open.
+"$WINESERVER" -p >/dev/null 2>&1
+"$WINE" reg delete 'HKCU\Software\Sortaro' /f >/dev/null 2>&1
+check "no Sortaro settings before the installation" "$(registry_values 'HKCU\Software\Sortaro')" ""
+
+# 1. A bad switch is refused with a message and a non-zero code, before anything is done.
+(cd "$medium" && "$WINE" setup.exe /S /LANG=FR >"$work/bad.out" 2>"$work/bad.err")
+check "an unknown switch fails" "$?" 64
+check "and says why" "$(grep -c 'unknown switch: /LANG=FR' "$work/bad.err")" 1
+
+# 2. The silent installation in English, started from another folder: the medium is found
+#    beside setup.exe.
+(cd "$work" && "$WINE" "Z:$(echo "$medium/setup.exe" | tr / '\\')" /S /LANG=EN >"$work/setup.out" 2>"$work/setup.err")
+check "setup.exe /S succeeds" "$?" 0
+check "and reports nothing" "$(cat "$work/setup.err")" ""
+
+check "Sortaro.exe is installed" "$(cmp -s "$medium/Sortaro.exe" "$installed/Sortaro.exe" && echo same)" same
+check "the Data folder is made" "$([ -d "$installed/Data" ] && echo yes)" yes
+check "program group shortcut" "$([ -f "$programs/Sortaro/Sortaro.lnk" ] && echo yes)" yes
+check "desktop shortcut" "$([ -f "$WINEPREFIX/drive_c/users/Public/Desktop/Sortaro.lnk" ] && echo yes)" yes
+
+options=$(registry_values 'HKCU\Software\Sortaro\Options')
+check "language" "$(echo "$options" | grep '^language=')" "language=0"
+check "InstallDir" "$(echo "$options" | grep '^InstallDir=')" 'InstallDir=C:\\Program Files\\Sortaro'
+endings=$(registry_values 'HKCU\Software\Sortaro\Options\FileEnding')
+ids=$(echo "$endings" | cut -d= -f1 | sort -n | tr '\n' ' ')
+check "an extension list for every extension category" "$ids" \
+    "1 3 4 5 6 7 8 9 10 11 12 13 14 15 17 18 20 21 23 24 25 26 27 28 29 30 34 44 45 "
+check "the picture categories" "$(echo "$endings" | grep '^9=')" "9=.JPG+.JPEG+.JPE+.JFIF"
+check "extension lists are upper-case dot-led pieces" \
+    "$(echo "$endings" | cut -d= -f2 | tr '+' '\n' | grep -cv '^\.[A-Z0-9$~_*]*$')" 0
+preview=$(registry_values 'HKCU\Software\Sortaro\Options\Vorschau' | cut -d= -f1 | sort | tr '\n' ' ')
+check "the six preview lists" "$preview" "Bilddatei Compressed Filmdatei Sounddatei Symboldatei Textdatei "
+
+# 3. Sortaro started from the installed folder finds what the installation wrote: it speaks
+#    English, files a scanned tree by the installed extension lists, and keeps its catalogue
+#    in the Data folder of its installation folder.
+tree="$WINEPREFIX/drive_c/install-e2e"
+mkdir -p "$tree/Bilder" "$tree/Web"
+printf 'JFIF' >"$tree/Bilder/urlaub.JPG"
+printf 'Hallo' >"$tree/liesmich.txt"
+printf '<html>' >"$tree/Web/index.htm"
+printf 'PK' >"$tree/paket.zip"
+printf 'ID3' >"$tree/lied.mp3"
+option() { "$WINE" reg add "HKCU\\Software\\Sortaro\\Options$1" /v "$2" /d "$3" /f >/dev/null 2>&1; }
+option "" datafrom 0000 # no drives: only the added folder is scanned
+option "" database 1
+option "\\AddedDirs" 'C:\install-e2e' ""
+( cd "$installed" && exec "$WINE" Sortaro.exe >"$work/sortaro.out" 2>&1 ) &
+app=$!
+window=$(wait_window '^Select DriveType$')
+check "Sortaro starts in English" "${window:+found}" found
+[ -n "$window" ] && press "$window" Return
+window=$(wait_window '^Select Drives$')
+[ -n "$window" ] && press "$window" Return
+main=$(wait_window '^Sortaro$' 60)
+check "the main window appears after the scan" "${main:+found}" found
+[ -n "$main" ] && press "$main" alt+F4
+wait_exit "$app"
+check "Sortaro ends cleanly" "$?" 0
+stored() { tr -d '\r' <"$installed/Data/$1.dat" 2>/dev/null | sort | tr '\n' ' '; }
+check "pictures by the installed list" "$(stored 9)" 'C:\install-e2e\Bilder\urlaub.JPG '
+check "texts" "$(stored 30)" 'C:\install-e2e\liesmich.txt '
+check "web pages" "$(stored 44)" 'C:\install-e2e\Web\index.htm '
+check "archives" "$(stored 1)" 'C:\install-e2e\paket.zip '
+check "MP3 files, also among all media files" "$(stored 45)$(stored 23)" \
+    'C:\install-e2e\lied.mp3 C:\install-e2e\lied.mp3 '
+after=$(registry_values 'HKCU\Software\Sortaro\Options' | grep -E '^(language|InstallDir)=')
+check "Sortaro leaves the installation's values alone" "$after" "$(echo "$options" | grep -E '^(language|InstallDir)=')"
+rm -rf "$tree"
+
+# 4. Installing again in German into a chosen folder replaces the values.
+(cd "$medium" && "$WINE" setup.exe /S /LANG=DE '/D=C:\Programme\Katalog' >"$work/setup2.out" 2>"$work/setup2.err")
+check "a second installation with /D= succeeds" "$?" 0
+check "into the chosen folder" "$([ -f "$WINEPREFIX/drive_c/Programme/Katalog/Sortaro.exe" ] && echo yes)" yes
+options=$(registry_values 'HKCU\Software\Sortaro\Options')
+check "language German" "$(echo "$options" | grep '^language=')" "language=1"
+check "InstallDir follows" "$(echo "$options" | grep '^InstallDir=')" 'InstallDir=C:\\Programme\\Katalog'
+
+if [ "$failures" -ne 0 ]; then
+    echo "$failures check(s) failed"
+    exit 1
+fi

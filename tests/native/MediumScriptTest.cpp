@@ -1,0 +1,131 @@
+// The medium's own Install.txt, read with the installer's rules: what it installs and the
+// settings it gives Sortaro.
+#include "setup/InstallScript.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <map>
+#include <set>
+#include <string>
+
+namespace {
+
+InstallScript MediumScript()
+{
+    std::string bytes;
+    if (FILE* file = std::fopen(SORTARO_MEDIUM_DIR "/Install.txt", "rb")) {
+        char buffer[4096];
+        std::size_t n;
+        while ((n = std::fread(buffer, 1, sizeof(buffer), file)) > 0)
+            bytes.append(buffer, n);
+        std::fclose(file);
+    }
+    EXPECT_TRUE(HasUtf8Bom(bytes)) << "the script is UTF-8 with its mark";
+    auto text = DecodeUtf8(bytes.size() >= 3 ? std::string_view(bytes).substr(3) : std::string_view());
+    EXPECT_TRUE(text.has_value());
+    return InstallScript(SplitLines(text.value_or(L"")));
+}
+
+std::vector<std::wstring> Split(const std::wstring& text, wchar_t separator)
+{
+    std::vector<std::wstring> pieces(1);
+    for (wchar_t c : text) {
+        if (c == separator)
+            pieces.emplace_back();
+        else
+            pieces.back() += c;
+    }
+    return pieces;
+}
+
+bool UpperDotted(const std::wstring& extension)
+{
+    if (extension.size() < 2 || extension[0] != L'.')
+        return false;
+    for (wchar_t c : extension.substr(1))
+        if (!((c >= L'A' && c <= L'Z') || (c >= L'0' && c <= L'9') || c == L'$' || c == L'~' || c == L'_' || c == L'*'))
+            return false;
+    return true;
+}
+
+TEST(MediumScript, Parameters)
+{
+    InstallScript script = MediumScript();
+    EXPECT_EQ(script.GetParameter(L"[Title"), L"Sortaro");
+    EXPECT_EQ(script.GetParameter(L"[ProgramGroup"), L"Sortaro");
+    EXPECT_EQ(script.GetParameter(L"[MainFile"), L"Sortaro.exe");
+    EXPECT_EQ(script.GetParameter(L"[MakeDir"), L"%Ziel\\Data");
+    EXPECT_EQ(script.GetParameter(L"[English"), L"1");
+    EXPECT_EQ(script.GetParameter(L"[product").substr(0, 4), L"für ") << "the English form replaces four characters";
+    EXPECT_NE(script.GetParameter(L"[AppName"), L"");
+    EXPECT_NE(script.GetParameter(L"[description"), L"");
+    EXPECT_FALSE(script.RenameFiles().hasHeader) << "one program for every platform";
+}
+
+TEST(MediumScript, FilesAndShortcuts)
+{
+    std::set<std::pair<int, std::wstring>> entries;
+    for (const std::wstring& line : MediumScript().CopyFilesLines())
+        if (auto entry = ParseCopyLine(line))
+            entries.insert({static_cast<int>(entry->kind), entry->relativePath});
+    const std::set<std::pair<int, std::wstring>> expected = {
+        {static_cast<int>(CopyKind::Destination), L"Sortaro.exe"},
+        {static_cast<int>(CopyKind::StartMenu), L"Sortaro.exe"},
+        {static_cast<int>(CopyKind::Desktop), L"Sortaro.exe"},
+    };
+    EXPECT_EQ(entries, expected);
+}
+
+TEST(MediumScript, SettingsForSortaro)
+{
+    std::map<std::wstring, std::wstring> options, endings, preview;
+    for (const std::wstring& line : MediumScript().AddRegLines()) {
+        auto entry = ParseRegLine(line);
+        ASSERT_TRUE(entry) << line;
+        EXPECT_EQ(entry->root, RegRoot::CurrentUser) << line;
+        EXPECT_EQ(entry->type, RegType::String) << line;
+        if (entry->keyPath == L"Software\\Sortaro\\Options")
+            options[entry->valueName] = entry->data;
+        else if (entry->keyPath == L"Software\\Sortaro\\Options\\FileEnding")
+            endings[entry->valueName] = entry->data;
+        else if (entry->keyPath == L"Software\\Sortaro\\Options\\Vorschau")
+            preview[entry->valueName] = entry->data;
+        else
+            ADD_FAILURE() << "unexpected key in " << line;
+    }
+    EXPECT_EQ(options, (std::map<std::wstring, std::wstring>{{L"language", L"%Language"}, {L"InstallDir", L"%Ziel"}}));
+
+    // Every built-in category that is filled by extensions gets a list; groups, special
+    // folders, the empty-file and the search category do not.
+    std::set<int> ids;
+    for (const auto& [name, list] : endings) {
+        ids.insert(std::stoi(name));
+        std::set<std::wstring> seen;
+        for (const std::wstring& extension : Split(list, L'+')) {
+            EXPECT_TRUE(UpperDotted(extension)) << name << ": \"" << extension << "\"";
+            EXPECT_TRUE(seen.insert(extension).second) << name << ": " << extension << " twice";
+        }
+    }
+    const std::set<int> extensionCategories = {1,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13, 14, 15, 17,
+                                               18, 20, 21, 23, 24, 25, 26, 27, 28, 29, 30, 34, 44, 45};
+    EXPECT_EQ(ids, extensionCategories);
+
+    const std::set<std::wstring> viewers = {L"Bilddatei",  L"Compressed",  L"Filmdatei",
+                                            L"Sounddatei", L"Symboldatei", L"Textdatei"};
+    std::set<std::wstring> names;
+    for (const auto& [name, list] : preview) {
+        names.insert(name);
+        // Extensions follow one another without separator: every piece after a dot.
+        std::vector<std::wstring> pieces = Split(list, L'.');
+        EXPECT_EQ(pieces.front(), L"") << name;
+        for (std::size_t i = 1; i < pieces.size(); ++i)
+            EXPECT_TRUE(UpperDotted(L"." + pieces[i])) << name << ": " << pieces[i];
+    }
+    EXPECT_EQ(names, viewers);
+    EXPECT_NE(preview[L"Textdatei"].find(L".TXT"), std::wstring::npos);
+    EXPECT_NE(preview[L"Bilddatei"].find(L".JPG"), std::wstring::npos);
+    EXPECT_NE(preview[L"Compressed"].find(L".ZIP"), std::wstring::npos);
+}
+
+} // namespace

@@ -8,7 +8,7 @@ set -uo pipefail
 build=$1
 medium=$2
 here=$(cd "$(dirname "$0")" && pwd)
-# A prefix of its own, on the display of the build's test session: a copy of the session's
+# A prefix of its own, on the display of the build's test run: a copy of the test run's
 # prefix (making one from scratch takes Wine twenty seconds) with every trace of an earlier
 # installation removed.
 work="$build/e2e-install"

@@ -5,6 +5,9 @@
 set -uo pipefail
 build=$1
 exe=$2
+wine_build=$build
+. "$(dirname "$0")/../../tools/wine-env.sh"
+. "$(dirname "$0")/../../tools/drive-lib.sh"
 . "$(dirname "$0")/checks.sh"
 option() { "$WINE" reg add "HKCU\\Software\\Sortaro\\Options$1" /v "$2" /d "$3" /f >/dev/null 2>&1; }
 
@@ -66,4 +69,5 @@ check "the catalogue read back, without the deleted file" "$(lines "$data/30.dat
     'C:\sortaro-e2e\tree\Briefe\brief.txt C:\sortaro-e2e\tree\leer.txt '
 
 rm -rf "$top"
+"$WINE" reg delete 'HKCU\Software\Sortaro' /f >/dev/null 2>&1
 finish

@@ -1,9 +1,5 @@
-# Sourced by the end-to-end scripts (bash), with build and exe set: the Wine environment, the
-# window helpers, and checks that are counted and summed up at the end.
-wine_build=$build
-. "$(dirname "${BASH_SOURCE[0]}")/../../tools/wine-env.sh"
-. "$(dirname "${BASH_SOURCE[0]}")/../../tools/drive-lib.sh"
-
+# Sourced by the end-to-end scripts (bash): checks that are counted, and the sum of them at the
+# end.
 failures=0
 check() {
     if [ "$2" = "$3" ]; then
@@ -14,9 +10,8 @@ check() {
     fi
 }
 
-# Removes the program's settings and ends the script with the result of the checks.
+# Ends the script with the result of the checks.
 finish() {
-    "$WINE" reg delete 'HKCU\Software\Sortaro' /f >/dev/null 2>&1
     if [ "$failures" -ne 0 ]; then
         echo "$failures check(s) failed"
         exit 1

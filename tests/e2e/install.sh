@@ -25,15 +25,7 @@ installed="$WINEPREFIX/drive_c/Program Files/Sortaro"
 rm -rf "$installed" "$programs/Sortaro" "$WINEPREFIX/drive_c/users/Public/Desktop/Sortaro.lnk" \
     "$WINEPREFIX/drive_c/Programme"
 
-failures=0
-check() {
-    if [ "$2" = "$3" ]; then
-        echo "ok: $1"
-    else
-        echo "FAIL: $1: expected [$3], got [$2]"
-        failures=$((failures + 1))
-    fi
-}
+. "$here/checks.sh"
 cleanup() {
     "$WINESERVER" -k >/dev/null 2>&1 || true
     "$WINESERVER" -w >/dev/null 2>&1 || true
@@ -120,7 +112,4 @@ options=$(registry_values 'HKCU\Software\Sortaro\Options')
 check "language German" "$(echo "$options" | grep '^language=')" "language=1"
 check "InstallDir follows" "$(echo "$options" | grep '^InstallDir=')" 'InstallDir=C:\\Programme\\Katalog'
 
-if [ "$failures" -ne 0 ]; then
-    echo "$failures check(s) failed"
-    exit 1
-fi
+finish

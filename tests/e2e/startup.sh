@@ -5,6 +5,9 @@
 set -uo pipefail
 build=$1
 exe=$2
+wine_build=$build
+. "$(dirname "$0")/../../tools/wine-env.sh"
+. "$(dirname "$0")/../../tools/drive-lib.sh"
 . "$(dirname "$0")/checks.sh"
 
 start_sortaro() {
@@ -43,4 +46,5 @@ values=$(registry_values 'HKCU\Software\Sortaro\Options\ScreenSettings' | cut -d
 check "the layout is stored" "$values" "height left raster rowselect top treewidthmain treewidthpreview width "
 check "the preview flag is stored" "$(registry_values 'HKCU\Software\Sortaro\Options\Vorschau')" "Enabled=0"
 
+"$WINE" reg delete 'HKCU\Software\Sortaro' /f >/dev/null 2>&1
 finish

@@ -52,8 +52,8 @@ std::wstring Decode(UINT codePage, const uint8_t* bytes, size_t n)
 {
     if (n == 0)
         return std::wstring();
-    const int count = MultiByteToWideChar(codePage, 0, reinterpret_cast<const char*>(bytes), static_cast<int>(n),
-                                          nullptr, 0);
+    const int count =
+        MultiByteToWideChar(codePage, 0, reinterpret_cast<const char*>(bytes), static_cast<int>(n), nullptr, 0);
     std::wstring out(count > 0 ? static_cast<size_t>(count) : 0, L'\0');
     if (count > 0)
         MultiByteToWideChar(codePage, 0, reinterpret_cast<const char*>(bytes), static_cast<int>(n), &out[0], count);
@@ -96,7 +96,8 @@ public:
         // PKZIP labels each disk of a spanned set "PKBACK# 001", "PKBACK# 002", ...
         const std::wstring root = DriveRoot(name);
         wchar_t label[MAX_PATH + 1] = {};
-        if (root.empty() || !GetVolumeInformationW(root.c_str(), label, MAX_PATH, nullptr, nullptr, nullptr, nullptr, 0))
+        if (root.empty() ||
+            !GetVolumeInformationW(root.c_str(), label, MAX_PATH, nullptr, nullptr, nullptr, nullptr, 0))
             return false;
         return std::wstring(label).compare(0, 7, L"PKBACK#") == 0;
     }

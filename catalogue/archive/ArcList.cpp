@@ -90,8 +90,8 @@ std::string ArcList::ArchiveLine(Format format, const std::wstring& archive, TAr
     const std::string name = EncodeUtf8(archive);
     switch (format) {
     case Format::Json:
-        return "{\"archive\":" + JsonString(name) + ",\"type\":\"" + ArcTypeName(type) + "\",\"start\":" +
-               Number(start) + "}\n";
+        return "{\"archive\":" + JsonString(name) + ",\"type\":\"" + ArcTypeName(type) +
+               "\",\"start\":" + Number(start) + "}\n";
     case Format::Tsv:
         return "archive\t" + TsvField(name) + "\t" + ArcTypeName(type) + "\t" + Number(start) + "\n";
     case Format::Text:
@@ -106,14 +106,15 @@ std::string ArcList::EntryLine(Format format, const TArcEntry& e)
     const std::string method = EncodeUtf8(e.MethodText);
     switch (format) {
     case Format::Json:
-        return "{\"name\":" + JsonString(name) + ",\"date\":\"" + FormatDate(e.Date) + "\",\"packed\":" +
-               Number(e.PackedSize) + ",\"unpacked\":" + Number(e.UnpackedSize) + ",\"method\":" + JsonString(method) +
-               ",\"crc\":\"" + Hex(e.Crc, 8) + "\",\"attributes\":" + Number(e.ExternalAttr) +
-               ",\"encrypted\":" + (e.Encrypted ? "true" : "false") + ",\"ratio\":" + Number(static_cast<uint64_t>(e.Ratio)) +
-               ",\"offset\":" + Number(e.HeaderOffset) + "}\n";
+        return "{\"name\":" + JsonString(name) + ",\"date\":\"" + FormatDate(e.Date) +
+               "\",\"packed\":" + Number(e.PackedSize) + ",\"unpacked\":" + Number(e.UnpackedSize) +
+               ",\"method\":" + JsonString(method) + ",\"crc\":\"" + Hex(e.Crc, 8) +
+               "\",\"attributes\":" + Number(e.ExternalAttr) + ",\"encrypted\":" + (e.Encrypted ? "true" : "false") +
+               ",\"ratio\":" + Number(static_cast<uint64_t>(e.Ratio)) + ",\"offset\":" + Number(e.HeaderOffset) + "}\n";
     case Format::Tsv:
-        return TsvField(name) + "\t" + FormatDate(e.Date) + "\t" + Number(e.PackedSize) + "\t" + Number(e.UnpackedSize) +
-               "\t" + TsvField(method) + "\t" + Hex(e.Crc, 8) + "\t" + Hex(e.ExternalAttr, 4) + "\n";
+        return TsvField(name) + "\t" + FormatDate(e.Date) + "\t" + Number(e.PackedSize) + "\t" +
+               Number(e.UnpackedSize) + "\t" + TsvField(method) + "\t" + Hex(e.Crc, 8) + "\t" + Hex(e.ExternalAttr, 4) +
+               "\n";
     case Format::Text:
         break;
     }
@@ -142,8 +143,8 @@ std::string ArcList::ErrorLine(Format format, const std::wstring& archive, TArcT
     const std::string name = EncodeUtf8(archive);
     switch (format) {
     case Format::Json:
-        return "{\"archive\":" + JsonString(name) + ",\"type\":\"" + ArcTypeName(type) + "\",\"error\":" +
-               JsonString(message) + "}\n";
+        return "{\"archive\":" + JsonString(name) + ",\"type\":\"" + ArcTypeName(type) +
+               "\",\"error\":" + JsonString(message) + "}\n";
     case Format::Tsv:
         return "error\t" + TsvField(name) + "\t" + ArcTypeName(type) + "\t" + TsvField(message) + "\n";
     case Format::Text:

@@ -126,6 +126,8 @@ void TArcReader::Walk::WalkLha()
 
         std::vector<uint8_t> name;
         std::vector<uint8_t> dir;
+        bool haveUnixTime = false;
+        uint32_t unixTime = 0;
         // Extended headers: type byte, data, size of the next one (2 or 4 bytes wide).
         auto extended = [&](uint64_t at, uint64_t size, size_t width, uint64_t limit, uint64_t& total) {
             total = 0;
@@ -141,6 +143,12 @@ void TArcReader::Walk::WalkLha()
                     name.assign(x.Data() + 1, x.Data() + 1 + dataLength);
                 else if (type == 2)
                     dir.assign(x.Data() + 1, x.Data() + 1 + dataLength);
+                else if (type == 0x54 && dataLength >= 4) {
+                    // Unix time stamp: LHa for UNIX adds it to level-1 headers, whose own
+                    // time is a DOS time in local time.
+                    unixTime = x.U32(1);
+                    haveUnixTime = true;
+                }
                 total += size;
                 at += size;
                 size = width == 2 ? x.U16(static_cast<size_t>(size) - 2) : x.U32(static_cast<size_t>(size) - 4);
@@ -157,7 +165,11 @@ void TArcReader::Walk::WalkLha()
             if (b.Size() == 0 || headerSize < 24 + nameLength) {
                 ok = false;
             } else {
-                name.assign(b.Data() + 22, b.Data() + 22 + nameLength);
+                // Amiga LhA puts the file comment after the name, behind a zero byte.
+                size_t shown = 0;
+                while (shown < nameLength && b.U8(22 + shown) != 0)
+                    ++shown;
+                name.assign(b.Data() + 22, b.Data() + 22 + shown);
                 e.Crc = b.U16(22 + nameLength);
                 SetDosDate(e, stamp);
                 if (level == 0) {
@@ -169,6 +181,8 @@ void TArcReader::Walk::WalkLha()
                     ok = extended(pos + headerSize, firstExt, 2, m_size, total);
                     next = pos + headerSize + packed;
                     packed = total <= packed ? static_cast<uint32_t>(packed - total) : 0;
+                    if (haveUnixTime)
+                        SetUnixDate(e, unixTime);
                 }
             }
         } else if (level == 2) {
@@ -341,7 +355,8 @@ void TArcReader::Walk::WalkRar5(uint64_t pos)
                     if (timeFlags & 1) {
                         mtime = h.U32(r);
                     } else {
-                        const uint64_t ticks = static_cast<uint64_t>(h.U32(r)) | static_cast<uint64_t>(h.U32(r + 4)) << 32;
+                        const uint64_t ticks = static_cast<uint64_t>(h.U32(r)) | static_cast<uint64_t>(h.U32(r + 4))
+                                                                                     << 32;
                         mtime = ticks / 10000000ULL > 11644473600ULL ? ticks / 10000000ULL - 11644473600ULL : 0;
                     }
                     fileFlags |= 2;
@@ -413,7 +428,8 @@ void TArcReader::Walk::WalkTar()
                         recordLength = recordLength * 10 + (data.U8(i++) - '0');
                     if (recordLength == 0 || at + recordLength > length || i >= at + recordLength || data.U8(i) != ' ')
                         break;
-                    const std::string record(reinterpret_cast<const char*>(data.Data()) + i + 1, at + recordLength - i - 2);
+                    const std::string record(reinterpret_cast<const char*>(data.Data()) + i + 1,
+                                             at + recordLength - i - 2);
                     const size_t eq = record.find('=');
                     if (eq != std::string::npos) {
                         const std::string key = record.substr(0, eq);
@@ -501,12 +517,13 @@ void TArcReader::Walk::WalkZoo()
         e.VersionMadeBy = h.U8(28);
         e.VersionNeeded = h.U8(29);
         const bool deleted = h.U8(30) != 0;
-        std::vector<uint8_t> name(h.Data() + 38, h.Data() + 38 + [&] {
-            size_t n = 0;
-            while (n < 13 && h.U8(38 + n) != 0)
-                ++n;
-            return n;
-        }());
+        std::vector<uint8_t> name(
+            h.Data() + 38, h.Data() + 38 + [&] {
+                size_t n = 0;
+                while (n < 13 && h.U8(38 + n) != 0)
+                    ++n;
+                return n;
+            }());
         std::vector<uint8_t> dir;
         if (type == 2) {
             const TByteView more = m_s.Peek(pos, 56);

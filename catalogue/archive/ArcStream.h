@@ -21,10 +21,11 @@ public:
     }
     uint32_t U32(size_t offset) const
     {
-        return Has(offset, 4) ? static_cast<uint32_t>(m_data[offset]) | (static_cast<uint32_t>(m_data[offset + 1]) << 8) |
-                                    (static_cast<uint32_t>(m_data[offset + 2]) << 16) |
-                                    (static_cast<uint32_t>(m_data[offset + 3]) << 24)
-                              : 0;
+        return Has(offset, 4)
+                   ? static_cast<uint32_t>(m_data[offset]) | (static_cast<uint32_t>(m_data[offset + 1]) << 8) |
+                         (static_cast<uint32_t>(m_data[offset + 2]) << 16) |
+                         (static_cast<uint32_t>(m_data[offset + 3]) << 24)
+                   : 0;
     }
     bool Matches(size_t offset, const char* text, size_t n) const
     {

@@ -42,7 +42,8 @@ std::wstring DecodeCp437(const uint8_t* bytes, size_t n)
     std::wstring out;
     out.reserve(n);
     for (size_t i = 0; i < n; ++i)
-        out.push_back(bytes[i] < 0x80 ? static_cast<wchar_t>(bytes[i]) : static_cast<wchar_t>(kCp437High[bytes[i] - 0x80]));
+        out.push_back(bytes[i] < 0x80 ? static_cast<wchar_t>(bytes[i])
+                                      : static_cast<wchar_t>(kCp437High[bytes[i] - 0x80]));
     return out;
 }
 

@@ -6,10 +6,10 @@
 namespace {
 
 const char* const kTypeNames[kArcTypeCount] = {
-    "atNA",     "atUnsupported", "atFileOpenErr", "atUnknown", "atAce",  "atAceExe", "atArc",    "atArcExe",
-    "atArj",    "atArjExe",      "atBh",          "atBhExe",   "atCab",  "atGZip",   "atHA",     "atJar",
-    "atJarExe", "atLha",         "atLhaExe",      "atLzh",     "atLzhExe", "atMSGZ", "atPak",    "atPakExe",
-    "atRar",    "atRarExe",      "atTar",         "atUue",     "atZip",  "atZipExe", "atZipMV",  "atZoo",
+    "atNA",     "atUnsupported", "atFileOpenErr", "atUnknown", "atAce",    "atAceExe", "atArc",   "atArcExe",
+    "atArj",    "atArjExe",      "atBh",          "atBhExe",   "atCab",    "atGZip",   "atHA",    "atJar",
+    "atJarExe", "atLha",         "atLhaExe",      "atLzh",     "atLzhExe", "atMSGZ",   "atPak",   "atPakExe",
+    "atRar",    "atRarExe",      "atTar",         "atUue",     "atZip",    "atZipExe", "atZipMV", "atZoo",
 };
 
 // Days from 1970-01-01 to the given civil date (proleptic Gregorian calendar).
@@ -96,7 +96,8 @@ uint32_t UnixToDosDateTime(int64_t unixTime)
     const std::tm* local = std::localtime(&t);
     if (!local || local->tm_year < 80 || local->tm_year > 207)
         return 0;
-    const uint32_t date = static_cast<uint32_t>(((local->tm_year - 80) << 9) | ((local->tm_mon + 1) << 5) | local->tm_mday);
+    const uint32_t date =
+        static_cast<uint32_t>(((local->tm_year - 80) << 9) | ((local->tm_mon + 1) << 5) | local->tm_mday);
     const uint32_t time = static_cast<uint32_t>((local->tm_hour << 11) | (local->tm_min << 5) | (local->tm_sec / 2));
     return (date << 16) | time;
 }

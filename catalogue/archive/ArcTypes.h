@@ -60,8 +60,8 @@ const char* ArcErrorText(TArcError error);
 // The current-entry record: one entry of the archive as the preview shows it.
 struct TArcEntry {
     std::wstring FileName;
-    double Date = 0;             // days since 30 December 1899, fraction = time of day
-    uint32_t DosDateTime = 0;    // the DOS value Date was made from (time low, date high)
+    double Date = 0;          // days since 30 December 1899, fraction = time of day
+    uint32_t DosDateTime = 0; // the DOS value Date was made from (time low, date high)
     uint32_t PackedSize = 0;
     uint32_t UnpackedSize = 0;
     std::wstring MethodText;
@@ -72,9 +72,9 @@ struct TArcEntry {
     uint32_t InternalAttr = 0;
     uint32_t ExternalAttr = 0;
     bool Encrypted = false;
-    int Ratio = 0;               // percent saved
-    uint64_t HeaderOffset = 0;   // where the entry's header starts in the file
-    uint32_t Index = 0;          // 0-based among the reported entries
+    int Ratio = 0;             // percent saved
+    uint64_t HeaderOffset = 0; // where the entry's header starts in the file
+    uint32_t Index = 0;        // 0-based among the reported entries
 };
 
 // Day count of 1 January 1980 00:00, the date of every missing or invalid DOS date.

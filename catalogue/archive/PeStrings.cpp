@@ -54,7 +54,8 @@ public:
             return false;
         for (size_t i = 0; i < sectionCount; ++i) {
             const size_t at = i * 40;
-            m_sections.push_back({sections.U32(at + 12), sections.U32(at + 8), sections.U32(at + 20), sections.U32(at + 16)});
+            m_sections.push_back(
+                {sections.U32(at + 12), sections.U32(at + 8), sections.U32(at + 20), sections.U32(at + 16)});
         }
         return FileOffset(m_resourceRva, m_resourceBase);
     }

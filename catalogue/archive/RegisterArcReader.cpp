@@ -6,8 +6,8 @@
 
 namespace {
 
-constexpr uint64_t kFirstBlock = 32767;   // bytes read from the start of the file
-constexpr size_t kSearchBlock = 32768;    // block of the local-header and byte searches
+constexpr uint64_t kFirstBlock = 32767; // bytes read from the start of the file
+constexpr size_t kSearchBlock = 32768;  // block of the local-header and byte searches
 constexpr uint64_t kByteSearchStart = 17000;
 
 bool Is(const uint8_t* p, const char* text, size_t n)

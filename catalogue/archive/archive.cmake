@@ -41,7 +41,10 @@ endif()
 set(ARCHIVE_SAMPLES_DIR ${CMAKE_BINARY_DIR}/archive-samples)
 set(SORTARO_ARCHIVE_FIXTURES ${CMAKE_SOURCE_DIR}/../shared/fixtures/archives
     CACHE PATH "Third-party sample archives for the archive reader's tests")
-set(ARCHIVE_TEST_ENV "TZ=UTC;SORTARO_ARCHIVE_SAMPLES=${ARCHIVE_SAMPLES_DIR};SORTARO_ARCHIVE_FIXTURES=${SORTARO_ARCHIVE_FIXTURES}")
+# Dates of Unix-time formats are shown in local time: the tests run in UTC.
+set(ARCHIVE_TEST_ENV TZ=UTC0)
+set(ARCHIVE_TEST_DEFINITIONS SORTARO_ARCHIVE_SAMPLES="${ARCHIVE_SAMPLES_DIR}"
+                             SORTARO_ARCHIVE_FIXTURES="${SORTARO_ARCHIVE_FIXTURES}")
 add_test(NAME archive_samples COMMAND bash ${CMAKE_SOURCE_DIR}/tests/archive/make-samples.sh ${ARCHIVE_SAMPLES_DIR})
 set_tests_properties(archive_samples PROPERTIES FIXTURES_SETUP archive_samples TIMEOUT 120)
 
@@ -50,12 +53,13 @@ if(NOT WIN32)
     include(GoogleTest)
     add_executable(archive_tests ${ARCHIVE_TESTS})
     target_link_libraries(archive_tests PRIVATE sortaro_archive GTest::gtest_main)
+    target_compile_definitions(archive_tests PRIVATE ${ARCHIVE_TEST_DEFINITIONS})
     gtest_discover_tests(archive_tests PROPERTIES FIXTURES_REQUIRED archive_samples ENVIRONMENT "${ARCHIVE_TEST_ENV}")
 
     add_test(NAME arclist_matches_lsar
              COMMAND python3 ${CMAKE_SOURCE_DIR}/tests/archive/compare-lsar.py $<TARGET_FILE:sortaro-arclist>
                      ${ARCHIVE_SAMPLES_DIR})
-    set_tests_properties(arclist_matches_lsar PROPERTIES FIXTURES_REQUIRED archive_samples ENVIRONMENT TZ=UTC)
+    set_tests_properties(arclist_matches_lsar PROPERTIES FIXTURES_REQUIRED archive_samples ENVIRONMENT TZ=UTC0)
 
     # libFuzzer target (clang only): cmake -DCMAKE_CXX_COMPILER=clang++ -DSORTARO_FUZZ=ON, or
     # tools/fuzz-archive.sh, which does that and runs it.
@@ -71,6 +75,7 @@ elseif(SORTARO_WITH_TESTS)
     find_package(GTest REQUIRED CONFIG)
     add_executable(archive_tests_win ${ARCHIVE_TESTS})
     target_link_libraries(archive_tests_win PRIVATE sortaro_archive GTest::gtest_main)
+    target_compile_definitions(archive_tests_win PRIVATE ${ARCHIVE_TEST_DEFINITIONS})
     add_test(NAME archive_tests_under_wine COMMAND ${CMAKE_BINARY_DIR}/wine-run $<TARGET_FILE:archive_tests_win>)
     set_tests_properties(archive_tests_under_wine PROPERTIES FIXTURES_REQUIRED "wine;archive_samples"
                          ENVIRONMENT "${ARCHIVE_TEST_ENV}" TIMEOUT 120)

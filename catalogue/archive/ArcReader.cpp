@@ -30,9 +30,10 @@ bool TArcReader::FilesInArchive(std::vector<std::wstring>* list)
     if (!list)
         return false;
     list->clear();
+    std::vector<std::wstring>* const outer = m_names;
     m_names = list;
     const bool ok = RunWalk(Sink::Names);
-    m_names = nullptr;
+    m_names = outer;
     if (!ok)
         list->clear();
     return ok;
@@ -53,9 +54,10 @@ bool TArcReader::GetFileInfo(const std::wstring& name)
 bool TArcReader::ReadEntries(std::vector<TArcEntry>& entries)
 {
     entries.clear();
+    std::vector<TArcEntry>* const outer = m_entries;
     m_entries = &entries;
     const bool ok = RunWalk(Sink::Entries);
-    m_entries = nullptr;
+    m_entries = outer;
     if (!ok) {
         entries.clear();
         return false;
@@ -82,6 +84,20 @@ bool TArcReader::ReadEntries(std::vector<TArcEntry>& entries)
 
 bool TArcReader::RunWalk(Sink sink)
 {
+    // A caller's message pump (OnProgress) may start another query on this reader; the outer
+    // walk gets its own destination back when that one ends.
+    struct Restore {
+        TArcReader& r;
+        Sink sink;
+        std::vector<std::wstring>* names;
+        std::vector<TArcEntry>* entries;
+        ~Restore()
+        {
+            r.m_sink = sink;
+            r.m_names = names;
+            r.m_entries = entries;
+        }
+    } restore{*this, m_sink, m_names, m_entries};
     m_sink = sink;
     m_cancel = false;
     m_count = 0;

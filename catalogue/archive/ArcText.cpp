@@ -1,5 +1,7 @@
 #include "catalogue/archive/ArcFile.h"
 
+#include <cstring>
+
 namespace {
 
 // Code page 437, bytes 0x80-0xFF. The lower half is ASCII (Windows maps the control bytes to
@@ -162,8 +164,7 @@ public:
             return 0;
         const size_t available = static_cast<size_t>(m_bytes->size() - offset);
         const size_t count = n < available ? n : available;
-        for (size_t i = 0; i < count; ++i)
-            static_cast<uint8_t*>(buffer)[i] = (*m_bytes)[static_cast<size_t>(offset) + i];
+        std::memcpy(buffer, m_bytes->data() + offset, count);
         return count;
     }
 

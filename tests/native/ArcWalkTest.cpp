@@ -242,6 +242,28 @@ TEST(ArcWalkZip, TheProgressHookCanCancel)
     EXPECT_EQ(names.size(), 3u);
 }
 
+TEST(ArcWalkZip, AQueryStartedFromTheProgressHookLeavesTheOuterWalkIntact)
+{
+    TMemoryFileSystem files;
+    files.Add(L"r.zip", MakeZip({{"a", "1"}, {"b", "22"}, {"c", "333"}}));
+    TArcReader reader(files);
+    reader.SetArchiveFile(L"r.zip");
+    bool inner = false;
+    std::vector<std::wstring> innerNames;
+    reader.OnProgress = [&] {
+        if (!inner) {
+            inner = true;
+            reader.FilesInArchive(&innerNames);
+        }
+        return true;
+    };
+    std::vector<TArcEntry> rows;
+    ASSERT_TRUE(reader.ReadEntries(rows));
+    EXPECT_EQ(innerNames.size(), 3u);
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[2].UnpackedSize, 3u);
+}
+
 TEST(ArcWalkZip, WithoutCentralDirectoryTheLocalHeadersAreWalked)
 {
     Bytes zip = MakeZip({{"a.txt", "abc"}, {"b.txt", "de"}});

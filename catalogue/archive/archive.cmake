@@ -24,6 +24,7 @@ set(ARCHIVE_TESTS
     tests/native/ArcWalkTest.cpp
     tests/native/ArcSamplesTest.cpp
     tests/native/ArcListTest.cpp
+    tests/native/ArcRegressionTest.cpp
 )
 
 add_library(sortaro_archive STATIC ${ARCHIVE_SOURCES} ${ARCHIVE_PLATFORM_SOURCE})
@@ -44,7 +45,8 @@ set(SORTARO_ARCHIVE_FIXTURES ${CMAKE_SOURCE_DIR}/../shared/fixtures/archives
 # Dates of Unix-time formats are shown in local time: the tests run in UTC.
 set(ARCHIVE_TEST_ENV TZ=UTC0)
 set(ARCHIVE_TEST_DEFINITIONS SORTARO_ARCHIVE_SAMPLES="${ARCHIVE_SAMPLES_DIR}"
-                             SORTARO_ARCHIVE_FIXTURES="${SORTARO_ARCHIVE_FIXTURES}")
+                             SORTARO_ARCHIVE_FIXTURES="${SORTARO_ARCHIVE_FIXTURES}"
+                             SORTARO_ARCHIVE_REGRESSIONS="${CMAKE_SOURCE_DIR}/tests/fuzz/regressions")
 add_test(NAME archive_samples COMMAND bash ${CMAKE_SOURCE_DIR}/tests/archive/make-samples.sh ${ARCHIVE_SAMPLES_DIR})
 set_tests_properties(archive_samples PROPERTIES FIXTURES_SETUP archive_samples TIMEOUT 120)
 

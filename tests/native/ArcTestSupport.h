@@ -127,6 +127,10 @@ inline std::string SampleFolder(const char* variable)
     if (std::string(variable) == "SORTARO_ARCHIVE_FIXTURES")
         return SORTARO_ARCHIVE_FIXTURES;
 #endif
+#ifdef SORTARO_ARCHIVE_REGRESSIONS
+    if (std::string(variable) == "SORTARO_ARCHIVE_REGRESSIONS")
+        return SORTARO_ARCHIVE_REGRESSIONS;
+#endif
     return std::string();
 }
 

@@ -27,8 +27,8 @@ private:
     void Offer(TArcEntry& entry, bool zipFolder = false);
     // A record without its format's signature: an error only when nothing was listed yet.
     void BadHeader();
-    // Dates stored as Unix time, through the local DOS date-time as the design of the entry
-    // record wants it.
+    // Unix times go through a DOS date-time in local time, so every format's dates share the
+    // DOS range and its rule for invalid values.
     static void SetUnixDate(TArcEntry& entry, int64_t unixTime);
     static void SetDosDate(TArcEntry& entry, uint32_t dosDateTime);
 

@@ -23,6 +23,59 @@ const wchar_t* RarMethodText(uint32_t method)
     return method >= 0x30 && method <= 0x35 ? kTexts[method - 0x30] : L"Unsupported";
 }
 
+// RAR 2.9 to 4 store a Unicode name after the 8-bit one, packed against it: a high byte for
+// the whole name, then two flag bits per character saying whether it is a low byte alone, a
+// low byte with that high byte, a full 16-bit unit, or a run copied from the 8-bit name (with
+// an optional correction added to each byte). Empty when the packing is damaged.
+std::wstring RarUnicodeName(const uint8_t* ascii, size_t asciiLength, const uint8_t* packed, size_t packedLength)
+{
+    std::wstring name;
+    if (packedLength == 0)
+        return name;
+    const uint32_t high = static_cast<uint32_t>(packed[0]) << 8;
+    size_t at = 1;
+    uint32_t flags = 0;
+    int flagBits = 0;
+    const size_t limit = 4096;
+    while (at < packedLength && name.size() < limit) {
+        if (flagBits == 0) {
+            flags = packed[at++];
+            flagBits = 8;
+        }
+        switch (flags >> 6) {
+        case 0:
+            name.push_back(static_cast<wchar_t>(packed[at++]));
+            break;
+        case 1:
+            name.push_back(static_cast<wchar_t>(packed[at++] | high));
+            break;
+        case 2:
+            if (at + 1 >= packedLength)
+                return std::wstring();
+            name.push_back(static_cast<wchar_t>(packed[at] | (packed[at + 1] << 8)));
+            at += 2;
+            break;
+        default: {
+            uint32_t length = packed[at++];
+            if (length & 0x80) {
+                if (at >= packedLength)
+                    return std::wstring();
+                const uint8_t correction = packed[at++];
+                for (length = (length & 0x7F) + 2; length > 0 && name.size() < asciiLength; --length)
+                    name.push_back(static_cast<wchar_t>(static_cast<uint8_t>(ascii[name.size()] + correction) | high));
+            } else {
+                for (length += 2; length > 0 && name.size() < asciiLength; --length)
+                    name.push_back(static_cast<wchar_t>(ascii[name.size()]));
+            }
+            break;
+        }
+        }
+        flags = (flags << 2) & 0xFF;
+        flagBits -= 2;
+    }
+    return name;
+}
+
 // Little-endian base-128 numbers of RAR 5.
 bool ReadVint(const TByteView& v, size_t& at, uint64_t& value)
 {
@@ -287,6 +340,21 @@ void TArcReader::Walk::WalkRar()
             while (shown < nameLength && h.U8(nameAt + shown) != 0)
                 ++shown;
             e.FileName = Name(h.Data() + nameAt, (flags & 0x200) ? shown : nameLength);
+            if (host == 3 && !(flags & 0x200)) {
+                // RAR for Unix writes the name as it is on disk: UTF-8 as a rule.
+                const std::wstring utf8 = DecodeUtf8(h.Data() + nameAt, nameLength);
+                if (utf8.find(L'\ufffd') == std::wstring::npos)
+                    e.FileName = Name(h.Data() + nameAt, nameLength, true);
+            }
+            if ((flags & 0x200) && shown < nameLength) {
+                std::wstring unicode =
+                    RarUnicodeName(h.Data() + nameAt, shown, h.Data() + nameAt + shown + 1, nameLength - shown - 1);
+                for (wchar_t& c : unicode)
+                    if (c == L'/')
+                        c = L'\\';
+                if (!unicode.empty())
+                    e.FileName = unicode;
+            }
             // A directory: dictionary bits all set, or the DOS attribute on DOS, OS/2 and Windows.
             const bool folder = (flags & 0xE0) == 0xE0 || (host < 3 && (e.ExternalAttr & 0x10));
             e.MethodText = folder ? L"<Dir>" : RarMethodText(e.MethodCode);

@@ -168,4 +168,26 @@ TEST(ArcSamples, ArchivesMadeByTheOriginalPrograms)
     CheckAll("SORTARO_ARCHIVE_FIXTURES", "third-party samples", listed);
 }
 
+TEST(ArcSamples, RarNamesInUnicode)
+{
+    // RAR 3 keeps a packed Unicode form behind the 8-bit name; RAR for Unix writes UTF-8.
+    const std::wstring path = SamplePath("SORTARO_ARCHIVE_FIXTURES", "libarchive/test_read_format_rar_unicode.rar");
+    if (path.empty() || !Exists(path))
+        GTEST_SKIP() << "third-party samples not there";
+    TArcReader reader;
+    reader.SetArchiveFile(path);
+    std::vector<std::wstring> names;
+    ASSERT_TRUE(reader.FilesInArchive(&names));
+    const std::vector<std::wstring> expected = {
+        L"\u8868\u3060\u3088\\\u65b0\u3057\u3044\u30d5\u30a9\u30eb\u30c0\\\u65b0\u898f\u30c6\u30ad\u30b9\u30c8 "
+        L"\u30c9\u30ad\u30e5\u30e1\u30f3\u30c8.txt",
+        L"\u8868\u3060\u3088\\\u6f22\u5b57\u9577\u3044\u30d5\u30a1\u30a4\u30eb\u540dlong-filename-in-\u6f22\u5b57.txt",
+        L"\u8868\u3060\u3088\\\u65b0\u3057\u3044\u30d5\u30a9\u30eb\u30c0",
+        L"\u8868\u3060\u3088",
+        L"\u8868\u3060\u3088\\\u30d5\u30a1\u30a4\u30eb",
+        L"abcdefghijklmnopqrs\u30c6\u30b9\u30c8.txt",
+    };
+    EXPECT_EQ(names, expected);
+}
+
 } // namespace

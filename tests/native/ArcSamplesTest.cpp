@@ -168,6 +168,28 @@ TEST(ArcSamples, ArchivesMadeByTheOriginalPrograms)
     CheckAll("SORTARO_ARCHIVE_FIXTURES", "third-party samples", listed);
 }
 
+TEST(ArcSamples, TheSystemFileSystemReadsRealFiles)
+{
+    const std::wstring path = SamplePath("SORTARO_ARCHIVE_SAMPLES", "zip-stored.zip");
+    TArcFileSystem& files = SystemFileSystem();
+    std::unique_ptr<TArcFile> file = path.empty() ? nullptr : files.Open(path);
+    if (!file)
+        GTEST_SKIP() << "tool-made samples not there";
+    EXPECT_EQ(file->Size(), 652u);
+    uint8_t head[4] = {};
+    EXPECT_EQ(file->ReadAt(0, head, 4), 4u);
+    EXPECT_EQ(std::string(head, head + 4), "PK\3\4");
+    EXPECT_EQ(file->ReadAt(650, head, 4), 2u); // a short read at the end
+    EXPECT_EQ(file->ReadAt(652, head, 4), 0u);
+    int64_t mtime = 0;
+    EXPECT_TRUE(files.ModifiedTime(path, mtime));
+    EXPECT_GT(mtime, 1600000000); // made when the tests started
+    // Neither the build machine's folders nor Wine's drives are removable disks.
+    EXPECT_FALSE(files.IsRemovable(path));
+    EXPECT_FALSE(files.HasSpannedSetLabel(path));
+    EXPECT_EQ(files.Open(path + L".missing"), nullptr);
+}
+
 TEST(ArcSamples, RarNamesInUnicode)
 {
     // RAR 3 keeps a packed Unicode form behind the 8-bit name; RAR for Unix writes UTF-8.

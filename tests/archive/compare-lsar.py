@@ -21,6 +21,7 @@ ARCHIVES = {
     "zip-streamed.zip": True,
     "zip-longname.zip": True,
     "sfx-adjusted.exe": True,
+    "pe-sfx-adjusted.exe": True,
     "arj-dirs.arj": True,
     "arj-stored.arj": True,
     "lha-level0.lzh": True,

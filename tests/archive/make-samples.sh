@@ -32,9 +32,15 @@ mkdir -p "$deep"
 printf 'deep\n' >"$deep/$(printf 'f%.0s' $(seq 40)).txt"
 find "$in" "$work/big" "$work/deep" -exec touch -h -d "$stamp" {} +
 
-# A stand-in for a self-extractor's stub: "MZ" and zeros, 4096 bytes, no DOS image length.
+# Stubs for self-extracting archives: "MZ" and zeros (4096 bytes, no DOS image length), and a
+# real Windows program when MinGW-w64 is there.
 stub=$work/stub.exe
 { printf 'MZ'; head -c 4094 /dev/zero; } >"$stub"
+pe_stub=""
+if command -v x86_64-w64-mingw32-gcc >/dev/null 2>&1; then
+    printf 'int main(void) { return 0; }\n' >"$work/stub.c"
+    x86_64-w64-mingw32-gcc -Os -s -o "$work/pe-stub.exe" "$work/stub.c" >>"$log" 2>&1 && pe_stub=$work/pe-stub.exe
+fi
 
 if have zip; then
     cd "$in"
@@ -49,6 +55,12 @@ if have zip; then
     cat "$stub" "$out/zip-streamed.zip" >"$out/sfx-streamed-unadjusted.exe"
     cp "$out/sfx-unadjusted.exe" "$out/sfx-adjusted.exe"
     run zip -A "$out/sfx-adjusted.exe"
+    if [ -n "$pe_stub" ]; then
+        cat "$pe_stub" "$out/zip-deflate-dirs.zip" >"$out/pe-sfx-unadjusted.exe"
+        cat "$pe_stub" "$out/zip-streamed.zip" >"$out/pe-sfx-streamed.exe"
+        cp "$out/pe-sfx-unadjusted.exe" "$out/pe-sfx-adjusted.exe"
+        run zip -A "$out/pe-sfx-adjusted.exe"
+    fi
     # A ZIP cut before its central directory.
     head -c 300 "$out/zip-stored.zip" >"$out/zip-truncated.zip"
 fi

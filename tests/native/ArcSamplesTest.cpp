@@ -94,6 +94,10 @@ TEST(ArcSamples, ArchivesMadeByTheRealTools)
         {"sfx-adjusted.exe", atZipExe, -1, 5, "tiny.txt", 4, 4, L"Stored", kStamp},
         {"sfx-unadjusted.exe", atZipExe, 4096, 5, "hello.txt", 29, 440, L"DeflateX", kStamp},
         {"sfx-streamed-unadjusted.exe", atZipExe, 4096, 2, "tiny.txt", -1, 4, L"DeflateN", kStamp},
+        // Behind a real Windows program (its size depends on the compiler).
+        {"pe-sfx-unadjusted.exe", atZipExe, -1, 5, "hello.txt", 29, 440, L"DeflateX", kStamp},
+        {"pe-sfx-adjusted.exe", atZipExe, -1, 5, "sub\\data.bin", -1, 512, L"DeflateX", kStamp},
+        {"pe-sfx-streamed.exe", atZipExe, -1, 2, "hello.txt", -1, 440, L"DeflateN", kStamp},
         {"arj-dirs.arj", atArj, 0, 6, "sub\\data.bin", -1, 512, L"Most", kStamp},
         {"arj-dirs.arj", atArj, 0, 6, "emptydir", 0, 0, L"Stored", kStamp},
         {"arj-stored.arj", atArj, 0, 1, "tiny.txt", 4, 4, L"Stored", kStamp},

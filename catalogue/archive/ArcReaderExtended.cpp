@@ -335,34 +335,44 @@ void TArcReader::Walk::WalkRar()
             }
             if (nameAt + nameLength > headSize)
                 nameLength = headSize > nameAt ? headSize - nameAt : 0;
-            // With flag 0x200 a zero byte separates the 8-bit name from its Unicode form.
-            size_t shown = 0;
-            while (shown < nameLength && h.U8(nameAt + shown) != 0)
-                ++shown;
-            e.FileName = Name(h.Data() + nameAt, (flags & 0x200) ? shown : nameLength);
-            if (host == 3 && !(flags & 0x200)) {
-                // RAR for Unix writes the name as it is on disk: UTF-8 as a rule.
-                const std::wstring utf8 = DecodeUtf8(h.Data() + nameAt, nameLength);
-                if (utf8.find(L'\ufffd') == std::wstring::npos)
-                    e.FileName = Name(h.Data() + nameAt, nameLength, true);
-            }
-            if ((flags & 0x200) && shown < nameLength) {
-                std::wstring unicode =
-                    RarUnicodeName(h.Data() + nameAt, shown, h.Data() + nameAt + shown + 1, nameLength - shown - 1);
-                for (wchar_t& c : unicode)
-                    if (c == L'/')
-                        c = L'\\';
-                if (!unicode.empty())
-                    e.FileName = unicode;
-            }
+            e.FileName = RarFileName(h, nameAt, nameLength, flags, host);
             // A directory: dictionary bits all set, or the DOS attribute on DOS, OS/2 and Windows.
             const bool folder = (flags & 0xE0) == 0xE0 || (host < 3 && (e.ExternalAttr & 0x10));
             e.MethodText = folder ? L"<Dir>" : RarMethodText(e.MethodCode);
+            if (flags & 0x0002) { // continued in the next volume
+                const uint64_t total = e.PackedSize + FollowingParts(VolumeSet::Rar, e.FileName);
+                e.PackedSize = static_cast<uint32_t>(total > 0xFFFFFFFFu ? 0xFFFFFFFFu : total);
+            }
             e.HeaderOffset = pos;
             Offer(e);
         }
         pos += headSize + data;
     }
+}
+
+std::wstring TArcReader::Walk::RarFileName(const TByteView& h, size_t nameAt, size_t length, uint32_t flags,
+                                           uint32_t host) const
+{
+    // With flag 0x200 a zero byte separates the 8-bit name from its Unicode form.
+    size_t shown = 0;
+    while (shown < length && h.U8(nameAt + shown) != 0)
+        ++shown;
+    if ((flags & 0x200) && shown < length) {
+        std::wstring unicode =
+            RarUnicodeName(h.Data() + nameAt, shown, h.Data() + nameAt + shown + 1, length - shown - 1);
+        for (wchar_t& c : unicode)
+            if (c == L'/')
+                c = L'\\';
+        if (!unicode.empty())
+            return unicode;
+    }
+    if (host == 3 && !(flags & 0x200)) {
+        // RAR for Unix writes the name as it is on disk: UTF-8 as a rule.
+        const std::wstring utf8 = DecodeUtf8(h.Data() + nameAt, length);
+        if (utf8.find(L'\ufffd') == std::wstring::npos)
+            return Name(h.Data() + nameAt, length, true);
+    }
+    return Name(h.Data() + nameAt, (flags & 0x200) ? shown : length);
 }
 
 void TArcReader::Walk::WalkRar5(uint64_t pos)
@@ -441,6 +451,10 @@ void TArcReader::Walk::WalkRar5(uint64_t pos)
             e.MethodText = (fileFlags & 1) ? L"<Dir>" : RarMethodText(e.MethodCode);
             if (fileFlags & 1)
                 e.ExternalAttr |= host == 0 ? 0x10 : 0;
+            if (flags & 0x10) { // continued in the next volume
+                const uint64_t total = e.PackedSize + FollowingParts(VolumeSet::Rar5, e.FileName);
+                e.PackedSize = static_cast<uint32_t>(total > 0xFFFFFFFFu ? 0xFFFFFFFFu : total);
+            }
             e.HeaderOffset = pos;
             Offer(e);
         }
@@ -629,4 +643,44 @@ void TArcReader::Walk::WalkZoo()
             break;
         pos = base + next;
     }
+}
+
+// The first file header of a RAR 5 volume: its name, data size and whether it continues from the
+// previous volume and into the next. False when the volume has no readable file header.
+bool TArcReader::Walk::Rar5FirstFile(TArcStream& s, std::wstring& name, uint64_t& dataSize, uint64_t& flags)
+{
+    if (!s.Peek(0, 8).Matches(0, "Rar!\x1A\x07\x01\x00", 8))
+        return false;
+    uint64_t pos = 8;
+    for (int block = 0; block < 64; ++block) {
+        const uint64_t left = s.Size() > pos ? s.Size() - pos : 0;
+        const TByteView start = s.Peek(pos, left < 16 ? static_cast<size_t>(left) : 16);
+        size_t at = 4;
+        uint64_t headerSize = 0;
+        if (start.Size() < 5 || !ReadVint(start, at, headerSize) || headerSize == 0 || headerSize > (2u << 20))
+            return false;
+        const uint64_t headerStart = pos + at;
+        const TByteView h = s.Peek(headerStart, static_cast<size_t>(headerSize));
+        size_t i = 0;
+        uint64_t type = 0, extraSize = 0;
+        dataSize = 0;
+        if (h.Size() == 0 || !ReadVint(h, i, type) || !ReadVint(h, i, flags) ||
+            ((flags & 1) && !ReadVint(h, i, extraSize)) || ((flags & 2) && !ReadVint(h, i, dataSize)))
+            return false;
+        if (type == 5)
+            return false;
+        if (type == 2) {
+            uint64_t fileFlags = 0, value = 0, nameLength = 0;
+            if (!ReadVint(h, i, fileFlags) || !ReadVint(h, i, value) || !ReadVint(h, i, value))
+                return false;
+            i += ((fileFlags & 2) ? 4 : 0) + ((fileFlags & 4) ? 4 : 0);
+            if (!ReadVint(h, i, value) || !ReadVint(h, i, value) || !ReadVint(h, i, nameLength) ||
+                !h.Has(i, static_cast<size_t>(nameLength)))
+                return false;
+            name = Name(h.Data() + i, static_cast<size_t>(nameLength), true);
+            return true;
+        }
+        pos = headerStart + headerSize + dataSize;
+    }
+    return false;
 }

@@ -540,6 +540,10 @@ void TArcReader::Walk::WalkAce()
             if (35 + nameLength > 4 + headSize)
                 nameLength = 4 + headSize > 35 ? 4 + headSize - 35 : 0;
             e.FileName = Name(h.Data() + 35, nameLength);
+            if (flags & 0x2000) { // continued in the next volume
+                const uint64_t total = e.PackedSize + FollowingParts(VolumeSet::Ace, e.FileName);
+                e.PackedSize = static_cast<uint32_t>(total > 0xFFFFFFFFu ? 0xFFFFFFFFu : total);
+            }
             e.HeaderOffset = pos;
             Offer(e);
         }
@@ -608,4 +612,133 @@ void TArcReader::Walk::WalkMsgz()
         Offer(e);
         p += recordSize;
     }
+}
+
+// Volume sets ---------------------------------------------------------------------------------
+
+std::wstring TArcReader::Walk::NextVolumeName(const std::wstring& name, bool ace)
+{
+    const size_t slash = name.rfind(L'\\');
+    const size_t dot = name.rfind(L'.');
+    if (dot == std::wstring::npos || (slash != std::wstring::npos && dot < slash) || name.size() - dot != 4)
+        return std::wstring();
+    auto lower = [](wchar_t c) { return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c + 32) : c; };
+    const wchar_t letter = ace ? L'c' : L'r';
+    const bool upper = name[dot + 1] >= L'A' && name[dot + 1] <= L'Z';
+    std::wstring next = name;
+    auto increment = [&next](size_t first, size_t last) {
+        for (size_t i = last + 1; i-- > first;) {
+            if (next[i] < L'9') {
+                ++next[i];
+                return true;
+            }
+            next[i] = L'0';
+        }
+        return false; // all nines: the set has no naming for a further volume
+    };
+    const std::wstring ext = {lower(name[dot + 1]), lower(name[dot + 2]), lower(name[dot + 3])};
+    if (!ace && ext == L"rar") {
+        // "name.partN.rar": the number before the extension counts the volumes.
+        size_t digits = dot;
+        while (digits > 0 && name[digits - 1] >= L'0' && name[digits - 1] <= L'9')
+            --digits;
+        if (digits < dot && digits >= 5) {
+            std::wstring part = name.substr(digits - 5, 5);
+            for (wchar_t& c : part)
+                c = lower(c);
+            if (part == L".part")
+                return increment(digits, dot - 1) ? next : std::wstring();
+        }
+    }
+    if (ext == (ace ? L"ace" : L"rar")) {
+        next.replace(dot + 1, 3, upper ? (ace ? L"C00" : L"R00") : (ace ? L"c00" : L"r00"));
+        return next;
+    }
+    if (ext[0] == letter && ext[1] >= L'0' && ext[1] <= L'9' && ext[2] >= L'0' && ext[2] <= L'9')
+        return increment(dot + 2, dot + 3) ? next : std::wstring();
+    return std::wstring();
+}
+
+uint64_t TArcReader::Walk::FollowingParts(VolumeSet set, const std::wstring& name)
+{
+    const bool ace = set == VolumeSet::Ace;
+    uint64_t total = 0;
+    std::wstring volume = m_r.m_archiveFile;
+    // A set of more volumes than this is not a set but a naming accident.
+    for (int count = 0; count < 1000; ++count) {
+        volume = NextVolumeName(volume, ace);
+        if (volume.empty())
+            break;
+        std::unique_ptr<TArcFile> file = m_r.m_fileSystem.Open(volume);
+        if (!file)
+            break;
+        TArcStream s(*file);
+        if (set == VolumeSet::Rar5) {
+            std::wstring first;
+            uint64_t dataSize = 0;
+            uint64_t flags = 0;
+            // 0x08: continued from the previous volume, 0x10: continued in the next.
+            if (!Rar5FirstFile(s, first, dataSize, flags) || first != name || !(flags & 0x08))
+                break;
+            total += dataSize;
+            if (!(flags & 0x10))
+                break;
+            continue;
+        }
+        // The continued entry's header is the first file header of the volume.
+        uint64_t pos = 0;
+        bool found = false;
+        bool goesOn = false;
+        for (int block = 0; block < 64 && !found; ++block) {
+            const TByteView h = s.Peek(pos, 7);
+            if (h.Size() == 0)
+                break;
+            size_t headSize = 0;
+            uint64_t data = 0;
+            if (ace) {
+                headSize = 4 + static_cast<size_t>(h.U16(2));
+                const TByteView b = s.Peek(pos, headSize);
+                if (b.Size() == 0 || headSize < 7)
+                    break;
+                const uint32_t flags = b.U16(5);
+                data = (flags & 1) ? b.U32(7) : 0;
+                if (b.U8(4) == 1 && headSize >= 35) {
+                    const size_t length = b.U16(33);
+                    if (35 + length > headSize || Name(b.Data() + 35, length) != name || !(flags & 0x1000))
+                        break;
+                    total += b.U32(7);
+                    goesOn = (flags & 0x2000) != 0;
+                    found = true;
+                }
+            } else {
+                if (block == 0) {
+                    if (!h.Matches(0, "Rar!\x1A\x07\0", 7))
+                        break;
+                    pos = 7;
+                    continue;
+                }
+                headSize = h.U16(5);
+                const TByteView b = s.Peek(pos, headSize);
+                if (b.Size() == 0 || headSize < 7 || b.U8(2) == 0x7B)
+                    break;
+                const uint32_t flags = b.U16(3);
+                data = (flags & 0x8000) ? b.U32(7) : 0;
+                if (b.U8(2) == 0x74 && headSize >= 32) {
+                    const size_t length = b.U16(26);
+                    if (!(flags & 0x0001))
+                        break;
+                    const size_t nameAt = (flags & 0x100) ? 40 : 32;
+                    if (nameAt + length > headSize || RarFileName(b, nameAt, length, flags, b.U8(15)) != name)
+                        break;
+                    total += b.U32(7);
+                    goesOn = (flags & 0x0002) != 0;
+                    found = true;
+                }
+            }
+            pos += headSize + data;
+        }
+        if (!found || !goesOn)
+            break;
+    }
+    return total;
 }

@@ -32,6 +32,18 @@ private:
     static void SetUnixDate(TArcEntry& entry, int64_t unixTime);
     static void SetDosDate(TArcEntry& entry, uint32_t dosDateTime);
 
+    // A RAR 1.5-4 file header's name: the 8-bit name, its Unicode form where there is one, or
+    // UTF-8 from RAR for Unix.
+    std::wstring RarFileName(const TByteView& h, size_t nameAt, size_t length, uint32_t flags, uint32_t host) const;
+    // The packed sizes of an entry's parts in the following volumes of a RAR or ACE set, from
+    // the first file header of each volume while that names the same entry and says it goes on.
+    enum class VolumeSet { Ace, Rar, Rar5 };
+    uint64_t FollowingParts(VolumeSet set, const std::wstring& name);
+    // "x.part2.rar" after "x.part1.rar", "x.r00" after "x.rar", "x.c00" after "x.ace"; empty
+    // when the name follows neither pattern.
+    static std::wstring NextVolumeName(const std::wstring& name, bool ace);
+    bool Rar5FirstFile(TArcStream& stream, std::wstring& name, uint64_t& dataSize, uint64_t& flags);
+
     void WalkZip();
     void WalkArc(bool pak);
     void WalkArj();

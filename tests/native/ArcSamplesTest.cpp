@@ -125,7 +125,14 @@ TEST(ArcSamples, ArchivesMadeByTheOriginalPrograms)
 {
     const std::vector<EntryCase> cases = {
         {"unarc/ace_license1.ace", atAce, 0, 1, "LICENSE", 3952, 11357, L"Good", "2024-05-16 23:08:26"},
-        {"unarc/ace_multi_unarc.c00", atAce, 0, 1, "UNARC", 599929, 4007168, L"Good", nullptr},
+        // An entry continued in the following volumes counts their parts too.
+        {"unarc/ace_multi_unarc.ace", atAce, 0, 1, "UNARC", 599929 + 599929 + 286818, 4007168, L"Good", nullptr},
+        {"unarc/ace_multi_unarc.c00", atAce, 0, 1, "UNARC", 599929 + 286818, 4007168, L"Good", nullptr},
+        {"unarc/ace_multi_unarc.c01", atAce, 0, 1, "UNARC", 286818, 4007168, L"Good", nullptr},
+        {"unarc/rar_multi_unarc.part1.rar", atRar, 0, 1, "unarc", 614238 + 614237 + 124251, 4007168, L"Normal",
+         nullptr},
+        {"libarchive/test_rar_multivolume_single_file.part1.rar", atRar, 0, 1, "LibarchiveAddingTest.html", 20111,
+         20111, L"Stored", nullptr},
         {"unarc/arc_store.arc", atArc, 0, 1, "LICENSE", 11357, 11357, L"Stored", "2024-05-16 23:08:26"},
         {"unarc/arc_squashed.arc", atArc, 0, 1, "LICENSE", 5279, 11357, L"Squashed", nullptr},
         {"unarc/arj_method1.arj", atArj, 0, 1, "LICENSE", 3959, 11357, L"Most", "2024-05-16 12:50:32"},
@@ -135,7 +142,7 @@ TEST(ArcSamples, ArchivesMadeByTheOriginalPrograms)
         {"unarc/pak_license_crushed.pak", atPak, 0, 1, "LICENSE", 5261, 11357, L"Crushed", nullptr},
         {"unarc/zoo_default.zoo", atZoo, 0, 1, "license", 5282, 11357, L"Fastest", "2024-05-16 23:08:26"},
         {"unarc/acid-70a.rar", atRar, 0, 28, "AcidView\\AcidText.class", 974, 1544, L"Best", "1998-04-26 11:32:16"},
-        {"unarc/rar_multi_unarc.part2.rar", atRar, 0, 1, "unarc", 614237, 4007168, L"Normal", nullptr},
+        {"unarc/rar_multi_unarc.part2.rar", atRar, 0, 1, "unarc", 614237 + 124251, 4007168, L"Normal", nullptr},
         {"libarchive/test_read_format_rar_windows.rar", atRar, 0, 5, "testdir\\test.txt", 16, 16, L"Stored", nullptr},
         {"libarchive/test_read_format_rar5_win32.rar", atRar, 0, 8, "testdir", 0, 0, L"<Dir>", nullptr},
         {"libarchive/test_read_format_cab_3.cab", atCab, 0, 4, "dir1\\file1", 60, 60, L"Lzx", nullptr},

@@ -8,10 +8,17 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     TMemoryFileSystem files;
-    // A few inputs take the removable-disk branches of the detection, and the ".jar" name.
+    // A few inputs take the removable-disk branches of the detection.
     files.SetRemovable(size % 7 == 3, size % 14 == 3);
-    const std::wstring name = size % 5 == 1 ? L"c:\\fuzz\\input.jar" : L"c:\\fuzz\\input.bin";
-    files.Add(name, std::vector<uint8_t>(data, data + size), 1614834368);
+    // Some are named as the first volume of a set whose next volume holds the same bytes.
+    static const wchar_t* const kNames[] = {L"c:\\fuzz\\input.bin", L"c:\\fuzz\\input.jar", L"c:\\fuzz\\input.rar",
+                                            L"c:\\fuzz\\input.part1.rar", L"c:\\fuzz\\input.ace"};
+    const std::wstring name = kNames[size % 5];
+    const std::vector<uint8_t> bytes(data, data + size);
+    files.Add(name, bytes, 1614834368);
+    files.Add(L"c:\\fuzz\\input.r00", bytes);
+    files.Add(L"c:\\fuzz\\input.part2.rar", bytes);
+    files.Add(L"c:\\fuzz\\input.c00", bytes);
     TArcReader reader(files);
     reader.SetArchiveFile(name);
     std::vector<TArcEntry> entries;

@@ -42,6 +42,10 @@ std::wstring RarUnicodeName(const uint8_t* ascii, size_t asciiLength, const uint
             flags = packed[at++];
             flagBits = 8;
         }
+        // Every kind of character needs at least one more byte; a flag byte at the very end
+        // announces one that is not there.
+        if (at >= packedLength)
+            break;
         switch (flags >> 6) {
         case 0:
             name.push_back(static_cast<wchar_t>(packed[at++]));

@@ -40,4 +40,11 @@ TEST(ArcRegression, CabinetWithHundredsOfEntries)
     Walk({"cab-hundreds-of-entries.bin", atCab, 469});
 }
 
+// A RAR file header whose packed Unicode name ends with a flag byte announcing one more
+// character: the unpacking read one byte past the header.
+TEST(ArcRegression, RarUnicodeNameCutShort)
+{
+    Walk({"rar-unicode-name-cut-short.bin", atRar, 1});
+}
+
 } // namespace

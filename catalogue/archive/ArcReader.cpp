@@ -3,6 +3,7 @@
 #include "catalogue/archive/ArcWalk.h"
 
 #include <chrono>
+#include <exception>
 #include <unordered_map>
 
 namespace {
@@ -134,7 +135,15 @@ bool TArcReader::RunWalk(Sink sink)
 
     TArcStream stream(*file);
     Walk walk(*this, stream);
-    const bool ok = walk.Run();
+    bool ok = false;
+    // The walk allocates only what the file holds, but an exception must still end the walk
+    // and not the program: the preview calls it from a window procedure.
+    try {
+        ok = walk.Run();
+    } catch (const std::exception&) {
+        ReportError(TArcError::ReadError, m_archiveFile);
+        ok = false;
+    }
 
     if (events) {
         if (OnTotals) {

@@ -512,7 +512,9 @@ void TArcReader::Walk::WalkTar()
                     size_t i = at;
                     while (i < length && data.U8(i) >= '0' && data.U8(i) <= '9' && recordLength < 1000000)
                         recordLength = recordLength * 10 + (data.U8(i++) - '0');
-                    if (recordLength == 0 || at + recordLength > length || i >= at + recordLength || data.U8(i) != ' ')
+                    // The record must hold the blank, at least a key and its closing line feed.
+                    if (recordLength == 0 || at + recordLength > length || i + 2 > at + recordLength ||
+                        data.U8(i) != ' ')
                         break;
                     const std::string record(reinterpret_cast<const char*>(data.Data()) + i + 1,
                                              at + recordLength - i - 2);

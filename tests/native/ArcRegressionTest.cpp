@@ -47,4 +47,11 @@ TEST(ArcRegression, RarUnicodeNameCutShort)
     Walk({"rar-unicode-name-cut-short.bin", atRar, 1});
 }
 
+// A pax header whose record "03 " is only its length and the blank: cutting the key and
+// value out of it asked for a string of length -1, and the exception ended the program.
+TEST(ArcRegression, TarPaxRecordTooShort)
+{
+    Walk({"tar-pax-record-too-short.bin", atTar, 1});
+}
+
 } // namespace

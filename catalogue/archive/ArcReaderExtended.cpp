@@ -350,6 +350,9 @@ void TArcReader::Walk::WalkRar()
             e.HeaderOffset = pos;
             Offer(e);
         }
+        // 64-bit data sizes beyond the file end the walk before they can wrap the position.
+        if (data > m_size)
+            break;
         pos += headSize + data;
     }
 }
@@ -429,7 +432,7 @@ void TArcReader::Walk::WalkRar5(uint64_t pos)
             while ((fileFlags & 2) == 0 && x < headerSize) {
                 uint64_t recordSize = 0, recordType = 0;
                 size_t r = x;
-                if (!ReadVint(h, r, recordSize) || recordSize == 0 || r + recordSize > headerSize)
+                if (!ReadVint(h, r, recordSize) || recordSize == 0 || recordSize > headerSize - r)
                     break;
                 const size_t recordEnd = r + static_cast<size_t>(recordSize);
                 uint64_t timeFlags = 0;
@@ -462,6 +465,8 @@ void TArcReader::Walk::WalkRar5(uint64_t pos)
             e.HeaderOffset = pos;
             Offer(e);
         }
+        if (dataSize > m_size)
+            break;
         pos = headerStart + headerSize + dataSize;
     }
 }
@@ -686,6 +691,8 @@ bool TArcReader::Walk::Rar5FirstFile(TArcStream& s, std::wstring& name, uint64_t
             name = Name(h.Data() + i, static_cast<size_t>(nameLength), true);
             return true;
         }
+        if (dataSize > s.Size())
+            return false;
         pos = headerStart + headerSize + dataSize;
     }
     return false;

@@ -735,6 +735,8 @@ uint64_t TArcReader::Walk::FollowingParts(VolumeSet set, const std::wstring& nam
                     found = true;
                 }
             }
+            if (data > s.Size())
+                break;
             pos += headSize + data;
         }
         if (!found || !goesOn)

@@ -362,6 +362,28 @@ TEST(ArcWalkDamaged, HeaderFieldsCannotDriveTheWalkAstray)
         PutZeros(b, 20);
         cases.push_back({"rar head size 0", b, 0});
     }
+    { // RAR: a 64-bit packed size that would wrap the position back onto the same block
+        Bytes b;
+        PutText(b, std::string("Rar!\x1A\x07\0", 7));
+        Put16(b, 0);
+        Put8(b, 0x74);
+        Put16(b, 0x8100); // data size present, 64-bit sizes
+        Put16(b, 41);
+        Put32(b, static_cast<uint32_t>(0x100000000ULL - 41));
+        Put32(b, 1);
+        Put8(b, 0);
+        Put32(b, 0);
+        Put32(b, kDosStamp);
+        Put8(b, 29);
+        Put8(b, 0x30);
+        Put16(b, 1);
+        Put32(b, 0x20);
+        Put32(b, 0xFFFFFFFF);
+        Put32(b, 0);
+        PutText(b, "a");
+        PutZeros(b, 20);
+        cases.push_back({"rar 64-bit size", b, 1});
+    }
     { // TAR: a size of 8 GB in a 1.5 KB file
         Bytes b(512, 0);
         std::string name = "big.bin";

@@ -11,14 +11,14 @@ seconds=${1:-60}
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSORTARO_FUZZ=ON >/dev/null
 cmake --build "$build" --target arc_reader_fuzz -j2 >/dev/null
 
-# Seeds: the tool-made samples (made here if the host tests have not made them yet) and the
-# third-party archives beside the repository, those under 256 KB.
+# Seeds: the tool-made samples (made here if the host tests have not made them yet), the past
+# findings and the third-party archives beside the repository, those under 256 KB.
 seeds="$build/seeds"
 rm -rf "$seeds"
 mkdir -p "$seeds" "$build/corpus" "$build/findings"
 bash "$root/tests/archive/make-samples.sh" "$build/samples" 2>/dev/null
-find "$build/samples" "$root/../shared/fixtures/archives" -type f -size -256k ! -name '*.md' ! -name '*.log' \
-    -exec cp {} "$seeds/" \; 2>/dev/null || true
+find "$build/samples" "$root/tests/fuzz/regressions" "$root/../shared/fixtures/archives" -type f -size -256k \
+    ! -name '*.md' ! -name '*.log' -exec cp {} "$seeds/" \; 2>/dev/null || true
 
 "$build/arc_reader_fuzz" -max_total_time="$seconds" -max_len=65536 -timeout=10 -rss_limit_mb=2048 \
     -print_final_stats=1 -artifact_prefix="$build/findings/" "$build/corpus" "$seeds" 2>"$build/fuzz.log" || {

@@ -11,6 +11,9 @@ packages=(
     wine wine64
     xvfb xauth xdotool x11-utils imagemagick
     cmake g++ make googletest libgtest-dev
+    # The archive reader's tests: real archivers make their samples, lsar (unar) is the
+    # independent lister they are compared with, clang builds the fuzz target.
+    zip unzip arj jlha-utils arc gcab sharutils unar python3 clang libclang-rt-14-dev
 )
 
 if [ "$(id -u)" -ne 0 ]; then

@@ -14,6 +14,9 @@ cmake -S "$root" -B "$build/host" -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build/host" -j"$jobs"
 (cd "$build/host" && ctest --output-on-failure -j"$jobs")
 
+echo "== archive reader fuzz smoke run"
+bash "$root/tools/fuzz-archive.sh" 10
+
 echo "== Windows build (x86-64) and tests under Wine"
 "$root/tools/build-gtest.sh" "$root/cmake/mingw-x86_64.cmake" "$build/deps/gtest-x86_64"
 cmake -S "$root" -B "$build/win64" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" \

@@ -1,0 +1,104 @@
+#!/usr/bin/env bash
+# Makes the sample archives the archive reader's tests read, with the real archivers, into the
+# given folder. Every input file is dated 2021-03-04 05:06:08 UTC; run under TZ=UTC so that the
+# DOS times the archivers store are that time too. Archives that a missing tool cannot make are
+# left out; the tests that need them say so.
+# Usage: tests/archive/make-samples.sh OUTDIR
+set -u
+out=${1:?usage: make-samples.sh OUTDIR}
+export TZ=UTC LC_ALL=C
+rm -rf "$out"
+mkdir -p "$out"
+out=$(cd "$out" && pwd)
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+log=$out/make-samples.log
+stamp='2021-03-04 05:06:08'
+have() { command -v "$1" >/dev/null 2>&1 || { echo "make-samples: $1 missing, its archives are skipped" >&2; return 1; }; }
+run() { "$@" >>"$log" 2>&1 || echo "make-samples: '$*' failed ($?)" >&2; }
+
+# Inputs: a compressible text, 512 binary bytes in a subfolder, an empty folder, a 4-byte file,
+# a name that is not 8.3, two incompressible files for volume sets, and a path over 255 bytes.
+in=$work/in
+mkdir -p "$in/sub" "$in/emptydir" "$work/big"
+for i in $(seq 20); do printf 'Hello, archive world!\n'; done >"$in/hello.txt"
+for i in 1 2; do for b in $(seq 0 255); do printf "\\$(printf '%03o' "$b")"; done; done >"$in/sub/data.bin"
+printf 'abc\n' >"$in/tiny.txt"
+for i in 1 2 3; do printf 'long name test\n'; done >"$in/LongFileName.Text"
+head -c 6000 /dev/urandom >"$work/big/big.bin"
+head -c 30000 /dev/urandom >"$work/big/big2.bin"
+deep=$work/deep/$(printf 'd%.0s' $(seq 120))/$(printf 'e%.0s' $(seq 120))
+mkdir -p "$deep"
+printf 'deep\n' >"$deep/$(printf 'f%.0s' $(seq 40)).txt"
+find "$in" "$work/big" "$work/deep" -exec touch -h -d "$stamp" {} +
+
+# Stubs for self-extracting archives: "MZ" and zeros (4096 bytes, no DOS image length), and a
+# real Windows program when MinGW-w64 is there.
+stub=$work/stub.exe
+{ printf 'MZ'; head -c 4094 /dev/zero; } >"$stub"
+pe_stub=""
+if command -v x86_64-w64-mingw32-gcc >/dev/null 2>&1; then
+    printf 'int main(void) { return 0; }\n' >"$work/stub.c"
+    x86_64-w64-mingw32-gcc -Os -s -o "$work/pe-stub.exe" "$work/stub.c" >>"$log" 2>&1 && pe_stub=$work/pe-stub.exe
+fi
+
+if have zip; then
+    cd "$in"
+    run zip -X -0 "$out/zip-stored.zip" tiny.txt hello.txt
+    run zip -X -9 -r "$out/zip-deflate-dirs.zip" hello.txt sub emptydir tiny.txt
+    # Written to a pipe: flag bit 3 and data descriptors after each entry's data.
+    zip -X - hello.txt tiny.txt 2>>"$log" | cat >"$out/zip-streamed.zip"
+    (cd "$work/deep" && run zip -X -r "$out/zip-longname.zip" .)
+    cp "$out/zip-deflate-dirs.zip" "$out/zip-deflate-dirs.jar"
+    # Self-extracting: the stub in front, offsets as they were, and adjusted by zip -A.
+    cat "$stub" "$out/zip-deflate-dirs.zip" >"$out/sfx-unadjusted.exe"
+    cat "$stub" "$out/zip-streamed.zip" >"$out/sfx-streamed-unadjusted.exe"
+    cp "$out/sfx-unadjusted.exe" "$out/sfx-adjusted.exe"
+    run zip -A "$out/sfx-adjusted.exe"
+    if [ -n "$pe_stub" ]; then
+        cat "$pe_stub" "$out/zip-deflate-dirs.zip" >"$out/pe-sfx-unadjusted.exe"
+        cat "$pe_stub" "$out/zip-streamed.zip" >"$out/pe-sfx-streamed.exe"
+        cp "$out/pe-sfx-unadjusted.exe" "$out/pe-sfx-adjusted.exe"
+        run zip -A "$out/pe-sfx-adjusted.exe"
+    fi
+    # A ZIP cut before its central directory.
+    head -c 300 "$out/zip-stored.zip" >"$out/zip-truncated.zip"
+fi
+if have arj; then
+    cd "$in"
+    run arj a -r -a1 -y "$out/arj-dirs.arj" '*'
+    run arj a -m0 -y "$out/arj-stored.arj" tiny.txt
+    cd "$work/big"
+    run arj a -v12k -y "$out/arj-vol.arj" big.bin big2.bin
+fi
+if have jlha; then
+    cd "$in"
+    for level in 0 1 2; do run jlha c$level "$out/lha-level$level.lzh" hello.txt tiny.txt sub emptydir; done
+fi
+if have arc; then
+    cd "$in"
+    # arc asks before it cuts a name to 8.3.
+    (yes y | timeout 60 arc a "$out/arc-lzw.arc" hello.txt tiny.txt LongFileName.Text) >>"$log" 2>&1
+    timeout 60 arc as "$out/arc-sto.arc" tiny.txt hello.txt </dev/null >>"$log" 2>&1
+fi
+if have gcab; then
+    cd "$in"
+    run gcab -c "$out/cab-none.cab" hello.txt tiny.txt sub/data.bin
+    run gcab -c -z "$out/cab-mszip.cab" hello.txt tiny.txt sub/data.bin
+fi
+if have gzip; then
+    cd "$in"
+    gzip -9 -c hello.txt >"$out/gzip-name.gz"
+    gzip -n -c hello.txt >"$out/gzip-noname.txt.gz"
+fi
+if have tar; then
+    cd "$in"
+    run tar --format=ustar -cf "$out/tar-ustar.tar" hello.txt sub emptydir tiny.txt
+    run tar --format=gnu -cf "$out/tar-gnu-long.tar" -C "$work/deep" .
+    run tar --format=pax -cf "$out/tar-pax-long.tar" -C "$work/deep" .
+fi
+if have uuencode; then
+    cd "$in"
+    uuencode hello.txt hello.txt >"$out/hello.uue"
+fi
+exit 0

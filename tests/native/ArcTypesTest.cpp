@@ -1,0 +1,183 @@
+#include "catalogue/archive/ArcCommon.h"
+#include "catalogue/archive/ArcFile.h"
+#include "tests/native/ArcTestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace ArcTest;
+
+TEST(ArcTypes, OrdinalsAndNamesFollowTheFixedOrder)
+{
+    EXPECT_EQ(atNA, 0);
+    EXPECT_EQ(atUnknown, 3);
+    EXPECT_EQ(atMSGZ, 21);
+    EXPECT_EQ(atZip, 28);
+    EXPECT_EQ(atZoo, 31);
+    EXPECT_STREQ(ArcTypeName(atZipMV), "atZipMV");
+    EXPECT_STREQ(ArcTypeName(static_cast<TArcType>(32)), "?");
+    EXPECT_FALSE(IsRecognised(atFileOpenErr));
+    EXPECT_FALSE(IsRecognised(atUnsupported));
+    EXPECT_TRUE(IsRecognised(atAce));
+    EXPECT_TRUE(IsRecognised(atZoo));
+}
+
+struct DateCase {
+    uint32_t dos;
+    double days;
+};
+
+TEST(ArcTypes, DosDatesBecomeDayCountsAndInvalidOnesTheDosEpoch)
+{
+    const DateCase cases[] = {
+        {0, kDosEpochDays},
+        {kDosStamp, kStampDays},
+        {0x00210000, kDosEpochDays},                                          // 1980-01-01 00:00:00, the epoch itself
+        {(40u << 25) | (2u << 21) | (29u << 16), 43890.0},                    // 2020-02-29, a leap day
+        {(41u << 25) | (2u << 21) | (29u << 16), kDosEpochDays},              // 2021-02-29 does not exist
+        {(41u << 25) | (0u << 21) | (4u << 16), kDosEpochDays},               // month 0
+        {(41u << 25) | (3u << 21) | (0u << 16), kDosEpochDays},               // day 0
+        {(41u << 25) | (4u << 21) | (31u << 16), kDosEpochDays},              // 31 April
+        {(41u << 25) | (3u << 21) | (4u << 16) | (24u << 11), kDosEpochDays}, // hour 24
+        {(41u << 25) | (3u << 21) | (4u << 16) | (60u << 5), kDosEpochDays},  // minute 60
+        {(41u << 25) | (3u << 21) | (4u << 16) | 30u, kDosEpochDays},         // second 60
+        // Month 13 is month 0 after the modulo, hour 25 is hour 0: the first invalid, the
+        // second a valid midnight.
+        {(41u << 25) | (13u << 21) | (4u << 16), kDosEpochDays},
+        {(41u << 25) | (3u << 21) | (4u << 16) | (25u << 11), 44259.0},
+    };
+    for (const DateCase& c : cases)
+        EXPECT_DOUBLE_EQ(DosDateTimeToDays(c.dos), c.days) << std::hex << c.dos;
+}
+
+TEST(ArcTypes, DayCountsPrintAsCivilDates)
+{
+    int y, mo, d, h, mi, s;
+    DaysToCivil(kStampDays, y, mo, d, h, mi, s);
+    EXPECT_EQ((std::vector<int>{y, mo, d, h, mi, s}), (std::vector<int>{2021, 3, 4, 5, 6, 8}));
+    DaysToCivil(kDosEpochDays, y, mo, d, h, mi, s);
+    EXPECT_EQ((std::vector<int>{y, mo, d, h, mi, s}), (std::vector<int>{1980, 1, 1, 0, 0, 0}));
+}
+
+TEST(ArcTypes, UnixTimesBecomeLocalDosTimes)
+{
+    // The tests run with TZ=UTC0.
+    EXPECT_EQ(UnixToDosDateTime(1614834368), kDosStamp);
+    EXPECT_EQ(UnixToDosDateTime(0), 0u);          // 1970: before DOS dates begin
+    EXPECT_EQ(UnixToDosDateTime(-315619200), 0u); // 1960
+    EXPECT_EQ(UnixToDosDateTime(5000000000LL), 0u);
+}
+
+struct RatioCase {
+    uint32_t packed;
+    uint32_t unpacked;
+    int ratio;
+};
+
+TEST(ArcTypes, CompressionRatioIsPercentSaved)
+{
+    const RatioCase cases[] = {
+        {0, 0, 0},
+        {0, 100, 0},
+        {100, 0, 0},
+        {100, 100, 0},
+        {150, 100, 0},
+        {50, 100, 50},
+        {1, 1000, 99},
+        {999, 1000, 1}, // 0.1% shows as 1
+        {29, 440, 93},
+        {100, 200100, 99},
+        {150000, 400000, 62},
+        {4000000000u, 4294967295u, 6}, // both divided by 100 first: no overflow
+    };
+    for (const RatioCase& c : cases)
+        EXPECT_EQ(CompressionRatio(c.packed, c.unpacked), c.ratio) << c.packed << "/" << c.unpacked;
+}
+
+struct MethodCase {
+    uint32_t method;
+    uint32_t flags;
+    uint32_t attributes;
+    const wchar_t* text;
+};
+
+TEST(ArcTypes, ZipMethodTexts)
+{
+    const MethodCase cases[] = {
+        {0, 0, 0, L"Stored"},       {1, 0, 0, L"Shrunk"},          {2, 0, 0, L"Reduce-1"},     {5, 0, 0, L"Reduce-4"},
+        {6, 0, 0, L"Imploded"},     {7, 0, 0, L"Tokened"},         {8, 0, 0, L"DeflateN"},     {8, 2, 0, L"DeflateX"},
+        {8, 4, 0, L"DeflateF"},     {8, 6, 0, L"DeflateS"},        {8, 0x809, 0, L"DeflateN"}, {9, 0, 0x10, L"Dir"},
+        {12, 0, 0, L"Unsupported"}, {99, 0, 0x20, L"Unsupported"},
+    };
+    for (const MethodCase& c : cases)
+        EXPECT_STREQ(ZipMethodText(c.method, c.flags, c.attributes), c.text) << c.method << " " << c.flags;
+}
+
+struct WildCase {
+    const wchar_t* name;
+    std::vector<std::wstring> spec;
+    std::vector<std::wstring> exclude;
+    bool passes;
+};
+
+TEST(ArcTypes, CheckWildCardFollowsFileSpecAndTheExclusionList)
+{
+    const WildCase cases[] = {
+        {L"", {L"*.*"}, {}, false},
+        {L"a", {L"*.*"}, {}, true},
+        {L"dir\\A.TXT", {L"*.txt"}, {}, true},
+        {L"a.txt", {L"*.doc"}, {}, false},
+        {L"a.txt", {L"*.doc", L"a.*"}, {}, true},
+        {L"x\\a.txt", {L"a.txt"}, {}, true}, // no "\" in the pattern: the folder is free
+        {L"sub\\a.txt", {L"sub\\a.txt"}, {}, true},
+        {L"other\\a.txt", {L"sub\\a.txt"}, {}, false},
+        {L"s\\t\\a.txt", {L"s\\*\\a.txt"}, {}, true},
+        {L"ab.txt", {L"?.txt"}, {}, false},
+        {L"b.txt", {L"?.txt"}, {}, true},
+        {L"readme", {L"readme."}, {}, true}, // a trailing dot is ignored
+        {L"readme.", {L"readme"}, {}, true},
+        {L"a.txt", {L"a*"}, {}, false}, // the extension must match too
+        {L"a.txt", {L"*.*"}, {L"*.txt"}, false},
+        {L"a.doc", {L"*.*"}, {L"*.txt"}, true},
+        {L"\u00e4rger.txt", {L"\u00c4RGER.TXT"}, {}, true},
+        {L"aaaaaaaaaaaaaaaaaaaaaaaaaaaaab", {L"*a*a*a*a*a*a*a*a*a*a*c"}, {}, false},
+    };
+    for (const WildCase& c : cases) {
+        TArcCommon common;
+        common.FileSpec = c.spec;
+        common.ExcludeSpec = c.exclude;
+        EXPECT_EQ(common.CheckWildCard(c.name), c.passes) << Utf8(c.name) << " / " << Utf8(c.spec[0]);
+    }
+}
+
+struct TextCase {
+    Bytes bytes;
+    std::wstring utf8;
+    std::wstring cp437;
+    std::wstring cp1252;
+};
+
+TEST(ArcTypes, NamesDecodeFromTheirCodePages)
+{
+    const TextCase cases[] = {
+        {{'a', 'B', '1'}, L"aB1", L"aB1", L"aB1"},
+        {{0xC3, 0xA4}, L"\u00e4", L"\u251c\u00f1", L"\u00c3\u00a4"},
+        {{0x81, 0xE1, 0x84}, L"\ufffd\ufffd", L"\u00fc\u00df\u00e4", L"\u0081\u00e1\u201e"},
+        {{0xE2, 0x82, 0xAC}, L"\u20ac", L"\u0393\u00e9\u00bc", L"\u00e2\u201a\u00ac"},
+        {{0xC0, 0x80}, L"\ufffd", L"\u2514\u00c7", L"\u00c0\u20ac"},                   // overlong
+        {{0xED, 0xA0, 0x80}, L"\ufffd", L"\u03c6\u00e1\u00c7", L"\u00ed\u00a0\u20ac"}, // a surrogate
+        {{0xE2, 0x82}, L"\ufffd", L"\u0393\u00e9", L"\u00e2\u201a"},                   // cut short
+    };
+    for (const TextCase& c : cases) {
+        EXPECT_EQ(DecodeUtf8(c.bytes.data(), c.bytes.size()), c.utf8);
+        EXPECT_EQ(DecodeCp437(c.bytes.data(), c.bytes.size()), c.cp437);
+        EXPECT_EQ(DecodeCp1252(c.bytes.data(), c.bytes.size()), c.cp1252);
+    }
+    const Bytes emoji = {0xF0, 0x9F, 0x98, 0x80};
+    const std::wstring decoded = DecodeUtf8(emoji.data(), emoji.size());
+    EXPECT_EQ(EncodeUtf8(decoded), std::string("\xF0\x9F\x98\x80"));
+    EXPECT_EQ(decoded.size(), sizeof(wchar_t) == 2 ? 2u : 1u);
+}
+
+} // namespace

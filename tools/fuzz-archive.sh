@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Builds the archive reader's libFuzzer target with clang (ASan and UBSan) and runs it, seeded
+# with the sample archives. Findings land in build/fuzz/findings/; each one becomes a named
+# regression test in tests/native/ArcRegressionTest.cpp.
+# Usage: tools/fuzz-archive.sh [SECONDS]    (default 60; the test command runs a short smoke run)
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build="$root/build/fuzz"
+seconds=${1:-60}
+
+CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSORTARO_FUZZ=ON >/dev/null
+cmake --build "$build" --target arc_reader_fuzz -j2 >/dev/null
+
+# Seeds: the tool-made samples (made here if the host tests have not made them yet), the past
+# findings and the third-party archives beside the repository, those under 256 KB.
+seeds="$build/seeds"
+rm -rf "$seeds"
+mkdir -p "$seeds" "$build/corpus" "$build/findings"
+bash "$root/tests/archive/make-samples.sh" "$build/samples" 2>/dev/null
+find "$build/samples" "$root/tests/fuzz/regressions" "$root/../shared/fixtures/archives" -type f -size -256k \
+    ! -name '*.md' ! -name '*.log' -exec cp {} "$seeds/" \; 2>/dev/null || true
+
+"$build/arc_reader_fuzz" -max_total_time="$seconds" -max_len=65536 -timeout=10 -rss_limit_mb=2048 \
+    -print_final_stats=1 -artifact_prefix="$build/findings/" "$build/corpus" "$seeds" 2>"$build/fuzz.log" || {
+    tail -40 "$build/fuzz.log"
+    echo "fuzz-archive: a finding, see $build/findings/" >&2
+    exit 1
+}
+grep -E '^stat::(number_of_executed_units|average_exec_per_sec|peak_rss_mb)|^Done' "$build/fuzz.log" || true

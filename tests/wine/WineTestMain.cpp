@@ -1,4 +1,5 @@
 #include "WineTestSupport.h"
+#include "MessageFlush.h"
 
 #include "catalogue/shell/SettingsKeys.h"
 #include "common/MessagePump.h"
@@ -63,23 +64,7 @@ HKEY OpenOptions(const std::wstring& subKey, bool create)
 
 void Flush(DWORD ms)
 {
-    DWORD start = GetTickCount();
-    DWORD quiet = GetTickCount();
-    while (GetTickCount() - start < ms) {
-        MSG msg;
-        if (PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
-            if (msg.message == WM_QUIT) {
-                MessagePump::ProcessMessages(); // records it and leaves it queued
-                return;
-            }
-            MessagePump::ProcessMessages();
-            quiet = GetTickCount();
-        } else if (GetTickCount() - quiet > 50) {
-            return;
-        } else {
-            Sleep(5);
-        }
-    }
+    FlushMessages(ms);
 }
 
 void ClearSettings()

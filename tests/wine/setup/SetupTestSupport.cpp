@@ -1,4 +1,5 @@
 #include "SetupTestSupport.h"
+#include "../MessageFlush.h"
 
 #include "common/MessagePump.h"
 #include "common/UniqueHandle.h"
@@ -51,21 +52,7 @@ int g_scratchCount = 0;
 
 void Flush(DWORD ms)
 {
-    DWORD start = GetTickCount();
-    DWORD quiet = GetTickCount();
-    while (GetTickCount() - start < ms) {
-        MSG msg;
-        if (PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
-            if (msg.message == WM_QUIT)
-                return;
-            MessagePump::ProcessMessages();
-            quiet = GetTickCount();
-        } else if (GetTickCount() - quiet > 50) {
-            return;
-        } else {
-            Sleep(5);
-        }
-    }
+    FlushMessages(ms);
 }
 
 ScratchFolder::ScratchFolder()

@@ -2,7 +2,7 @@
 # Builds Sortaro.exe and setup.exe, installs Sortaro into the Wine prefix from the staged medium
 # with "setup.exe /S" and runs it from there. On a display ($DISPLAY) it simply starts the program.
 # Without one it runs it on a virtual display, walks through the start-up the way a user would
-# (start-up dialog, drive choice, main window), saves a screenshot of each step into the build
+# (start-up dialog, drive choice, main window, one category's files), saves a screenshot of each step into the build
 # tree, closes the program cleanly and says where the pictures are.
 # Usage: tools/run.sh [--english]
 set -euo pipefail
@@ -70,6 +70,10 @@ snap 2-drives
 press "$drives" Return
 main=$(wait_window '^Sortaro$' 300) || { echo "no main window"; exit 1; }
 snap 3-main
+# The tree has the focus: the fifth category below the root is the setup files (.INF, .INI),
+# of which the prefix's drive C: has a few.
+press "$main" Home Down Down Down Down Down
+snap 4-setupfiles
 press "$main" alt+F4
 if wait_exit "$app"; then
     echo "Sortaro ended cleanly."

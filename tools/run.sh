@@ -2,8 +2,8 @@
 # Builds Sortaro.exe and setup.exe, installs Sortaro into the Wine prefix from the staged medium
 # with "setup.exe /S" and runs it from there. On a display ($DISPLAY) it simply starts the program.
 # Without one it runs it on a virtual display, walks through the start-up the way a user would
-# (start-up dialog, drive choice, main window, one category's files), saves a screenshot of each step into the build
-# tree, closes the program cleanly and says where the pictures are.
+# (start-up dialog, drive choice, main window, one category's files), saves a screenshot of each
+# step into the build tree, closes the program cleanly and says where the pictures are.
 # Usage: tools/run.sh [--english]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)

@@ -460,15 +460,27 @@ TEST_F(DriveDialogTest, AFolderIsResolvedOrRefused)
     EXPECT_TRUE(main->CategoryLists()[0].empty());
 }
 
-TEST_F(DriveDialogTest, ScanProgressFollowsTheBytesSeen)
+TEST_F(ScanTest, ProgressFollowsTheBytesSeen)
 {
-    MakeTree();
-    SetEndings();
-    WineTest::ShowRecorder shown;
-    Scan();
-    EXPECT_GE(shown.IndexOf(L"Analyse"), 0);
-    EXPECT_TRUE(IsWindowVisible(main->Hwnd()));
-    EXPECT_EQ(main->ScanProgress(), nullptr) << "closed after the scan";
+    MakeTree(); // 3014 bytes in the items that are not hidden
+    const struct {
+        double expected; // bytes the scan is told to expect, besides the 1 it starts with
+        int last;        // the last percentage reported
+    } cases[] = {{3013, 100}, {2 * 3014 - 1, 50}, {0, 100}};
+    for (const auto& c : cases) {
+        Catalogue catalogue;
+        const int cancel = 0;
+        DriveScan scan(catalogue, ExtensionMap(), cancel);
+        scan.AddToTotal(c.expected);
+        std::vector<int> reported;
+        scan.SetProgress([&](int percent) { reported.push_back(percent); });
+        scan.ShowFolder(root);
+        EXPECT_EQ(scan.BytesSeen(), 3014);
+        ASSERT_FALSE(reported.empty());
+        EXPECT_TRUE(std::is_sorted(reported.begin(), reported.end()));
+        EXPECT_EQ(std::adjacent_find(reported.begin(), reported.end()), reported.end()) << "each change once";
+        EXPECT_EQ(reported.back(), c.last) << "expected " << c.expected;
+    }
 }
 
 TEST_F(ScanTest, SpecialFoldersFillTheirCategoriesAtEveryStart)

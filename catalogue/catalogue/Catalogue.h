@@ -83,6 +83,8 @@ public:
 
     uint16_t InternTypeName(const std::wstring& text);
     const std::wstring& TypeName(const FileRecord& record) const { return m_typeNames[record.typeName]; }
+    size_t TypeNameCount() const { return m_typeNames.size(); }
+    const std::wstring& TypeNameAt(uint16_t index) const { return m_typeNames[index]; }
 
 private:
     List m_lists[kListCount];

@@ -1,0 +1,230 @@
+#include "catalogue/filelist/FileListOrder.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace {
+
+// ASCII letters and the German umlauts, the way a German locale upper-cases them.
+void GermanUpper(wchar_t* text, size_t length)
+{
+    for (size_t i = 0; i < length; ++i) {
+        wchar_t& c = text[i];
+        if (c >= L'a' && c <= L'z')
+            c = static_cast<wchar_t>(c - 32);
+        else if (c == L'\x00E4' || c == L'\x00F6' || c == L'\x00FC')
+            c = static_cast<wchar_t>(c - 32);
+    }
+}
+
+const UpperCase& Upper()
+{
+    static const UpperCase upper(GermanUpper);
+    return upper;
+}
+
+struct Entry {
+    const wchar_t* path;
+    uint64_t size;
+    uint64_t writeTime; // 0: no date
+    uint32_t attributes;
+    const wchar_t* type;
+};
+
+// A category with the entries in this order.
+struct Fixture {
+    Catalogue catalogue;
+    Catalogue::List& list = catalogue[5];
+
+    explicit Fixture(const std::vector<Entry>& entries)
+    {
+        for (const Entry& e : entries) {
+            PathParts parts = SplitPath(e.path);
+            FileRecord record;
+            record.folder = catalogue.FindOrAddFolder(parts.folder);
+            record.name = catalogue.StoreText(parts.name);
+            record.SetSize(e.size);
+            record.writeTimeLow = static_cast<uint32_t>(e.writeTime);
+            record.writeTimeHigh = static_cast<uint32_t>(e.writeTime >> 32);
+            record.attributes = e.attributes;
+            record.typeName = catalogue.InternTypeName(e.type);
+            list.push_back(record);
+        }
+    }
+
+    std::vector<std::wstring> Paths() const
+    {
+        std::vector<std::wstring> paths;
+        for (const FileRecord& record : list)
+            paths.push_back(catalogue.Path(record));
+        return paths;
+    }
+};
+
+TEST(FileListOrder, SizeColumnRoundsHalfAwayFromZero)
+{
+    const struct {
+        uint64_t bytes;
+        const wchar_t* text;
+    } cases[] = {
+        {0, L"0"},          {511, L"0"},          {512, L"1"},
+        {1023, L"1"},       {1024, L"1"},         {1535, L"1"},
+        {1536, L"2"},       {1048576, L"1024"},   {5ull << 30, L"5242880"},
+        {(5ull << 30) + 511, L"5242880"}, {~0ull, L"18014398509481984"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(KilobyteText(c.bytes), c.text) << c.bytes;
+}
+
+TEST(FileListOrder, MegabytesWithThreeDecimalsAndTheLocalesSeparator)
+{
+    const struct {
+        double value;
+        const wchar_t* separator;
+        const wchar_t* text;
+    } cases[] = {
+        {(1024.0 + 2048.0 + 1048576.0) / 1048576.0, L",", L"1,003"},
+        {0.0, L",", L"0,000"},
+        {0.0, L".", L"0.000"},
+        {1234.5, L".", L"1234.500"},
+        {0.0004999, L".", L"0.000"},
+        {2.0, L"", L"2000"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ThreeDecimals(c.value, c.separator), c.text) << c.value;
+}
+
+TEST(FileListOrder, TextsCompareByUpperCasedCodeUnits)
+{
+    const struct {
+        const wchar_t* a;
+        const wchar_t* b;
+        int expected;
+    } cases[] = {
+        {L"abc", L"ABC", 0},
+        {L"\x00E4rger", L"\x00C4RGER", 0}, // the locale's upper-casing, not ASCII's only
+        {L"a", L"ab", -1},                 // a text that starts the other is the smaller
+        {L"", L"a", -1},
+        {L"Z", L"a", 1},
+        {L"_", L"a", 1},        // '_' lies after the upper-case letters
+        {L"\x00C4", L"Z", 1},   // code units, not the dictionary
+        {L"a\xD83D\xDE00", L"A\xD83D\xDE01", -1}, // surrogate halves stay as they are
+        {L"", L"", 0},
+    };
+    for (const auto& c : cases) {
+        const int order = CompareUpper(c.a, c.b, Upper());
+        EXPECT_EQ((order > 0) - (order < 0), c.expected) << c.a << L" / " << c.b;
+        const int reverse = CompareUpper(c.b, c.a, Upper());
+        EXPECT_EQ((reverse > 0) - (reverse < 0), -c.expected) << c.a << L" / " << c.b;
+    }
+}
+
+TEST(FileListOrder, AMappingOutsideSixteenBitsOrToZeroIsIgnored)
+{
+    UpperCase odd([](wchar_t* text, size_t length) {
+        for (size_t i = 0; i < length; ++i)
+            if (text[i] == L'x')
+                text[i] = 0;
+            else if (text[i] == L'y')
+                text[i] = L'Y';
+    });
+    EXPECT_EQ(odd(L'x'), L'x');
+    EXPECT_EQ(odd(L'y'), L'Y');
+    EXPECT_EQ(odd(0), 0);
+    EXPECT_EQ(odd(static_cast<wchar_t>(0xD800)), static_cast<wchar_t>(0xD800));
+}
+
+const std::vector<Entry> kSample = {
+    // path, size, write time, attributes, type
+    {L"C:\\b\\Zebra.txt", 1536, 300, 0x20, L"Textdokument"},
+    {L"C:\\a\\apfel.doc", 511, 100, 0x01 | 0x20, L"Word"},
+    {L"C:\\a\\Birne.txt", 4096, 0, 0x00, L"textdokument"},
+    {L"C:\\c\\\x00C4rger.bmp", 0, 200, 0x02, L""},
+};
+
+TEST(FileListOrder, EveryKeyInBothDirections)
+{
+    const wchar_t* zebra = L"C:\\b\\Zebra.txt";
+    const wchar_t* apfel = L"C:\\a\\apfel.doc";
+    const wchar_t* birne = L"C:\\a\\Birne.txt";
+    const wchar_t* aerger = L"C:\\c\\\x00C4rger.bmp";
+    const struct {
+        SortKey key;
+        bool flag;
+        std::vector<std::wstring> order;
+    } cases[] = {
+        // Names run from A with the flag clear; the umlaut's code lies after Z.
+        {SortKey::Name, false, {apfel, birne, zebra, aerger}},
+        {SortKey::Name, true, {aerger, zebra, birne, apfel}},
+        // Every other key runs from the largest, newest or last with the flag clear.
+        {SortKey::Path, false, {aerger, zebra, birne, apfel}},
+        {SortKey::Path, true, {apfel, birne, zebra, aerger}},
+        {SortKey::Size, false, {birne, zebra, apfel, aerger}},
+        {SortKey::Size, true, {aerger, apfel, zebra, birne}},
+        // No date is the oldest.
+        {SortKey::Date, false, {zebra, aerger, apfel, birne}},
+        {SortKey::Date, true, {birne, apfel, aerger, zebra}},
+        // Types differing in case are equal and keep their order; the empty type is the least.
+        {SortKey::Type, false, {apfel, zebra, birne, aerger}},
+        {SortKey::Type, true, {aerger, zebra, birne, apfel}},
+        // Letters: "A" > "H" > "RA" > "" in code units, largest first.
+        {SortKey::Attributes, false, {apfel, aerger, zebra, birne}},
+        {SortKey::Attributes, true, {birne, zebra, aerger, apfel}},
+    };
+    for (const auto& c : cases) {
+        Fixture f(kSample);
+        SortRecords(f.catalogue, f.list, c.key, c.flag, Upper());
+        EXPECT_EQ(f.Paths(), c.order) << "key " << static_cast<int>(c.key) << " flag " << c.flag;
+    }
+}
+
+TEST(FileListOrder, EqualKeysKeepTheOrderOfTheSortBefore)
+{
+    Fixture f({
+        {L"C:\\z\\same.txt", 10, 0, 0, L""},
+        {L"C:\\a\\SAME.txt", 30, 0, 0, L""},
+        {L"C:\\m\\same.TXT", 20, 0, 0, L""},
+        {L"C:\\m\\other.txt", 30, 0, 0, L""},
+    });
+    // By path (ascending), then by name: equal names stay ordered by path.
+    SortRecords(f.catalogue, f.list, SortKey::Path, true, Upper());
+    SortRecords(f.catalogue, f.list, SortKey::Name, false, Upper());
+    EXPECT_EQ(f.Paths(), (std::vector<std::wstring>{L"C:\\m\\other.txt", L"C:\\a\\SAME.txt", L"C:\\m\\same.TXT",
+                                                    L"C:\\z\\same.txt"}));
+    // Largest first; the two of 30 bytes keep the name order.
+    SortRecords(f.catalogue, f.list, SortKey::Size, false, Upper());
+    EXPECT_EQ(f.Paths(), (std::vector<std::wstring>{L"C:\\m\\other.txt", L"C:\\a\\SAME.txt", L"C:\\m\\same.TXT",
+                                                    L"C:\\z\\same.txt"}));
+}
+
+TEST(FileListOrder, PathOrderIsTheOrderOfTheWholePathTexts)
+{
+    // Folders that start one another and names that run on like folders, at random: the order
+    // of the split records must be that of their joined paths.
+    const wchar_t* pieces[] = {L"a", L"A", L"ab", L"b", L"\\", L"a\\", L"_", L"\x00E4", L"z"};
+    std::mt19937 random(11);
+    std::vector<Entry> entries;
+    std::vector<std::wstring> texts;
+    for (int i = 0; i < 300; ++i) {
+        std::wstring folder = L"C:\\";
+        for (int n = random() % 4; n > 0; --n)
+            folder += std::wstring(pieces[random() % std::size(pieces)]) + L"\\";
+        std::wstring name;
+        for (int n = 1 + random() % 3; n > 0; --n)
+            name += pieces[random() % 4];
+        texts.push_back(folder + name);
+    }
+    for (const std::wstring& text : texts)
+        entries.push_back({text.c_str(), 0, 0, 0, L""});
+    Fixture f(entries);
+    RecordOrder order(f.catalogue, SortKey::Path, true, Upper());
+    for (size_t i = 0; i < f.list.size(); ++i)
+        for (size_t j = 0; j < f.list.size(); j += 7) {
+            const int expected = CompareUpper(texts[i], texts[j], Upper());
+            const int got = order.Compare(f.list[i], f.list[j]);
+            ASSERT_EQ((got > 0) - (got < 0), (expected > 0) - (expected < 0)) << texts[i] << L" / " << texts[j];
+        }
+}
+
+} // namespace

@@ -76,6 +76,7 @@ using UniqueHKey = UniqueHandle<HandleTraits::NullInvalid<HKEY, RegCloseKey>>;
 using UniqueHMenu = UniqueHandle<HandleTraits::NullInvalid<HMENU, DestroyMenu>>;
 using UniqueHIcon = UniqueHandle<HandleTraits::NullInvalid<HICON, DestroyIcon>>;
 using UniqueHFont = UniqueHandle<HandleTraits::NullInvalid<HFONT, DeleteObject>>;
+using UniqueHdc = UniqueHandle<HandleTraits::NullInvalid<HDC, DeleteDC>>;
 using UniqueHBitmap = UniqueHandle<HandleTraits::NullInvalid<HBITMAP, DeleteObject>>;
 using UniqueHBrush = UniqueHandle<HandleTraits::NullInvalid<HBRUSH, DeleteObject>>;
 using UniqueHPen = UniqueHandle<HandleTraits::NullInvalid<HPEN, DeleteObject>>;
@@ -149,6 +150,18 @@ public:
 
 private:
     HWND m_hwnd;
+};
+
+// The hourglass for the guard's lifetime; the cursor before it comes back at the end.
+class WaitCursor {
+public:
+    WaitCursor() noexcept : m_old(SetCursor(LoadCursorW(nullptr, IDC_WAIT))) {}
+    ~WaitCursor() { SetCursor(m_old); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+
+private:
+    HCURSOR m_old;
 };
 
 // OleInitialize/OleUninitialize scope. OLE, not just COM: the shell's clipboard verbs need it.

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cwchar>
 
-UpperCase::UpperCase(const std::function<void(wchar_t* text, size_t length)>& toUpper) : m_table(0x10000)
+UpperCaseTable::UpperCaseTable(const std::function<void(wchar_t* text, size_t length)>& toUpper) : m_table(0x10000)
 {
     // In pieces, leaving the surrogate halves out: they have no case and are no text alone.
     std::vector<wchar_t> piece;
@@ -31,7 +31,7 @@ UpperCase::UpperCase(const std::function<void(wchar_t* text, size_t length)>& to
 namespace {
 
 // Both texts end with a zero.
-int CompareUpperZ(const wchar_t* a, const wchar_t* b, const UpperCase& upper)
+int CompareUpperZ(const wchar_t* a, const wchar_t* b, const UpperCaseTable& upper)
 {
     for (;; ++a, ++b) {
         const auto ca = static_cast<uint32_t>(upper(*a));
@@ -44,7 +44,7 @@ int CompareUpperZ(const wchar_t* a, const wchar_t* b, const UpperCase& upper)
 }
 
 // A text against the text made of first followed by second.
-int CompareWithPieces(const wchar_t* text, std::wstring_view first, const wchar_t* second, const UpperCase& upper)
+int CompareWithPieces(const wchar_t* text, std::wstring_view first, const wchar_t* second, const UpperCaseTable& upper)
 {
     for (wchar_t c : first) {
         const auto ct = static_cast<uint32_t>(upper(*text));
@@ -73,7 +73,7 @@ uint64_t WriteTime(const FileRecord& record)
 }
 
 // Places of texts among each other: equal texts share a place.
-std::vector<uint32_t> Ranks(const std::vector<std::wstring>& texts, const UpperCase& upper)
+std::vector<uint32_t> Ranks(const std::vector<std::wstring>& texts, const UpperCaseTable& upper)
 {
     std::vector<uint32_t> order(texts.size());
     for (uint32_t i = 0; i < order.size(); ++i)
@@ -92,7 +92,7 @@ std::vector<uint32_t> Ranks(const std::vector<std::wstring>& texts, const UpperC
 
 } // namespace
 
-int CompareUpper(std::wstring_view a, std::wstring_view b, const UpperCase& upper)
+int CompareUpper(std::wstring_view a, std::wstring_view b, const UpperCaseTable& upper)
 {
     const size_t common = std::min(a.size(), b.size());
     for (size_t i = 0; i < common; ++i) {
@@ -104,7 +104,7 @@ int CompareUpper(std::wstring_view a, std::wstring_view b, const UpperCase& uppe
     return Order(a.size(), b.size());
 }
 
-RecordOrder::RecordOrder(const Catalogue& catalogue, SortKey key, bool flag, const UpperCase& upper)
+RecordOrder::RecordOrder(const Catalogue& catalogue, SortKey key, bool flag, const UpperCaseTable& upper)
     : m_catalogue(catalogue), m_key(key), m_flag(flag), m_upper(upper)
 {
     if (key == SortKey::Type) {
@@ -169,7 +169,7 @@ int RecordOrder::Compare(const FileRecord& a, const FileRecord& b) const
     return ascending ? order : -order;
 }
 
-void SortRecords(const Catalogue& catalogue, Catalogue::List& list, SortKey key, bool flag, const UpperCase& upper)
+void SortRecords(const Catalogue& catalogue, Catalogue::List& list, SortKey key, bool flag, const UpperCaseTable& upper)
 {
     RecordOrder order(catalogue, key, flag, upper);
     // Sorted as a block: a deque's iterators cost a lookup each step.

@@ -16,10 +16,10 @@ constexpr int kSortKeyCount = 6;
 
 // Upper-casing of single UTF-16 code units by the user's locale, made once into a table so that
 // a comparison never copies its texts. Code units beyond 16 bits stay as they are.
-class UpperCase {
+class UpperCaseTable {
 public:
     // toUpper turns a buffer of code units into upper case in place.
-    explicit UpperCase(const std::function<void(wchar_t* text, size_t length)>& toUpper);
+    explicit UpperCaseTable(const std::function<void(wchar_t* text, size_t length)>& toUpper);
     wchar_t operator()(wchar_t c) const
     {
         return static_cast<uint32_t>(c) < m_table.size() ? static_cast<wchar_t>(m_table[c]) : c;
@@ -31,14 +31,14 @@ private:
 
 // Compares two texts by their upper-cased code units: negative, 0 or positive. A text that is
 // the start of the other is the smaller.
-int CompareUpper(std::wstring_view a, std::wstring_view b, const UpperCase& upper);
+int CompareUpper(std::wstring_view a, std::wstring_view b, const UpperCaseTable& upper);
 
 // The comparison of the file list's sort. For the name key the direction flag clear means
 // A to Z; for the other keys it means largest, newest and last first, and the flag set turns
 // that round. A record without a date is the oldest.
 class RecordOrder {
 public:
-    RecordOrder(const Catalogue& catalogue, SortKey key, bool flag, const UpperCase& upper);
+    RecordOrder(const Catalogue& catalogue, SortKey key, bool flag, const UpperCaseTable& upper);
     int Compare(const FileRecord& a, const FileRecord& b) const;
     bool operator()(const FileRecord& a, const FileRecord& b) const { return Compare(a, b) < 0; }
 
@@ -49,14 +49,14 @@ private:
     const Catalogue& m_catalogue;
     SortKey m_key;
     bool m_flag;
-    const UpperCase& m_upper;
+    const UpperCaseTable& m_upper;
     std::vector<uint32_t> m_typeRank;      // type name index -> place among all type names
     std::vector<uint32_t> m_attributeRank; // R/H/S/A bits -> place of their letters
 };
 
 // Sorts a category's list in place. Records that compare equal keep their previous order, so
 // that sorting by one key and then by another orders by the second key, then by the first.
-void SortRecords(const Catalogue& catalogue, Catalogue::List& list, SortKey key, bool flag, const UpperCase& upper);
+void SortRecords(const Catalogue& catalogue, Catalogue::List& list, SortKey key, bool flag, const UpperCaseTable& upper);
 
 // The size column: kilobytes with no decimals, rounded half away from zero.
 std::wstring KilobyteText(uint64_t bytes);

@@ -131,6 +131,9 @@ const ControlText strings[] = {
     {IDS_DATABASE_NOT_SAVED, L"The database could not be saved completely. The files saved before are kept:"},
     {IDS_NOTE_TITLE, L"Note"},
     {IDS_ERROR_TITLE, L"Error"},
+    {IDS_SELECTED, L" Object(s) selected"},
+    {IDS_TREE_NAME, L"Categories"},
+    {IDS_LIST_NAME, L"Files"},
 };
 
 } // namespace

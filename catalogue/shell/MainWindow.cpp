@@ -160,7 +160,8 @@ bool MainWindow::CreateChildren()
     m_headerFont.Reset(CreateFontIndirectW(&lf));
     SendMessageW(m_headerLabel, WM_SETFONT, reinterpret_cast<WPARAM>(m_headerFont.Get()), FALSE);
 
-    m_tree = CreateWindowExW(WS_EX_CLIENTEDGE, WC_TREEVIEWW, L"",
+    // The window texts of tree and list are not shown: they are the names screen readers say.
+    m_tree = CreateWindowExW(WS_EX_CLIENTEDGE, WC_TREEVIEWW, Text(IDS_TREE_NAME).c_str(),
                              WS_CHILD | WS_VISIBLE | WS_TABSTOP | TVS_HASBUTTONS | TVS_SHOWSELALWAYS |
                                  TVS_FULLROWSELECT | TVS_DISABLEDRAGDROP,
                              0, 0, 0, 0, hwnd, ControlId(IDC_TREE), instance, nullptr);
@@ -168,7 +169,7 @@ bool MainWindow::CreateChildren()
     TreeView_SetIndent(m_tree, Scale(19));
     CreateDesignedTree();
 
-    m_list = CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
+    m_list = CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, Text(IDS_LIST_NAME).c_str(),
                              WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS |
                                  LVS_SHAREIMAGELISTS,
                              0, 0, 0, 0, hwnd, ControlId(IDC_FILE_LIST), instance, nullptr);
@@ -432,6 +433,7 @@ void MainWindow::SetViewStyle(ViewStyle style)
     static const DWORD kViews[] = {LV_VIEW_ICON, LV_VIEW_SMALLICON, LV_VIEW_LIST, LV_VIEW_DETAILS};
     m_viewStyle = style;
     ListView_SetView(m_list, kViews[static_cast<int>(style)]);
+    AttachImages();
     InvalidateRect(Hwnd(), nullptr, TRUE);
 }
 
@@ -523,6 +525,25 @@ LRESULT MainWindow::OnNotify(const NMHDR& header)
         OnListRightClick();
         return TRUE;
     }
+    if (header.hwndFrom == m_list) {
+        switch (header.code) {
+        case LVN_COLUMNCLICK:
+            ListView1ColumnClick(reinterpret_cast<const NMLISTVIEW&>(header).iSubItem);
+            return 0;
+        case NM_DBLCLK:
+        case NM_RETURN:
+            ListView1DblClick();
+            return 0;
+        case NM_CLICK:
+            CancelRequested = 1;
+            return 0;
+        case LVN_KEYDOWN:
+            ListKeyDown(reinterpret_cast<const NMLVKEYDOWN&>(header));
+            return 0;
+        default:
+            break;
+        }
+    }
     if (header.hwndFrom == m_list && header.code == LVN_GETDISPINFOW) {
         ListView1Data(const_cast<NMLVDISPINFOW&>(reinterpret_cast<const NMLVDISPINFOW&>(header)));
         return 0;
@@ -581,6 +602,15 @@ LRESULT CALLBACK MainWindow::ListSubclassProc(HWND hwnd, UINT msg, WPARAM wParam
         if (header->code == HDN_ENDTRACKW || header->code == HDN_ENDTRACKA) {
             auto* self = reinterpret_cast<MainWindow*>(refData);
             PostMessageW(self->Hwnd(), WM_APP_COLUMNS_TRACKED, 0, 0);
+        }
+    } else if (msg == WM_SETCURSOR && reinterpret_cast<HWND>(wParam) == hwnd && LOWORD(lParam) == HTCLIENT) {
+        // The hand over a row, the arrow elsewhere.
+        LVHITTESTINFO hit{};
+        GetCursorPos(&hit.pt);
+        ScreenToClient(hwnd, &hit.pt);
+        if (ListView_HitTest(hwnd, &hit) >= 0 && (hit.flags & LVHT_ONITEM)) {
+            SetCursor(LoadCursorW(nullptr, IDC_HAND));
+            return TRUE;
         }
     } else if (msg == WM_NCDESTROY) {
         RemoveWindowSubclass(hwnd, ListSubclassProc, 1);

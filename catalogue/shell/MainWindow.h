@@ -10,9 +10,11 @@
 #include "../catalogue/Catalogue.h"
 #include "../catalogue/CatalogueFiles.h"
 #include "../catalogue/ExtensionMatch.h"
+#include "../filelist/FileListOrder.h"
 #include "Registry.h"
 
 #include <memory>
+#include <unordered_map>
 #include <string>
 #include <vector>
 
@@ -41,6 +43,14 @@ struct UserCategory {
 };
 
 enum class ViewStyle { LargeIcons, SmallIcons, List, Details };
+
+// A selected row of the file view, as the file commands take it.
+struct SelectedFile {
+    std::wstring path;
+    std::wstring name;
+    int iconIndex = -1; // in the system image list
+    int row = 0;        // also the record's index in the current category's list
+};
 
 // Posted to the main window: frees the dialogs closed from their own handlers.
 constexpr UINT WM_APP_RELEASE_DIALOGS = WM_APP + 2;
@@ -116,10 +126,33 @@ public:
     bool FindPidlShellFolder(const std::wstring& path, bool checked);
     std::wstring SpecialFolder(int csidl) const;
 
-    // The file list's view of the selected tree node.
+    // The file list's view of the selected tree node (MainWindowFileList.cpp).
     void TreeView1Change();
     void FillListView1();
     void FillListViewOrdner();
+    // True while the rows are the selected group's child categories.
+    bool GroupView() const { return m_listMode == 0; }
+    // Double-click and Enter: the first selected row's category is selected, or its file opened.
+    void ListView1DblClick();
+    // F5: the list made anew from the catalogue.
+    void RefreshList();
+
+    // Sorting: a header click, and the six sort commands (one per key).
+    void ListView1ColumnClick(int column);
+    void SortCommand(SortKey key);
+    SortKey CurrentSortKey() const { return m_sortKey; }
+    bool SortFlag() const { return m_sortFlag; }
+    int LastClickedColumn() const { return m_lastClickedColumn; }
+    // The header markers: the upward triangle while the direction flag is set.
+    HBITMAP SortMarker(bool up) const { return up ? m_markerUp.Get() : m_markerDown.Get(); }
+
+    // Selection, with the count and the size total in the status bar.
+    void Alleauswhlen2Click();
+    void Auswahlumkehren2Click();
+    void UnselectAll();
+    // Rebuilds the selected-file list from the list's selection (file view only).
+    void GetSelItems();
+    const std::vector<SelectedFile>& SelectedFiles() const { return m_selectedFiles; }
 
     // Puts in the English texts of the main window.
     void LanguageE();
@@ -201,7 +234,18 @@ private:
     bool IsSmallIconView() const { return m_viewStyle == ViewStyle::SmallIcons; }
     bool IsListView() const { return m_viewStyle == ViewStyle::List; }
     bool IsDetailsView() const { return m_viewStyle == ViewStyle::Details; }
-    bool IsSortedByName() const { return true; }
+    bool IsSortedByName() const { return m_sortMenuKey == SortKey::Name; }
+    bool IsSortedByPath() const { return m_sortMenuKey == SortKey::Path; }
+    bool IsSortedByType() const { return m_sortMenuKey == SortKey::Type; }
+    bool IsSortedBySize() const { return m_sortMenuKey == SortKey::Size; }
+    bool IsSortedByDate() const { return m_sortMenuKey == SortKey::Date; }
+    bool IsSortedByAttributes() const { return m_sortMenuKey == SortKey::Attributes; }
+    void NachName1Click() { SortCommand(SortKey::Name); }
+    void NachPfad1Click() { SortCommand(SortKey::Path); }
+    void NachTyp2Click() { SortCommand(SortKey::Type); }
+    void NachGre1Click() { SortCommand(SortKey::Size); }
+    void NachDatum2Click() { SortCommand(SortKey::Date); }
+    void NachAttributen1Click() { SortCommand(SortKey::Attributes); }
     void OnInitMenuPopup(HMENU menu);
     void ApplyMenuTexts(int menuId, const TextTable& table);
     void TrackMenu(int menuId, POINT screen);
@@ -218,9 +262,22 @@ private:
     template <typename T> void Retire(std::unique_ptr<T>& dialog);
     void ReleaseRetiredDialogs();
     void AppendUserCategoryNodes();
-    void SetStatusCount(int count);
-    void ListView1Data(NMLVDISPINFOW& info);
     void DeleteNodesAfterSearch();
+
+    // MainWindowFileList.cpp
+    void SetStatusCount(int count);
+    void SetStatusSelection(const double* kilobytes);
+    void ListView1Data(NMLVDISPINFOW& info);
+    void AttachImages();
+    void ShowHeaderIcon(int categoryId);
+    void ShowSortMarker();
+    void CreateSortMarkers();
+    void ClearSelectionQuietly();
+    // Icon index and type name of a record from the shell, asked once per record; files whose
+    // icon depends only on their extension share one answer.
+    void FillShellInfo(FileRecord& record);
+    bool ListKeyDown(const NMLVKEYDOWN& key);
+    const UpperCaseTable& LocaleUpperCase();
 
     Catalogue m_catalogue;
     ExtensionMap m_extensionMap;
@@ -228,6 +285,21 @@ private:
     int m_currentCategory = 0;
     int m_listMode = -1; // 0: the rows are the selected group's child nodes
     std::vector<HTREEITEM> m_groupRows;
+    bool m_sweeping = false; // set while a loop touches every row: the row texts are not wanted
+    SortKey m_sortKey = SortKey::Name;
+    SortKey m_sortMenuKey = SortKey::Name; // the checked sort command
+    bool m_sortFlag = false;
+    int m_lastClickedColumn = 0;
+    bool m_markerShown = false;
+    UniqueHBitmap m_markerUp;
+    UniqueHBitmap m_markerDown;
+    std::unique_ptr<UpperCaseTable> m_upperCase;
+    std::vector<SelectedFile> m_selectedFiles;
+    struct ShellInfo {
+        int icon;
+        uint16_t typeName;
+    };
+    std::unordered_map<std::wstring, ShellInfo> m_shellInfoByExtension;
     std::wstring m_operaPath;
     std::wstring m_netscapePath;
     HIMAGELIST m_systemImagesSmall = nullptr; // the shell's: never destroyed here

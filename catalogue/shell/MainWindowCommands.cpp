@@ -39,21 +39,22 @@ const MainWindow::CommandEntry* MainWindow::FindCommand(int id)
         {IDM_FILE_PROPERTIES, nullptr, nullptr, nullptr}, // no action in the file menu, by design
         {IDM_PRINT, nullptr, nullptr, nullptr},
         {IDM_EXIT, &M::Beenden3Click, nullptr, nullptr},
-        {IDM_SELECT_ALL, nullptr, nullptr, nullptr},
-        {IDM_INVERT_SELECTION, nullptr, nullptr, nullptr},
+        {IDM_SELECT_ALL, &M::Alleauswhlen2Click, nullptr, nullptr},
+        {IDM_INVERT_SELECTION, &M::Auswahlumkehren2Click, nullptr, nullptr},
         {IDM_GRID_LINES, &M::Rasterlinien1Click, nullptr, &M::GridLines},
         {IDM_ROW_SELECT, &M::ganzeZeielmarkieren1Click, nullptr, &M::RowSelect},
         {IDM_VIEW_LARGE, &M::GroeSymbole2Click, nullptr, &M::IsLargeIconView},
         {IDM_VIEW_SMALL, &M::KleineSymbole2Click, nullptr, &M::IsSmallIconView},
         {IDM_VIEW_LIST, &M::Liste2Click, nullptr, &M::IsListView},
         {IDM_VIEW_DETAILS, &M::Details2Click, nullptr, &M::IsDetailsView},
-        {IDM_SORT_NAME, nullptr, nullptr, &M::IsSortedByName},
-        {IDM_SORT_TYPE, nullptr, nullptr, nullptr},
-        {IDM_SORT_SIZE, nullptr, nullptr, nullptr},
-        {IDM_SORT_DATE, nullptr, nullptr, nullptr},
-        {IDM_SORT_PATH, nullptr, nullptr, nullptr},
+        {IDM_SORT_NAME, &M::NachName1Click, nullptr, &M::IsSortedByName},
+        {IDM_SORT_TYPE, &M::NachTyp2Click, nullptr, &M::IsSortedByType},
+        {IDM_SORT_SIZE, &M::NachGre1Click, nullptr, &M::IsSortedBySize},
+        {IDM_SORT_DATE, &M::NachDatum2Click, nullptr, &M::IsSortedByDate},
+        {IDM_SORT_PATH, &M::NachPfad1Click, nullptr, &M::IsSortedByPath},
         {IDM_SORT_NONE, nullptr, nullptr, nullptr},
-        {IDM_SORT_ATTRIBUTES, nullptr, nullptr, nullptr},
+        {IDM_SORT_ATTRIBUTES, &M::NachAttributen1Click, nullptr, &M::IsSortedByAttributes},
+        {IDM_REFRESH, &M::RefreshList, nullptr, nullptr},
         {IDM_TREE_EXPAND_ALL, &M::ExpandAllNodes, nullptr, nullptr},
         {IDM_TREE_COLLAPSE_ALL, &M::CollapseAllNodes, nullptr, nullptr},
         {IDM_TREE_COLLAPSE_NODE, &M::CollapseNode, nullptr, nullptr},
@@ -300,6 +301,8 @@ void MainWindow::LanguageE()
     ApplyMenuTexts(IDR_LIST_BACKGROUND_MENU, EnglishTexts::kListBackgroundMenu);
 
     SetWindowTextW(m_headerLabel, Text(IDS_FOLDER_LABEL).c_str());
+    SetWindowTextW(m_tree, Text(IDS_TREE_NAME).c_str());
+    SetWindowTextW(m_list, Text(IDS_LIST_NAME).c_str());
     m_preview->SetHeading(Text(IDS_PREVIEW_HEADING));
     // The tool bar hints are looked up in the current language when they are shown.
 }
@@ -326,4 +329,6 @@ void MainWindow::NewListView1()
         column.iSubItem = i;
         ListView_InsertColumn(m_list, i, &column);
     }
+    if (m_markerShown)
+        ShowSortMarker();
 }

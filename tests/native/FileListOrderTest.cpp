@@ -18,9 +18,9 @@ void GermanUpper(wchar_t* text, size_t length)
     }
 }
 
-const UpperCase& Upper()
+const UpperCaseTable& Upper()
 {
-    static const UpperCase upper(GermanUpper);
+    static const UpperCaseTable upper(GermanUpper);
     return upper;
 }
 
@@ -122,7 +122,7 @@ TEST(FileListOrder, TextsCompareByUpperCasedCodeUnits)
 
 TEST(FileListOrder, AMappingOutsideSixteenBitsOrToZeroIsIgnored)
 {
-    UpperCase odd([](wchar_t* text, size_t length) {
+    UpperCaseTable odd([](wchar_t* text, size_t length) {
         for (size_t i = 0; i < length; ++i)
             if (text[i] == L'x')
                 text[i] = 0;

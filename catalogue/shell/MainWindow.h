@@ -216,8 +216,7 @@ private:
     void SetGridLines(bool on);
     void SetRowSelect(bool on);
     void SetViewStyle(ViewStyle style);
-    static LRESULT CALLBACK ListSubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                             DWORD_PTR refData);
+    static LRESULT CALLBACK ListProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
     // MainWindowCommands.cpp
     struct CommandEntry;

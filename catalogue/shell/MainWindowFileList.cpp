@@ -417,20 +417,22 @@ void MainWindow::Auswahlumkehren2Click()
     SetFocus(m_list);
     FlagScope sweep(m_sweeping);
     const int rows = ListView_GetItemCount(m_list);
-    const std::vector<int> before = SelectedRows(m_list);
+    const int selected = static_cast<int>(ListView_GetSelectedCount(m_list));
+    // All rows selected: none will be; otherwise the rows that were selected are walked.
+    const std::vector<int> before = selected == rows ? std::vector<int>() : SelectedRows(m_list);
     double kilobytes = 0;
     {
         RedrawGuard redraw(m_list);
         // Every row at once, then the rows that were selected off again: as many steps as
         // rows were selected, not as the list has rows.
-        if (static_cast<int>(before.size()) == rows) {
+        if (selected == rows) {
             ListView_SetItemState(m_list, -1, 0, LVIS_SELECTED);
         } else {
             ListView_SetItemState(m_list, -1, LVIS_SELECTED, LVIS_SELECTED);
             for (int row : before)
                 ListView_SetItemState(m_list, row, 0, LVIS_SELECTED);
         }
-        if (m_listMode != 0) {
+        if (m_listMode != 0 && selected != rows) {
             const auto& list = m_catalogue[m_currentCategory];
             std::vector<bool> wasSelected(list.size());
             for (int row : before)

@@ -2,7 +2,7 @@
 # Builds Sortaro.exe and setup.exe, installs Sortaro into the Wine prefix from the staged medium
 # with "setup.exe /S" and runs it from there. On a display ($DISPLAY) it simply starts the program.
 # Without one it runs it on a virtual display, walks through the start-up the way a user would
-# (start-up dialog, drive choice, main window, one category's files), saves a screenshot of each
+# (start-up dialog, drive choice, main window, one category's files, sorted by size), saves a screenshot of each
 # step into the build tree, closes the program cleanly and says where the pictures are.
 # Usage: tools/run.sh [--english]
 set -euo pipefail
@@ -58,6 +58,12 @@ install_sortaro
 "$WINE" reg add 'HKCU\Software\Sortaro\Options' /v datafrom /d 0100 /f >/dev/null 2>&1
 "$WINE" reg add 'HKCU\Software\Sortaro\Options' /v hddata /d 10 /f >/dev/null 2>&1
 
+# A few documents of different sizes, so that the text files show something to sort.
+samples="$WINEPREFIX/drive_c/users/Public/Documents/Beispiele"
+mkdir -p "$samples"
+for entry in Einkaufsliste:2 Protokoll:48 Reisebericht:310 Notizen:9 Handbuch:1200 Briefentwurf:21; do
+    head -c $((${entry#*:} * 1024)) /dev/zero | tr '\0' 'x' >"$samples/${entry%:*}.txt"
+done
 ( cd "$installed" && exec "$WINE" Sortaro.exe >"$build/run.out" 2>&1 ) &
 app=$!
 snap() { sleep 0.7; import -window root "$shots/$1$suffix.png"; echo "screenshot: $shots/$1$suffix.png"; }
@@ -74,6 +80,11 @@ snap 3-main
 # of which the prefix's drive C: has a few.
 press "$main" Home Down Down Down Down Down
 snap 4-setupfiles
+# Eight categories further down are the text files. The tool bar's view menu (Alt+A), its last
+# item "Symbole anordnen", the third sort "Nach Größe": largest first.
+press "$main" Down Down Down Down Down Down Down Down
+press "$main" alt+a End Right Down Down Return
+snap 5-textfiles-by-size
 press "$main" alt+F4
 if wait_exit "$app"; then
     echo "Sortaro ended cleanly."

@@ -38,14 +38,9 @@ void MainWindow::FormCreate()
     FillFolderIDS();
     if (m_startup)
         m_startup->EnableButtons();
-    // The sort mark of the name column: the list starts sorted by name.
-    HWND header = ListView_GetHeader(m_list);
-    HDITEMW item{};
-    item.mask = HDI_FORMAT;
-    if (Header_GetItem(header, 0, &item)) {
-        item.fmt |= HDF_SORTUP;
-        Header_SetItem(header, 0, &item);
-    }
+    // The sort mark of the name column, which the first header click turns round.
+    m_markerShown = true;
+    ShowSortMarker();
 }
 
 void MainWindow::NeuEinlesen()

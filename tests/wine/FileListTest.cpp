@@ -6,6 +6,8 @@
 #include "catalogue/catalogue/CatalogueFiles.h"
 #include "catalogue/shell/resource.h"
 
+#include <oleacc.h>
+
 #include <algorithm>
 
 using WineTest::SetOption;
@@ -33,6 +35,7 @@ protected:
 
     void TearDown() override
     {
+        RestoreDecimalSeparator();
         AppTest::TearDown();
         DeleteFileW((kBase + L"\\opened.txt").c_str());
         DeleteFileW((kBase + L"\\open me.cmd").c_str());
@@ -142,7 +145,8 @@ protected:
     {
         wchar_t old[8] = L".";
         GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, old, 8);
-        m_oldSeparator = old;
+        if (m_oldSeparator.empty())
+            m_oldSeparator = old;
         SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator);
     }
 
@@ -217,7 +221,6 @@ TEST_F(FileListTest, EnglishStatusAndTheLocalesSeparator)
     EXPECT_EQ(Panel(2), L"1,003 MB");
     main->ExecuteCommand(IDM_SELECT_ALL);
     EXPECT_EQ(Panel(1), L"3 Object(s) selected");
-    RestoreDecimalSeparator();
 }
 
 TEST_F(FileListTest, GroupRowsAreTheDirectChildrenAndOpenOnDoubleClick)
@@ -366,6 +369,9 @@ TEST_F(FileListTest, HeaderClicksFollowTheDirectionRules)
         {4, -1, newest},
         {1, -1, {L"Apfel.txt", L"Mitte.txt", L"zebra.txt"}}, // paths from the last
     };
+    // At start the name column shows the mark of the flag, clear: the downward triangle.
+    EXPECT_EQ(Marker(0), -1);
+    EXPECT_EQ(Marker(1), 0);
     for (const Step& s : steps) {
         ClickHeader(s.column);
         EXPECT_EQ(Column(0), s.names) << "column " << s.column;
@@ -469,16 +475,13 @@ TEST_F(FileListTest, SelectionCommandsCountAndAddUp)
     main->ExecuteCommand(IDM_SELECT_ALL);
     EXPECT_EQ(Panel(1), std::to_wstring(ListView_GetItemCount(list)) + L" Objekt(e) markiert");
     EXPECT_EQ(Panel(2), L"");
-    RestoreDecimalSeparator();
 }
 
-TEST_F(FileListTest, KeysCursorAndNames)
+TEST_F(FileListTest, KeysAndCursor)
 {
     StartWith(kText, kFiles);
     Select(NodeOf(kText));
     HWND list = main->FileList();
-    EXPECT_EQ(WineTest::WindowText(main->TreeView()), L"Kategorien");
-    EXPECT_EQ(WineTest::WindowText(list), L"Dateien");
 
     // Ctrl+A selects every row.
     SetFocus(list);
@@ -515,11 +518,32 @@ TEST_F(FileListTest, KeysCursorAndNames)
     }
 }
 
-TEST_F(FileListTest, EnglishNamesForScreenReaders)
+// The name a screen reader says for a window.
+std::wstring AccessibleName(HWND hwnd)
 {
-    StartWith(kText, {}, true);
-    EXPECT_EQ(WineTest::WindowText(main->TreeView()), L"Categories");
-    EXPECT_EQ(WineTest::WindowText(main->FileList()), L"Files");
+    IAccessible* accessible = nullptr;
+    if (FAILED(AccessibleObjectFromWindow(hwnd, OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(&accessible))))
+        return L"<none>";
+    VARIANT self;
+    VariantInit(&self);
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr;
+    std::wstring text = L"<none>";
+    if (accessible->get_accName(self, &name) == S_OK && name)
+        text = name;
+    SysFreeString(name);
+    accessible->Release();
+    return text;
+}
+
+TEST_F(FileListTest, NamesForScreenReadersInBothLanguages)
+{
+    for (bool english : {false, true}) {
+        StartWith(kText, {}, english);
+        EXPECT_EQ(AccessibleName(main->TreeView()), english ? L"Categories" : L"Kategorien");
+        EXPECT_EQ(AccessibleName(main->FileList()), english ? L"Files" : L"Dateien");
+    }
 }
 
 TEST_F(FileListTest, DoubleClickOpensTheFile)

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cwchar>
+#include <new>
 
 UpperCaseTable::UpperCaseTable(const std::function<void(wchar_t* text, size_t length)>& toUpper) : m_table(0x10000)
 {
@@ -172,8 +173,14 @@ int RecordOrder::Compare(const FileRecord& a, const FileRecord& b) const
 void SortRecords(const Catalogue& catalogue, Catalogue::List& list, SortKey key, bool flag, const UpperCaseTable& upper)
 {
     RecordOrder order(catalogue, key, flag, upper);
-    // Sorted as a block: a deque's iterators cost a lookup each step.
-    std::vector<FileRecord> records(list.begin(), list.end());
+    // Sorted as a block where memory allows: a deque's iterators cost a lookup each step.
+    std::vector<FileRecord> records;
+    try {
+        records.assign(list.begin(), list.end());
+    } catch (const std::bad_alloc&) {
+        std::stable_sort(list.begin(), list.end(), order); // sorts in place when it gets no buffer
+        return;
+    }
     std::stable_sort(records.begin(), records.end(), order);
     std::copy(records.begin(), records.end(), list.begin());
 }

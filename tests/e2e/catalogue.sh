@@ -15,6 +15,7 @@ top="$WINEPREFIX/drive_c/sortaro-e2e"
 rm -rf "$top"
 mkdir -p "$top/tree/Briefe" "$top/tree/Bilder" "$top/install"
 printf 'Hallo' >"$top/tree/Briefe/brief.txt"
+head -c 3000 /dev/zero >"$top/tree/Briefe/lang.txt"
 printf 'Notiz' >"$top/tree/Briefe/NOTIZ.TXT"
 : >"$top/tree/leer.txt"
 printf 'JFIF' >"$top/tree/Bilder/urlaub.jpg"
@@ -39,6 +40,11 @@ check "the drive dialog lists the added folder" "${window:+found}" found
 press "$window" Return
 main=$(wait_window '^Sortaro$')
 check "the main window appears after the scan" "${main:+found}" found
+# The tree has the focus: the text files are the thirteenth node below the root. The tool bar's
+# view menu (Alt+A), its last item "Symbole anordnen", its first sort "Nach Namen": A to Z.
+text_files="Home Down Down Down Down Down Down Down Down Down Down Down Down Down"
+press "$main" $text_files
+press "$main" alt+a End Right Return
 press "$main" alt+F4
 wait_exit "$app"
 check "closing ends the program" "$?" 0
@@ -46,14 +52,17 @@ check "closing ends the program" "$?" 0
 data="$top/install/Data"
 lines() { tr -d '\r' <"$1" | sort | tr '\n' ' '; }
 check "texts are stored" "$(lines "$data/30.dat")" \
-    'C:\sortaro-e2e\tree\Briefe\NOTIZ.TXT C:\sortaro-e2e\tree\Briefe\brief.txt C:\sortaro-e2e\tree\leer.txt '
-check "lines end in CR LF" "$(grep -c $'\r$' "$data/30.dat")" 3
+    'C:\sortaro-e2e\tree\Briefe\NOTIZ.TXT C:\sortaro-e2e\tree\Briefe\brief.txt C:\sortaro-e2e\tree\Briefe\lang.txt C:\sortaro-e2e\tree\leer.txt '
+check "lines end in CR LF" "$(grep -c $'\r$' "$data/30.dat")" 4
 check "pictures are stored" "$(lines "$data/9.dat")" 'C:\sortaro-e2e\tree\Bilder\urlaub.jpg '
 check "the empty file is stored" "$(lines "$data/31.dat")" 'C:\sortaro-e2e\tree\leer.txt '
 check "special folders are not stored" "$(ls "$data" | grep -c '^4[13]\.dat$')" 0
 check "no temporary file is left" "$(ls "$data" | grep -c '\.new$')" 0
+check "the text files are kept in the order of their names" "$(tr -d '\r' <"$data/30.dat" | tr '\n' ' ')" \
+    'C:\sortaro-e2e\tree\Briefe\brief.txt C:\sortaro-e2e\tree\Briefe\lang.txt C:\sortaro-e2e\tree\leer.txt C:\sortaro-e2e\tree\Briefe\NOTIZ.TXT '
 
-# The next start reads the database; closing writes the same catalogue again.
+# The next start reads the database; the text files are sorted by size from the menu, and
+# closing writes the catalogue again, in that order.
 rm "$top/tree/Briefe/NOTIZ.TXT"
 option "" scannewdata 1
 ( cd "$(dirname "$exe")" && exec "$WINE" "$(basename "$exe")" >>"$build/e2e-catalogue.out" 2>&1 ) &
@@ -62,11 +71,16 @@ window=$(wait_window '^Sortaro Auswahl der Datenträger$')
 press "$window" Return
 main=$(wait_window '^Sortaro$')
 check "the main window appears after loading" "${main:+found}" found
+# The third sort of the same menu, "Nach Größe": largest first.
+press "$main" $text_files
+press "$main" alt+a End Right Down Down Return
 press "$main" alt+F4
 wait_exit "$app"
 check "closing ends the program again" "$?" 0
 check "the catalogue read back, without the deleted file" "$(lines "$data/30.dat")" \
-    'C:\sortaro-e2e\tree\Briefe\brief.txt C:\sortaro-e2e\tree\leer.txt '
+    'C:\sortaro-e2e\tree\Briefe\brief.txt C:\sortaro-e2e\tree\Briefe\lang.txt C:\sortaro-e2e\tree\leer.txt '
+check "the text files are kept largest first" "$(tr -d '\r' <"$data/30.dat" | tr '\n' ' ')" \
+    'C:\sortaro-e2e\tree\Briefe\lang.txt C:\sortaro-e2e\tree\Briefe\brief.txt C:\sortaro-e2e\tree\leer.txt '
 
 rm -rf "$top"
 "$WINE" reg delete 'HKCU\Software\Sortaro' /f >/dev/null 2>&1

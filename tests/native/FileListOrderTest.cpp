@@ -1,4 +1,5 @@
 #include "catalogue/filelist/FileListOrder.h"
+#include "TestRecords.h"
 
 #include <gtest/gtest.h>
 
@@ -24,34 +25,14 @@ const UpperCaseTable& Upper()
     return upper;
 }
 
-struct Entry {
-    const wchar_t* path;
-    uint64_t size;
-    uint64_t writeTime; // 0: no date
-    uint32_t attributes;
-    const wchar_t* type;
-};
+using Entry = TestRecord;
 
 // A category with the entries in this order.
 struct Fixture {
     Catalogue catalogue;
     Catalogue::List& list = catalogue[5];
 
-    explicit Fixture(const std::vector<Entry>& entries)
-    {
-        for (const Entry& e : entries) {
-            PathParts parts = SplitPath(e.path);
-            FileRecord record;
-            record.folder = catalogue.FindOrAddFolder(parts.folder);
-            record.name = catalogue.StoreText(parts.name);
-            record.SetSize(e.size);
-            record.writeTimeLow = static_cast<uint32_t>(e.writeTime);
-            record.writeTimeHigh = static_cast<uint32_t>(e.writeTime >> 32);
-            record.attributes = e.attributes;
-            record.typeName = catalogue.InternTypeName(e.type);
-            list.push_back(record);
-        }
-    }
+    explicit Fixture(const std::vector<Entry>& entries) { AddTestRecords(catalogue, 5, entries); }
 
     std::vector<std::wstring> Paths() const
     {

@@ -5,6 +5,7 @@
 #include "AppFixture.h"
 #include "catalogue/catalogue/CatalogueFiles.h"
 #include "catalogue/shell/resource.h"
+#include "tests/native/TestRecords.h"
 
 #include <oleacc.h>
 
@@ -16,12 +17,7 @@ namespace {
 
 const std::wstring kBase = L"C:\\sortaro-filelist";
 
-struct Entry {
-    const wchar_t* path;
-    uint64_t size;
-    uint64_t writeTime; // 0: no date
-    uint32_t attributes;
-};
+using Entry = TestRecord;
 
 class FileListTest : public AppTest {
 protected:
@@ -48,18 +44,7 @@ protected:
     {
         SetOption(L"", L"language", english ? L"0" : L"1");
         StartToMainWindow(true);
-        Catalogue& catalogue = main->CategoryLists();
-        for (const Entry& e : entries) {
-            PathParts parts = SplitPath(e.path);
-            FileRecord record;
-            record.folder = catalogue.FindOrAddFolder(parts.folder);
-            record.name = catalogue.StoreText(parts.name);
-            record.SetSize(e.size);
-            record.writeTimeLow = static_cast<uint32_t>(e.writeTime);
-            record.writeTimeHigh = static_cast<uint32_t>(e.writeTime >> 32);
-            record.attributes = e.attributes;
-            catalogue[id].push_back(record);
-        }
+        AddTestRecords(main->CategoryLists(), id, entries);
     }
 
     HTREEITEM NodeOf(int id) const

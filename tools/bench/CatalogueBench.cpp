@@ -6,6 +6,7 @@
 #include "catalogue/catalogue/CatalogueFiles.h"
 #include "catalogue/catalogue/DriveScan.h"
 #include "catalogue/catalogue/ExtensionMatch.h"
+#include "tools/bench/BenchMeasures.h"
 
 #include <windows.h>
 
@@ -14,33 +15,6 @@
 #include <vector>
 
 namespace {
-
-double Now()
-{
-    static LARGE_INTEGER frequency;
-    if (!frequency.QuadPart)
-        QueryPerformanceFrequency(&frequency);
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-// Committed private memory of the process, added up region by region (Wine's process
-// counters leave the private usage at zero).
-size_t PrivateBytes()
-{
-    size_t total = 0;
-    MEMORY_BASIC_INFORMATION region;
-    const char* address = nullptr;
-    while (VirtualQuery(address, &region, sizeof(region)) == sizeof(region)) {
-        if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE)
-            total += region.RegionSize;
-        address = static_cast<const char*>(region.BaseAddress) + region.RegionSize;
-        if (address < static_cast<const char*>(region.BaseAddress))
-            break; // wrapped round the end of the address space
-    }
-    return total;
-}
 
 // The plain walk: what any program listing the tree has to do.
 size_t PlainWalk(const std::wstring& folder)

@@ -10,6 +10,8 @@
 #include "catalogue/shell/MainWindow.h"
 #include "catalogue/shell/StartupDialog.h"
 #include "common/MessagePump.h"
+#include "tests/wine/MessageFlush.h"
+#include "tools/bench/BenchMeasures.h"
 
 #include <commctrl.h>
 #include <shlwapi.h>
@@ -29,58 +31,9 @@ constexpr int kCategory = 30; // "Textdateien": a leaf of the tree
 constexpr int kOtherCategory = 29;
 constexpr size_t kDefaultRecords = 1000000;
 
-double Now()
-{
-    static LARGE_INTEGER frequency;
-    if (!frequency.QuadPart)
-        QueryPerformanceFrequency(&frequency);
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
 double Ms(double seconds)
 {
     return seconds * 1000.0;
-}
-
-// Committed private memory of the process, added up region by region: Wine reports no private
-// usage in the process counters.
-size_t PrivateBytes()
-{
-    size_t total = 0;
-    MEMORY_BASIC_INFORMATION region;
-    const char* address = nullptr;
-    while (VirtualQuery(address, &region, sizeof(region)) == sizeof(region)) {
-        if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE)
-            total += region.RegionSize;
-        const char* next = static_cast<const char*>(region.BaseAddress) + region.RegionSize;
-        if (next <= address)
-            break; // the end of the address space
-        address = next;
-    }
-    return total;
-}
-
-// Dispatches messages until the queue has been quiet for 50 ms or ms have passed. Each call to
-// the queue is a round trip to the Wine server, so this stays outside the timed steps.
-void Flush(DWORD ms = 300)
-{
-    const DWORD start = GetTickCount();
-    DWORD quiet = start;
-    while (GetTickCount() - start < ms) {
-        MSG msg;
-        if (PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
-            MessagePump::ProcessMessages();
-            if (msg.message == WM_QUIT)
-                return;
-            quiet = GetTickCount();
-        } else if (GetTickCount() - quiet > 50) {
-            return;
-        } else {
-            Sleep(5);
-        }
-    }
 }
 
 void ClearSettings()
@@ -104,7 +57,7 @@ bool Click(HWND dialog, int id)
     if (!dialog)
         return false;
     SendMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
-    Flush();
+    FlushMessages(300);
     return true;
 }
 
@@ -287,19 +240,19 @@ void InvertAllBySize(MainWindow& main, HTREEITEM other, HTREEITEM big)
         auto& target = main.CategoryLists()[kOtherCategory];
         target.assign(source.begin(), source.begin() + static_cast<std::ptrdiff_t>(rows));
         TreeView_SelectItem(tree, big);
-        Flush();
+        FlushMessages(300);
         TreeView_SelectItem(tree, other);
-        Flush();
+        FlushMessages(300);
         main.Alleauswhlen2Click();
-        Flush();
+        FlushMessages(300);
         double start = Now();
         main.Auswahlumkehren2Click();
         const double command = Now() - start;
-        Flush();
+        FlushMessages(300);
         const std::wstring status = StatusText(main.StatusBar(), 1);
 
         main.Alleauswhlen2Click();
-        Flush();
+        FlushMessages(300);
         start = Now();
         int selected = 0;
         for (int row = ListView_GetNextItem(list, -1, LVNI_SELECTED); row >= 0;
@@ -312,7 +265,7 @@ void InvertAllBySize(MainWindow& main, HTREEITEM other, HTREEITEM big)
         ListView_SetItemState(list, -1, 0, LVIS_SELECTED);
         const double clear = Now() - start;
         SendMessageW(list, WM_SETREDRAW, TRUE, 0);
-        Flush();
+        FlushMessages(300);
         std::wprintf(L"    %6zu rows: %8.1f ms (\"%ls\"); walk over the %d selected rows (LVM_GETNEXTITEM) "
                      L"%.1f ms, deselect all %.1f ms\n",
                      rows, Ms(command), status.c_str(), selected, Ms(walk), Ms(clear));
@@ -332,7 +285,7 @@ int Run(size_t recordCount)
         std::wprintf(L"the main window could not be created\n");
         return 1;
     }
-    Flush();
+    FlushMessages(300);
     if (!Click(main->Startup() ? main->Startup()->Hwnd() : nullptr, IDOK) ||
         !Click(main->Drives() ? main->Drives()->Hwnd() : nullptr, IDOK) || !IsWindowVisible(main->Hwnd())) {
         std::wprintf(L"the main window did not come up\n");
@@ -347,7 +300,7 @@ int Run(size_t recordCount)
         return 1;
     }
     TreeView_SelectItem(tree, other);
-    Flush();
+    FlushMessages(300);
 
     const size_t memoryBefore = PrivateBytes();
     double start = Now();
@@ -367,7 +320,7 @@ int Run(size_t recordCount)
     start = Now();
     UpdateWindow(list);
     PrintStep(L"  first paint of the top rows", Now() - start, L"(for information)");
-    Flush();
+    FlushMessages(300);
     PrintStatus(*main);
 
     const struct {
@@ -387,7 +340,7 @@ int Run(size_t recordCount)
         start = Now();
         main->SortCommand(sort.key);
         PrintStep(sort.what, Now() - start, sort.target);
-        Flush();
+        FlushMessages(300);
     }
     wchar_t first[MAX_PATH] = L"";
     wchar_t last[MAX_PATH] = L"";
@@ -399,29 +352,29 @@ int Run(size_t recordCount)
     start = Now();
     main->Alleauswhlen2Click();
     PrintStep(L"select all with the total", Now() - start, L"(target under 2 s)");
-    Flush();
+    FlushMessages(300);
     PrintStatus(*main);
 
     start = Now();
     main->Auswahlumkehren2Click();
     PrintStep(L"invert the selection (all selected)", Now() - start, L"(for information)");
-    Flush();
+    FlushMessages(300);
     PrintStatus(*main);
 
     const int rowCount = ListView_GetItemCount(list);
     for (int row : {3, 17, rowCount / 2, rowCount - 2})
         SelectRow(list, row);
-    Flush();
+    FlushMessages(300);
     start = Now();
     main->Auswahlumkehren2Click();
     PrintStep(L"invert the selection (4 rows selected)", Now() - start, L"(for information)");
-    Flush();
+    FlushMessages(300);
     PrintStatus(*main);
 
     start = Now();
     main->UnselectAll();
     PrintStep(L"unselect all", Now() - start, L"(for information)");
-    Flush();
+    FlushMessages(300);
     PrintStatus(*main);
 
     // One screen in the middle of the list. The scroll's repaint is dropped, so that the rows'
@@ -459,13 +412,13 @@ int Run(size_t recordCount)
     wchar_t sample[MAX_PATH] = L"";
     ListView_GetItemText(list, middle, 1, sample, MAX_PATH);
     std::wprintf(L"    row %d path: \"%ls\"\n", middle, sample);
-    Flush();
+    FlushMessages(300);
 
     start = Now();
     InvalidateRect(list, nullptr, TRUE);
     UpdateWindow(list);
     PrintStep(L"full repaint of the list", Now() - start, L"(for information)");
-    Flush();
+    FlushMessages(300);
 
     // What one message to the list costs on its own, for the figures above that send one per
     // row or per text.
@@ -490,12 +443,12 @@ int Run(size_t recordCount)
     for (int i = 0; i < 5000; ++i)
         GetPropW(list, L"CC32SubclassInfo");
     std::wprintf(L"one GetPropW on the list: %.1f us\n", Ms(Now() - start) * 1000.0 / 5000);
-    Flush();
+    FlushMessages(300);
 
     InvertAllBySize(*main, other, node);
 
     main.reset();
-    Flush(100);
+    FlushMessages(100);
     MSG msg;
     while (PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
     }

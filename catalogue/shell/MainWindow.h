@@ -2,7 +2,8 @@
 // The main window: owner of the catalogue's shared state, the start-up and shutdown flow, the
 // settings and the command surface. Its members are split over several files by concern:
 // MainWindow.cpp (window and layout), MainWindowCommands.cpp (commands, menus, language),
-// MainWindowStartup.cpp (start-up and shutdown), MainWindowSettings.cpp (registry settings).
+// MainWindowStartup.cpp (start-up and shutdown), MainWindowSettings.cpp (registry settings),
+// MainWindowCatalogue.cpp (drives, scan and database), MainWindowFileList.cpp (the file list).
 
 #include "../../common/UniqueHandle.h"
 #include "../../common/Window.h"
@@ -275,7 +276,7 @@ private:
     // Icon index and type name of a record from the shell, asked once per record; files whose
     // icon depends only on their extension share one answer.
     void FillShellInfo(FileRecord& record);
-    bool ListKeyDown(const NMLVKEYDOWN& key);
+    void ListKeyDown(const NMLVKEYDOWN& key);
     const UpperCaseTable& LocaleUpperCase();
 
     Catalogue m_catalogue;

@@ -1,5 +1,5 @@
 // The main window's catalogue: the extension map, the drive dialog's list, the scan, the
-// special folders, the database at start and at close, and the file list's view of a category.
+// special folders, and the database at start and at close.
 
 #include "MainWindow.h"
 

@@ -282,18 +282,12 @@ void MainWindow::ListView1DblClick()
     ShellExecuteW(GetForegroundWindow(), L"open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
-bool MainWindow::ListKeyDown(const NMLVKEYDOWN& key)
+void MainWindow::ListKeyDown(const NMLVKEYDOWN& key)
 {
-    const bool control = GetKeyState(VK_CONTROL) < 0;
-    if (key.wVKey == VK_DELETE && ListView_GetSelectedCount(m_list) > 0) {
+    if (key.wVKey == VK_DELETE && ListView_GetSelectedCount(m_list) > 0)
         ExecuteCommand(IDM_DELETE);
-        return true;
-    }
-    if (key.wVKey == 'A' && control) {
+    else if (key.wVKey == 'A' && GetKeyState(VK_CONTROL) < 0)
         Alleauswhlen2Click();
-        return true;
-    }
-    return false;
 }
 
 // Sorting ---------------------------------------------------------------------------------------

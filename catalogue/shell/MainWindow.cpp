@@ -614,15 +614,16 @@ LRESULT CALLBACK MainWindow::ListProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM
         const auto* header = reinterpret_cast<const NMHDR*>(lParam);
         if (header->code == HDN_ENDTRACKW || header->code == HDN_ENDTRACKA)
             PostMessageW(self->Hwnd(), WM_APP_COLUMNS_TRACKED, 0, 0);
-    } else if (msg == WM_SETCURSOR && reinterpret_cast<HWND>(wParam) == hwnd && LOWORD(lParam) == HTCLIENT) {
-        // The hand over a row, the arrow elsewhere.
+    } else if (msg == WM_MOUSEMOVE) {
+        // The hand over a row, the arrow elsewhere: decided where the pointer moved.
         LVHITTESTINFO hit{};
-        GetCursorPos(&hit.pt);
-        ScreenToClient(hwnd, &hit.pt);
-        if (ListView_HitTest(hwnd, &hit) >= 0 && (hit.flags & LVHT_ONITEM)) {
-            SetCursor(LoadCursorW(nullptr, IDC_HAND));
-            return TRUE;
-        }
+        hit.pt = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        self->m_pointerOverRow = ListView_HitTest(hwnd, &hit) >= 0 && (hit.flags & LVHT_ONITEM);
+        SetCursor(LoadCursorW(nullptr, self->m_pointerOverRow ? IDC_HAND : IDC_ARROW));
+    } else if (msg == WM_SETCURSOR && reinterpret_cast<HWND>(wParam) == hwnd && LOWORD(lParam) == HTCLIENT &&
+               self->m_pointerOverRow) {
+        SetCursor(LoadCursorW(nullptr, IDC_HAND));
+        return TRUE;
     }
     return CallWindowProcW(s_listViewProc, hwnd, msg, wParam, lParam);
 }

@@ -331,6 +331,7 @@ private:
     HWND m_headerLabel = nullptr;
     HWND m_tree = nullptr;
     HWND m_list = nullptr;
+    bool m_pointerOverRow = false; // the mouse last moved over a row of the list
     HWND m_status = nullptr;
     std::unique_ptr<Splitter> m_treeSplitter;
     std::unique_ptr<Splitter> m_previewSplitter;

@@ -128,21 +128,31 @@ protected:
     // Sets the user's decimal separator for the test's duration, as the control panel would.
     void UseDecimalSeparator(const wchar_t* separator)
     {
-        wchar_t old[8] = L".";
-        GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, old, 8);
-        if (m_oldSeparator.empty())
-            m_oldSeparator = old;
+        OriginalSeparator();
         SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator);
+        m_separatorChanged = true;
     }
 
     void RestoreDecimalSeparator()
     {
-        if (!m_oldSeparator.empty())
-            SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, m_oldSeparator.c_str());
-        m_oldSeparator.clear();
+        if (m_separatorChanged)
+            SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, OriginalSeparator().c_str());
+        m_separatorChanged = false;
     }
 
-    std::wstring m_oldSeparator;
+    // The separator before any test changed it: Wine answers an earlier change from a cache
+    // for the rest of the process.
+    static const std::wstring& OriginalSeparator()
+    {
+        static const std::wstring original = [] {
+            wchar_t text[8] = L".";
+            GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, text, 8);
+            return std::wstring(text);
+        }();
+        return original;
+    }
+
+    bool m_separatorChanged = false;
 };
 
 // Leaf categories and a group of the designed tree.
@@ -489,15 +499,15 @@ TEST_F(FileListTest, KeysAndCursor)
     EXPECT_EQ(ListView_GetItemCount(list), 2);
     EXPECT_EQ(Panel(1), L"2 Objekt(e) ");
 
-    // The hand over a row, the arrow beside the rows.
+    // The hand over a row, the arrow beside the rows; it stays while the pointer rests.
     RECT row{};
     ListView_GetItemRect(list, 0, &row, LVIR_LABEL);
     RECT client{};
     GetClientRect(list, &client);
-    for (bool onRow : {true, false}) {
-        POINT at = onRow ? POINT{row.left + 3, (row.top + row.bottom) / 2} : POINT{client.right - 3, client.bottom - 3};
-        ClientToScreen(list, &at);
-        SetCursorPos(at.x, at.y);
+    for (bool onRow : {true, false, true}) {
+        const POINT at = onRow ? POINT{row.left + 3, (row.top + row.bottom) / 2} : POINT{client.right - 3, client.bottom - 3};
+        SendMessageW(list, WM_MOUSEMOVE, 0, MAKELPARAM(at.x, at.y));
+        EXPECT_EQ(GetCursor() == LoadCursorW(nullptr, IDC_HAND), onRow);
         SendMessageW(list, WM_SETCURSOR, reinterpret_cast<WPARAM>(list), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
         EXPECT_EQ(GetCursor() == LoadCursorW(nullptr, IDC_HAND), onRow);
     }

@@ -143,7 +143,6 @@ public:
     void SortCommand(SortKey key);
     SortKey CurrentSortKey() const { return m_sortKey; }
     bool SortFlag() const { return m_sortFlag; }
-    int LastClickedColumn() const { return m_lastClickedColumn; }
     // The header markers: the upward triangle while the direction flag is set.
     HBITMAP SortMarker(bool up) const { return up ? m_markerUp.Get() : m_markerDown.Get(); }
 

@@ -128,23 +128,30 @@ std::wstring WindowText(HWND hwnd)
     return text;
 }
 
+namespace {
+
+struct TitleSearch {
+    const std::wstring* title;
+    HWND found;
+};
+
+// A callback of the system's: __stdcall on i686, which a lambda cannot be.
+BOOL CALLBACK MatchShownTitle(HWND hwnd, LPARAM lParam)
+{
+    auto* search = reinterpret_cast<TitleSearch*>(lParam);
+    if (IsWindowVisible(hwnd) && WindowText(hwnd) == *search->title) {
+        search->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+} // namespace
+
 HWND FindShownWindow(const std::wstring& title)
 {
-    struct Search {
-        const std::wstring* title;
-        HWND found;
-    } search{&title, nullptr};
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND hwnd, LPARAM lParam) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(lParam);
-            if (IsWindowVisible(hwnd) && WindowText(hwnd) == *s->title) {
-                s->found = hwnd;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    TitleSearch search{&title, nullptr};
+    EnumThreadWindows(GetCurrentThreadId(), MatchShownTitle, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 

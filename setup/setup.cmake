@@ -12,14 +12,7 @@ add_library(setup_app STATIC
 target_link_libraries(setup_app PUBLIC setup_portable sortaro_common uuid)
 
 set(SETUP_RC ${CMAKE_SOURCE_DIR}/setup/Setup.rc)
-set_property(SOURCE ${SETUP_RC} APPEND PROPERTY OBJECT_DEPENDS
-    ${CMAKE_SOURCE_DIR}/setup/resource.h
-    ${CMAKE_SOURCE_DIR}/setup/Setup.manifest
-    ${CMAKE_SOURCE_DIR}/setup/res/setup.ico
-    ${CMAKE_SOURCE_DIR}/setup/res/backdrop.bmp
-    ${CMAKE_SOURCE_DIR}/setup/res/header.bmp
-    ${CMAKE_SOURCE_DIR}/setup/res/panel.bmp
-)
+resource_depends(${SETUP_RC})
 
 add_executable(setup WIN32 setup/SetupMain.cpp ${SETUP_RC})
 target_link_libraries(setup PRIVATE setup_app)

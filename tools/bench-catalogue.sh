@@ -3,10 +3,14 @@
 # extensions under build/bench, then runs the benchmark program under Wine once and prints its
 # figures: the scan against a plain FindFirstFileW walk, memory per record, and writing and
 # loading the database against a plain GetFileAttributesExW over the same paths.
-# Run after tools/test.sh (uses build/win64). Usage: tools/bench-catalogue.sh [FILES] [FOLDERS]
+# Run after tools/test.sh (uses the build that the Wine suite runs: build/win32 where this
+# machine runs 32-bit code, build/win64 elsewhere). Usage: tools/bench-catalogue.sh [FILES] [FOLDERS]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build="$root/build/win64"
+root_dir=$root
+. "$root/tools/wine-arch.sh"
+build="$root/build/$wine_arch"
+echo "figures of $wine_arch_reason"
 files=${1:-100000}
 folders=${2:-2000}
 bench="$root/build/bench"

@@ -3,10 +3,14 @@
 # window with a clean settings key, fills one category with 1,000,000 records in memory and
 # prints the figures: selecting the category, sorting, the selection commands, the row data of
 # one screen, a full repaint and the memory per record. Saves them to build/bench.
-# Run after tools/test.sh (uses build/win64). Usage: tools/bench-filelist.sh [RECORDS]
+# Run after tools/test.sh (uses the build that the Wine suite runs: build/win32 where this
+# machine runs 32-bit code, build/win64 elsewhere). Usage: tools/bench-filelist.sh [RECORDS]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build="$root/build/win64"
+root_dir=$root
+. "$root/tools/wine-arch.sh"
+build="$root/build/$wine_arch"
+echo "figures of $wine_arch_reason"
 records=${1:-1000000}
 bench="$root/build/bench"
 

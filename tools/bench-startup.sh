@@ -1,11 +1,15 @@
 #!/usr/bin/env bash
 # Measures how long Sortaro.exe takes under Wine from launch until its start-up dialog is on
 # screen, and until the main window is, on the database path. Prints the figures of each run
-# and their median. Run after tools/test.sh (uses build/win64).
+# and their median. Run after tools/test.sh (uses the build that the Wine suite runs: build/win32
+# where this machine runs 32-bit code, build/win64 elsewhere).
 # Usage: tools/bench-startup.sh [RUNS]
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build="$root/build/win64"
+root_dir=$root
+. "$root/tools/wine-arch.sh"
+build="$root/build/$wine_arch"
+echo "figures of $wine_arch_reason"
 runs=${1:-5}
 "$root/tools/wine-display.sh" start "$build" >/dev/null
 trap '"$root/tools/wine-display.sh" stop "$build"' EXIT

@@ -10,20 +10,32 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 language=1
 [ "${1:-}" = "--english" ] && language=0
 
+root_dir=$root
+# shellcheck source=wine-arch.sh
+. "$root/tools/wine-arch.sh"
 bash "$root/tools/bootstrap.sh"
+
+# The medium of the build that runs here: the i686 build as shipped wherever this machine runs
+# 32-bit code, the x86-64 build elsewhere (then the shipped one is built too). The prefix, the
+# screenshots and what the programs print go to build/app.
+build_medium() {
+    local name=$1 cpu=$2
+    cmake -S "$root" -B "$root/build/$name" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-$cpu.cmake" >/dev/null
+    cmake --build "$root/build/$name" -j"$(nproc)" --target medium >/dev/null
+}
+build_medium win32 i686
+[ "$wine_arch" = win64 ] && build_medium win64 x86_64
+medium="$root/build/$wine_arch/medium"
 build="$root/build/app"
-cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" >/dev/null
-cmake --build "$build" -j"$(nproc)" --target medium >/dev/null
-# The 32-bit build is what ships; it is built too, though these machines cannot run it.
-cmake -S "$root" -B "$root/build/win32" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null
-cmake --build "$root/build/win32" -j"$(nproc)" --target medium >/dev/null
-echo "built the medium $build/medium (64-bit, runs here) and $root/build/win32/medium (32-bit, as shipped)"
+mkdir -p "$build"
+echo "$wine_arch" >"$build/wine-arch"
+echo "running $wine_arch_reason: the medium $medium"
 
 # Installs Sortaro silently from the medium, in the chosen language; sets $installed.
 install_sortaro() {
     local lang=DE
     [ "$language" = 0 ] && lang=EN
-    if ! (cd "$build/medium" && "$WINE" setup.exe /S /LANG=$lang >"$build/setup.out" 2>&1); then
+    if ! (cd "$medium" && "$WINE" setup.exe /S /LANG=$lang >"$build/setup.out" 2>&1); then
         cat "$build/setup.out"
         echo "setup.exe /S failed"
         exit 1
@@ -34,10 +46,10 @@ install_sortaro() {
 
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
     user_display=$DISPLAY
+    "$root/tools/wine-display.sh" prefix "$build"
     wine_build=$build
     . "$root/tools/wine-env.sh"
     export DISPLAY=$user_display
-    [ -f "$WINEPREFIX/system.reg" ] || "$WINE" wineboot -i >/dev/null 2>&1
     install_sortaro
     cd "$installed" && exec "$WINE" Sortaro.exe
 fi

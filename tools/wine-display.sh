@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Starts or stops what the Windows tests of a build need: a virtual X display (Xvfb), the
 # build's Wine prefix (made on first use) and a wine server kept running between tests.
-# Usage: tools/wine-display.sh start|stop BUILD_DIR
+# Usage: tools/wine-display.sh start|stop|prefix BUILD_DIR   (prefix: only make the prefix, on
+# the display the caller has)
 set -euo pipefail
 action=$1
 build=$2
@@ -22,6 +23,21 @@ stop() {
     rm -f "$build/xvfb.pid" "$build/xvfb.display"
 }
 
+# Makes the build's prefix on the current display where it is missing, or of the other kind
+# (the build folder switched between i686 and x86-64): such a one cannot serve this build.
+prefix() {
+    wine_build=$build
+    # shellcheck source=wine-env.sh
+    . "$here/wine-env.sh"
+    if [ -f "$WINEPREFIX/system.reg" ] && ! grep -qx "#arch=$WINEARCH" "$WINEPREFIX/system.reg"; then
+        rm -rf "$WINEPREFIX"
+    fi
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        "$WINE" wineboot -i >/dev/null 2>&1 || true
+        "$WINESERVER" -w >/dev/null 2>&1 || true
+    fi
+}
+
 start() {
     stop
     mkdir -p "$build"
@@ -34,13 +50,7 @@ start() {
         sleep 0.1
     done
     [ -s "$build/xvfb.display" ] || { echo "Xvfb did not start" >&2; exit 1; }
-    # shellcheck source=wine-env.sh
-    wine_build=$build
-    . "$here/wine-env.sh"
-    if [ ! -f "$WINEPREFIX/system.reg" ]; then
-        "$WINE" wineboot -i >/dev/null 2>&1 || true
-        "$WINESERVER" -w >/dev/null 2>&1 || true
-    fi
+    prefix
     # Persistent, so that each test does not pay for starting it; a server that is still running
     # from before stays and serves as well.
     "$WINESERVER" -p >/dev/null 2>&1 || true
@@ -55,5 +65,6 @@ start() {
 case $action in
 start) start ;;
 stop) stop ;;
-*) echo "usage: $0 start|stop BUILD_DIR" >&2; exit 2 ;;
+prefix) prefix ;;
+*) echo "usage: $0 start|stop|prefix BUILD_DIR" >&2; exit 2 ;;
 esac

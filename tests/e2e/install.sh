@@ -16,6 +16,7 @@ rm -rf "$work"
 mkdir -p "$work"
 cp -a "$build/wineprefix" "$work/wineprefix"
 wine_build=$work
+wine_arch=$(cat "$build/wine-arch")
 . "$here/../../tools/wine-env.sh"
 . "$here/../../tools/drive-lib.sh"
 DISPLAY=":$(cat "$build/xvfb.display")"

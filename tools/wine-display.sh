@@ -36,6 +36,13 @@ prefix() {
         "$WINE" wineboot -i >/dev/null 2>&1 || true
         "$WINESERVER" -w >/dev/null 2>&1 || true
     fi
+    # Wine's own fonts, in the prefix's font folder as on Windows. Debian's Wine 8 asks for them
+    # under a path it cannot resolve (Z:\usr\share\wine\../fonts) and never finds them where
+    # fonts-wine puts them: without Marlett the window caption buttons show as the letters
+    # "0 1 r", without Tahoma and MS Sans Serif every dialog takes a substitute font.
+    if [ -d /usr/share/wine/fonts ] && [ -d "$WINEPREFIX/drive_c/windows/Fonts" ]; then
+        ln -sf /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
+    fi
 }
 
 start() {

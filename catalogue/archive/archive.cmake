@@ -89,7 +89,7 @@ elseif(SORTARO_WITH_TESTS)
              COMMAND ln -sfn ${SORTARO_ARCHIVE_FIXTURES} ${CMAKE_BINARY_DIR}/wineprefix/dosdevices/s:)
     # Both belong to what the tests under Wine need (the fixture "wine"): the discovered tests
     # below can name one fixture only, since gtest_discover_tests splits a list of them.
-    set_tests_properties(archive_fixtures_drive PROPERTIES FIXTURES_SETUP wine)
+    set_tests_properties(archive_fixtures_drive PROPERTIES FIXTURES_SETUP wine DEPENDS wine_start)
     set_property(TEST archive_samples APPEND PROPERTY FIXTURES_SETUP wine)
     # One entry per test, as natively, so that a test skipped under Wine shows as skipped.
     set_target_properties(archive_tests_win PROPERTIES CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run)

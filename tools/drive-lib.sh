@@ -43,7 +43,7 @@ wait_exit() {
 registry_values() {
     local file
     file=$(mktemp)
-    if "$WINE" reg export "$1" "$(winepath -w "$file" 2>/dev/null || echo "$file")" /y >/dev/null 2>&1; then
+    if "$WINE" reg export "$1" "$("$WINE" winepath -w "$file" 2>/dev/null || echo "$file")" /y >/dev/null 2>&1; then
         iconv -f UTF-16LE -t UTF-8 "$file" | tr -d '\r' | grep '^"' | sed 's/^"\([^"]*\)"="\(.*\)"$/\1=\2/'
     fi
     rm -f "$file"

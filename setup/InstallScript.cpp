@@ -1,5 +1,7 @@
 #include "InstallScript.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr std::wstring_view kCopyFilesHeader = L"[COPYFILES";
@@ -27,6 +29,15 @@ bool Contains(const std::wstring& text, std::wstring_view part)
 std::wstring DropLast(const std::wstring& text)
 {
     return text.empty() ? text : text.substr(0, text.size() - 1);
+}
+
+// A line that says nothing: empty, only blanks, or a comment (first non-blank character ";" or
+// "#", or "//").
+bool IsBlankOrComment(const std::wstring& line)
+{
+    std::size_t first = line.find_first_not_of(L" \t");
+    return first == std::wstring::npos || line[first] == L';' || line[first] == L'#' ||
+           line.compare(first, 2, L"//") == 0;
 }
 
 } // namespace
@@ -299,7 +310,11 @@ std::vector<std::wstring> InstallScript::CopyFilesLines() const
 
 std::vector<std::wstring> InstallScript::AddRegLines() const
 {
-    return SectionAfter(FindHeader(kAddRegHeader, false), false);
+    // Such lines are no entries, as in [COPYFILES], where a line without a prefix is passed over;
+    // a comment that contains "]" still ends the section.
+    std::vector<std::wstring> lines = SectionAfter(FindHeader(kAddRegHeader, false), false);
+    lines.erase(std::remove_if(lines.begin(), lines.end(), IsBlankOrComment), lines.end());
+    return lines;
 }
 
 InstallScript::RenameLookup InstallScript::RenameFiles() const

@@ -109,8 +109,8 @@ public:
     // end of the script. Empty without the header.
     std::vector<std::wstring> CopyFilesLines() const;
 
-    // The lines of [AddReg] (exact case): from the line after the header up to the first later
-    // line containing "]", which is not part of it.
+    // The entry lines of [AddReg] (exact case): from the line after the header up to the first
+    // later line containing "]", which is not part of it; blank and comment lines are left out.
     std::vector<std::wstring> AddRegLines() const;
 
     // The [RenameFiles] entry (exact case), the one line right after the header.

@@ -161,6 +161,11 @@ TEST(InstallScript, SectionEnds)
          {},
          {L"HKCU,,K,v,s,d;", L"HKCU,,K,w,s,e;"}},
         {"empty sections", {L"[COPYFILES]", L"]", L"[AddReg]", L"]"}, {L"]"}, {}},
+        {"blank and comment lines are no [AddReg] entries; a comment with \"]\" still ends it",
+         {L"[AddReg]", L"", L"   ", L"\t", L"; Optionen", L"  # x", L"// y", L"HKCU,,K,v,s,d;", L"; ende ]",
+          L"HKCU,,K,w,s,e;"},
+         {},
+         {L"HKCU,,K,v,s,d;"}},
         {"missing sections", {L"[AppName]", L"X;"}, {}, {}},
         {"header as the last line", {L"[AddReg]"}, {}, {}},
     };

@@ -1,6 +1,7 @@
 #include "SetupTestSupport.h"
 #include "common/UniqueHandle.h"
 #include "setup/Installer.h"
+#include "setup/SilentInstall.h"
 
 #include <shlwapi.h>
 
@@ -239,6 +240,23 @@ TEST_F(InstallActions, RenameFilesSwapsByPlatform)
         EXPECT_EQ(Exists(env.source + L"\\first.exe"), c.firstLeft) << c.what;
         EXPECT_EQ(ReadFile(env.source + L"\\second.exe"), c.second) << c.what;
     }
+}
+
+TEST_F(InstallActions, BlankAndCommentLinesInstallCompletely)
+{
+    WriteFile(env.source + L"\\Sortaro.exe", "program");
+    WriteScript(env.source + L"\\Install.txt",
+                {L"[ProgramGroup]", L"Sortaro;", L"[COPYFILES]", L"; the program", L"", L"Ziel\\Sortaro.exe;", L"]",
+                 L"[AddReg]", L"; settings of the catalogue", L"", L"   ",
+                 L"HKCU,,Software\\SortaroSetupTest,language,s,%Language;", L"# its folder", L"// and more",
+                 L"HKCU,,Software\\SortaroSetupTest,InstallDir,s,%Ziel;", L"", L"]"});
+    SetupFormat::Options options;
+    options.silent = true;
+    options.destination = scratch.Path() + L"\\target\\Sortaro";
+    EXPECT_EQ(SilentInstall(env, options), 0) << "/S reports complete success";
+    EXPECT_EQ(ReadFile(Target(L"Sortaro.exe")), "program");
+    EXPECT_EQ(RegText(HKEY_CURRENT_USER, kTestKey, L"language"), L"1");
+    EXPECT_EQ(RegText(HKEY_CURRENT_USER, kTestKey, L"InstallDir"), options.destination);
 }
 
 TEST_F(InstallActions, NeededSpace)

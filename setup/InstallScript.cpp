@@ -31,6 +31,17 @@ std::wstring DropLast(const std::wstring& text)
     return text.empty() ? text : text.substr(0, text.size() - 1);
 }
 
+// Names that open a device wherever they stand in a path, with any extension ("nul.txt").
+bool IsDeviceName(const std::wstring& name)
+{
+    std::wstring base = UpperCase(name.substr(0, name.find(L'.')));
+    base.erase(base.find_last_not_of(L' ') + 1);
+    if (base == L"CON" || base == L"PRN" || base == L"AUX" || base == L"NUL" || base == L"CONIN$" || base == L"CONOUT$")
+        return true;
+    return base.size() == 4 && (base.compare(0, 3, L"COM") == 0 || base.compare(0, 3, L"LPT") == 0) &&
+           base[3] >= L'1' && base[3] <= L'9';
+}
+
 // A line that says nothing: empty, only blanks, or a comment (first non-blank character ";" or
 // "#", or "//").
 bool IsBlankOrComment(const std::wstring& line)
@@ -181,6 +192,31 @@ std::optional<CopyEntry> ParseCopyLine(const std::wstring& line)
         return CopyEntry{p.kind, rest};
     }
     return std::nullopt;
+}
+
+bool StaysInsideFolder(const std::wstring& path)
+{
+    // A leading separator makes the path absolute, UNC ("\\server") or a device path ("\\.\",
+    // "\\?\"); a colon is a drive ("C:x" is relative to that drive's current folder) or a stream.
+    if (path.empty() || path[0] == L'\\' || path[0] == L'/' || path.find(L':') != std::wstring::npos)
+        return false;
+    bool named = false;
+    for (std::size_t start = 0; start < path.size();) {
+        std::size_t end = path.find_first_of(L"\\/", start);
+        if (end == std::wstring::npos)
+            end = path.size();
+        std::wstring part = path.substr(start, end - start);
+        start = end + 1;
+        // Doubled separators are read as one.
+        if (part.empty())
+            continue;
+        // Windows drops a name's trailing dots and blanks, so ". .", ".. " and "..." would be
+        // opened as "." or ".."; a name of nothing else never names a file inside the folder.
+        if (part.find_last_not_of(L". ") == std::wstring::npos || IsDeviceName(part))
+            return false;
+        named = true;
+    }
+    return named;
 }
 
 std::wstring ShortcutName(const std::wstring& relativePath)

@@ -52,6 +52,12 @@ struct CopyEntry {
 // no prefix, or with nothing after it, are no entry.
 std::optional<CopyEntry> ParseCopyLine(const std::wstring& line);
 
+// A path the script names below a folder (a copy line's file, a shortcut's name, the rest of
+// [MakeDir], a [RenameFiles] name) is used only when it stays inside that folder: not empty,
+// not absolute, no drive or UNC prefix (nor any ":"), no ".." component, and no component that
+// Windows would turn into one or into a device (".. .", "...", "NUL", "com1.txt").
+bool StaysInsideFolder(const std::wstring& path);
+
 // The shortcut's file name for a shortcut entry: the file's extension replaced by ".lnk".
 std::wstring ShortcutName(const std::wstring& relativePath);
 

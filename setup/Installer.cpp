@@ -303,7 +303,8 @@ double Installer::GetFileSize() const
     double total = 0;
     for (const std::wstring& line : m_script.CopyFilesLines()) {
         auto entry = ParseCopyLine(line);
-        if (!entry || (entry->kind != CopyKind::Destination && entry->kind != CopyKind::System))
+        if (!entry || (entry->kind != CopyKind::Destination && entry->kind != CopyKind::System) ||
+            !StaysInsideFolder(entry->relativePath))
             continue;
         WIN32_FILE_ATTRIBUTE_DATA data;
         if (GetFileAttributesExW(Join(m_env.source, entry->relativePath).c_str(), GetFileExInfoStandard, &data))
@@ -323,6 +324,10 @@ void Installer::CopyFiles()
         auto entry = ParseCopyLine(line);
         if (!entry || (entry->kind != CopyKind::Destination && entry->kind != CopyKind::System))
             continue;
+        if (!StaysInsideFolder(entry->relativePath)) {
+            Fail(Id::RefusedPath, line);
+            continue;
+        }
         std::wstring targetFolder = entry->kind == CopyKind::Destination ? m_vars.destination : m_env.system;
         Status(SetupTexts::Text(Id::StatusInstallingFile, m_vars.german) + entry->relativePath);
         std::wstring target = Join(targetFolder, entry->relativePath);
@@ -349,6 +354,10 @@ void Installer::CopyFiles()
             continue;
         if (entry->kind == CopyKind::Desktop && !m_desktopShortcut)
             continue;
+        if (!StaysInsideFolder(entry->relativePath)) {
+            Fail(Id::RefusedPath, line);
+            continue;
+        }
         std::wstring linkFolder = entry->kind == CopyKind::StartMenu ? groupFolder : m_env.desktop;
         std::wstring linkPath = Join(linkFolder, ShortcutName(entry->relativePath));
         Status(SetupTexts::Text(Id::StatusInstallingShortcut, m_vars.german) + entry->relativePath);
@@ -380,8 +389,13 @@ void Installer::CopyFolder()
         Fail(Id::SkippedLine, L"[MakeDir] " + m_makeDir);
         return;
     }
-    std::wstring folder = m_vars.Resolve(m_makeDir);
     std::wstring rest = m_makeDir.substr(slash);
+    // The rest names a folder below both the variable's folder and the medium.
+    if (!StaysInsideFolder(rest.substr(1))) {
+        Fail(Id::RefusedPath, L"[MakeDir] " + m_makeDir);
+        return;
+    }
+    std::wstring folder = m_vars.Resolve(m_makeDir);
     if (!FolderExists(folder) && !MakeDirectory(folder)) {
         Fail(Id::FailedFolder, folder);
         return;

@@ -297,6 +297,48 @@ TEST(InstallScript, Variables)
     EXPECT_EQ(vars.Resolve(L"%Language"), L"0");
 }
 
+TEST(InstallScript, PathsStayInsideTheirFolder)
+{
+    const std::pair<const wchar_t*, bool> cases[] = {
+        {L"Sortaro.exe", true},
+        {L"Data\\liesmich.txt", true},
+        {L"Data/sub\\a.txt", true},
+        {L"a\\\\b", true}, // a doubled separator is read as one
+        {L"Data\\", true},
+        {L"a..b.txt", true},
+        {L"v1.2.\\x", true},
+        {L"console.txt", true},
+        {L"com10", true},
+        {L"", false},
+        {L"\\", false},
+        {L"..", false},
+        {L"..\\..\\X\\y.dll", false},
+        {L"Data\\..\\..\\y.dll", false},
+        {L"Data\\..\\a.txt", false}, // inside after all, but ".." is refused wherever it stands
+        {L"Data/../../y.dll", false},
+        {L"a\\.\\b", false},
+        {L".. \\y.dll", false}, // Windows drops trailing blanks and dots: ".. " and "..." are ".." and "."
+        {L"...\\y.dll", false},
+        {L"a\\. .", false},
+        {L"\\Windows\\y.dll", false},
+        {L"/etc/y", false},
+        {L"\\\\server\\share\\y.dll", false},
+        {L"\\\\?\\C:\\y.dll", false},
+        {L"\\\\.\\PhysicalDrive0", false},
+        {L"C:\\Windows\\y.dll", false},
+        {L"C:y.dll", false},
+        {L"a.txt:stream", false},
+        {L"NUL", false},
+        {L"Data\\nul.txt", false},
+        {L"com1", false},
+        {L"LPT9.log", false},
+        {L"aux .txt", false},
+        {L"CONOUT$", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(StaysInsideFolder(c.first), c.second) << c.first;
+}
+
 TEST(InstallScript, RenameEntries)
 {
     struct Case {

@@ -7,11 +7,38 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 using namespace SetupTest;
 
 namespace {
 
 const wchar_t* const kTestKey = L"Software\\SortaroSetupTest";
+
+// Every file below a folder with its content, by path relative to it.
+void Snapshot(const std::wstring& folder, const std::wstring& prefix, std::map<std::wstring, std::string>& files)
+{
+    WIN32_FIND_DATAW data;
+    UniqueFindHandle find(FindFirstFileW((folder + L"\\*").c_str(), &data));
+    if (!find)
+        return;
+    do {
+        std::wstring name = data.cFileName;
+        if (name == L"." || name == L"..")
+            continue;
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            Snapshot(folder + L"\\" + name, prefix + name + L"\\", files);
+        else
+            files[prefix + name] = ReadFile(folder + L"\\" + name);
+    } while (FindNextFileW(find.Get(), &data));
+}
+
+std::map<std::wstring, std::string> Snapshot(const std::wstring& folder)
+{
+    std::map<std::wstring, std::string> files;
+    Snapshot(folder, L"", files);
+    return files;
+}
 
 class InstallActions : public testing::Test {
 protected:
@@ -240,6 +267,44 @@ TEST_F(InstallActions, RenameFilesSwapsByPlatform)
         EXPECT_EQ(Exists(env.source + L"\\first.exe"), c.firstLeft) << c.what;
         EXPECT_EQ(ReadFile(env.source + L"\\second.exe"), c.second) << c.what;
     }
+}
+
+TEST_F(InstallActions, PathsOutsideTheirFoldersAreRefused)
+{
+    // Each of these would reach a file beside or above the scratch folder's own folders.
+    WriteFile(env.source + L"\\Sortaro.exe", "program");
+    WriteFile(scratch.Path() + L"\\escaped\\y.dll", "outside");
+    Installer installer = Load({
+        L"[ProgramGroup]",
+        L"Sortaro;",
+        L"[MakeDir]",
+        L"%Ziel\\..\\..\\escaped;",
+        L"[COPYFILES]",
+        L"Ziel\\..\\..\\escaped\\y.dll;",
+        L"Ziel\\..\\escaped\\y.dll;",
+        L"WinSystemDir\\..\\escaped.dll;",
+        L"Ziel\\Sortaro.exe;",
+        L"WinStartMenu\\..\\..\\escaped.exe;",
+        L"DesktopPath\\..\\escaped.exe;",
+        L"WinStartMenu\\Sortaro.exe;",
+        L"]",
+    });
+    std::map<std::wstring, std::string> before = Snapshot(scratch.Path());
+    installer.Run();
+    const wchar_t* const refused = L"Pfad außerhalb seines Ordners in Install.txt übergangen: ";
+    std::vector<std::wstring> expected;
+    for (const wchar_t* what :
+         {L"Ziel\\..\\..\\escaped\\y.dll;", L"Ziel\\..\\escaped\\y.dll;", L"WinSystemDir\\..\\escaped.dll;",
+          L"[MakeDir] %Ziel\\..\\..\\escaped", L"WinStartMenu\\..\\..\\escaped.exe;", L"DesktopPath\\..\\escaped.exe;"})
+        expected.push_back(refused + std::wstring(what));
+    EXPECT_EQ(installer.Failures(), expected);
+    // Only the allowed copy and shortcut are new; nothing else changed.
+    std::map<std::wstring, std::string> expectedFiles = before;
+    expectedFiles[L"target\\Sortaro\\Sortaro.exe"] = "program";
+    expectedFiles[L"programs\\Sortaro\\Sortaro.lnk"] = ReadFile(env.programs + L"\\Sortaro\\Sortaro.lnk");
+    EXPECT_EQ(Snapshot(scratch.Path()), expectedFiles);
+    EXPECT_FALSE(Exists(scratch.Path() + L"\\target\\escaped"));
+    EXPECT_FALSE(Exists(scratch.Path() + L"\\escaped.lnk"));
 }
 
 TEST_F(InstallActions, BlankAndCommentLinesInstallCompletely)

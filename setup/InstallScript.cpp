@@ -377,3 +377,12 @@ InstallScript::RenameLookup InstallScript::RenameFiles() const
     result.entry = entry;
     return result;
 }
+
+std::wstring InstallScript::SourceFor(const std::wstring& relativePath, int platform) const
+{
+    std::optional<RenameEntry> rename = RenameFiles().entry;
+    if (!rename || rename->platform != platform || !StaysInsideFolder(rename->first) ||
+        !StaysInsideFolder(rename->second) || UpperCase(relativePath) != UpperCase(rename->second))
+        return relativePath;
+    return rename->first;
+}

@@ -128,6 +128,12 @@ public:
     };
     RenameLookup RenameFiles() const;
 
+    // The medium's file that a copy entry installs under its name: the [RenameFiles] entry's
+    // first file when the entry's platform is this one and the copy names its second file (in
+    // any case), otherwise the named file itself. An entry whose names leave the folder counts
+    // as none.
+    std::wstring SourceFor(const std::wstring& relativePath, int platform) const;
+
 private:
     std::vector<std::wstring> SectionAfter(std::optional<std::size_t> header, bool includeEnd) const;
 

@@ -369,6 +369,34 @@ TEST(InstallScript, RenameEntries)
     }
 }
 
+TEST(InstallScript, VariantForThePlatform)
+{
+    struct Case {
+        const char* what;
+        const wchar_t* entry; // nullptr: no [RenameFiles] section
+        const wchar_t* copied;
+        int platform;
+        const wchar_t* source;
+    };
+    const Case cases[] = {
+        {"platform matches: the first stands in for the second", L"SortaroNT.exe,Sortaro.exe,2;", L"Sortaro.exe", 2,
+         L"SortaroNT.exe"},
+        {"names compare in any case", L"SortaroNT.exe,Sortaro.exe,2;", L"SORTARO.EXE", 2, L"SortaroNT.exe"},
+        {"platform differs: the second itself", L"SortaroNT.exe,Sortaro.exe,2;", L"Sortaro.exe", 0, L"Sortaro.exe"},
+        {"other files are themselves", L"SortaroNT.exe,Sortaro.exe,2;", L"liesmich.txt", 2, L"liesmich.txt"},
+        {"in a subfolder", L"bin\\nt.dll,bin\\x.dll,1;", L"bin\\x.dll", 1, L"bin\\nt.dll"},
+        {"malformed entry", L"SortaroNT.exe,Sortaro.exe,zwei;", L"Sortaro.exe", 2, L"Sortaro.exe"},
+        {"a first name outside the medium", L"..\\evil.exe,Sortaro.exe,2;", L"Sortaro.exe", 2, L"Sortaro.exe"},
+        {"no section", nullptr, L"Sortaro.exe", 2, L"Sortaro.exe"},
+    };
+    for (const Case& c : cases) {
+        Lines lines = {L"[AppName]", L"x;"};
+        if (c.entry)
+            lines.insert(lines.end(), {L"[RenameFiles]", c.entry});
+        EXPECT_EQ(InstallScript(lines).SourceFor(c.copied, c.platform), c.source) << c.what;
+    }
+}
+
 TEST(InstallScript, DecimalValues)
 {
     struct Case {

@@ -1,5 +1,7 @@
 #include "InstallScript.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr std::wstring_view kCopyFilesHeader = L"[COPYFILES";
@@ -27,6 +29,26 @@ bool Contains(const std::wstring& text, std::wstring_view part)
 std::wstring DropLast(const std::wstring& text)
 {
     return text.empty() ? text : text.substr(0, text.size() - 1);
+}
+
+// Names that open a device wherever they stand in a path, with any extension ("nul.txt").
+bool IsDeviceName(const std::wstring& name)
+{
+    std::wstring base = UpperCase(name.substr(0, name.find(L'.')));
+    base.erase(base.find_last_not_of(L' ') + 1);
+    if (base == L"CON" || base == L"PRN" || base == L"AUX" || base == L"NUL" || base == L"CONIN$" || base == L"CONOUT$")
+        return true;
+    return base.size() == 4 && (base.compare(0, 3, L"COM") == 0 || base.compare(0, 3, L"LPT") == 0) &&
+           base[3] >= L'1' && base[3] <= L'9';
+}
+
+// A line that says nothing: empty, only blanks, or a comment (first non-blank character ";" or
+// "#", or "//").
+bool IsBlankOrComment(const std::wstring& line)
+{
+    std::size_t first = line.find_first_not_of(L" \t");
+    return first == std::wstring::npos || line[first] == L';' || line[first] == L'#' ||
+           line.compare(first, 2, L"//") == 0;
 }
 
 } // namespace
@@ -172,6 +194,31 @@ std::optional<CopyEntry> ParseCopyLine(const std::wstring& line)
     return std::nullopt;
 }
 
+bool StaysInsideFolder(const std::wstring& path)
+{
+    // A leading separator makes the path absolute, UNC ("\\server") or a device path ("\\.\",
+    // "\\?\"); a colon is a drive ("C:x" is relative to that drive's current folder) or a stream.
+    if (path.empty() || path[0] == L'\\' || path[0] == L'/' || path.find(L':') != std::wstring::npos)
+        return false;
+    bool named = false;
+    for (std::size_t start = 0; start < path.size();) {
+        std::size_t end = path.find_first_of(L"\\/", start);
+        if (end == std::wstring::npos)
+            end = path.size();
+        std::wstring part = path.substr(start, end - start);
+        start = end + 1;
+        // Doubled separators are read as one.
+        if (part.empty())
+            continue;
+        // Windows drops a name's trailing dots and blanks, so ". .", ".. " and "..." would be
+        // opened as "." or ".."; a name of nothing else never names a file inside the folder.
+        if (part.find_last_not_of(L". ") == std::wstring::npos || IsDeviceName(part))
+            return false;
+        named = true;
+    }
+    return named;
+}
+
 std::wstring ShortcutName(const std::wstring& relativePath)
 {
     // Only the extension is replaced, whatever its length: cutting a fixed four characters would
@@ -299,7 +346,11 @@ std::vector<std::wstring> InstallScript::CopyFilesLines() const
 
 std::vector<std::wstring> InstallScript::AddRegLines() const
 {
-    return SectionAfter(FindHeader(kAddRegHeader, false), false);
+    // Such lines are no entries, as in [COPYFILES], where a line without a prefix is passed over;
+    // a comment that contains "]" still ends the section.
+    std::vector<std::wstring> lines = SectionAfter(FindHeader(kAddRegHeader, false), false);
+    lines.erase(std::remove_if(lines.begin(), lines.end(), IsBlankOrComment), lines.end());
+    return lines;
 }
 
 InstallScript::RenameLookup InstallScript::RenameFiles() const
@@ -325,4 +376,13 @@ InstallScript::RenameLookup InstallScript::RenameFiles() const
     entry.platform = *platform;
     result.entry = entry;
     return result;
+}
+
+std::wstring InstallScript::SourceFor(const std::wstring& relativePath, int platform) const
+{
+    std::optional<RenameEntry> rename = RenameFiles().entry;
+    if (!rename || rename->platform != platform || !StaysInsideFolder(rename->first) ||
+        !StaysInsideFolder(rename->second) || UpperCase(relativePath) != UpperCase(rename->second))
+        return relativePath;
+    return rename->first;
 }

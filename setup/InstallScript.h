@@ -52,6 +52,12 @@ struct CopyEntry {
 // no prefix, or with nothing after it, are no entry.
 std::optional<CopyEntry> ParseCopyLine(const std::wstring& line);
 
+// A path the script names below a folder (a copy line's file, a shortcut's name, the rest of
+// [MakeDir], a [RenameFiles] name) is used only when it stays inside that folder: not empty,
+// not absolute, no drive or UNC prefix (nor any ":"), no ".." component, and no component that
+// Windows would turn into one or into a device (".. .", "...", "NUL", "com1.txt").
+bool StaysInsideFolder(const std::wstring& path);
+
 // The shortcut's file name for a shortcut entry: the file's extension replaced by ".lnk".
 std::wstring ShortcutName(const std::wstring& relativePath);
 
@@ -109,8 +115,8 @@ public:
     // end of the script. Empty without the header.
     std::vector<std::wstring> CopyFilesLines() const;
 
-    // The lines of [AddReg] (exact case): from the line after the header up to the first later
-    // line containing "]", which is not part of it.
+    // The entry lines of [AddReg] (exact case): from the line after the header up to the first
+    // later line containing "]", which is not part of it; blank and comment lines are left out.
     std::vector<std::wstring> AddRegLines() const;
 
     // The [RenameFiles] entry (exact case), the one line right after the header.
@@ -121,6 +127,12 @@ public:
         std::wstring line;
     };
     RenameLookup RenameFiles() const;
+
+    // The medium's file that a copy entry installs under its name: the [RenameFiles] entry's
+    // first file when the entry's platform is this one and the copy names its second file (in
+    // any case), otherwise the named file itself. An entry whose names leave the folder counts
+    // as none.
+    std::wstring SourceFor(const std::wstring& relativePath, int platform) const;
 
 private:
     std::vector<std::wstring> SectionAfter(std::optional<std::size_t> header, bool includeEnd) const;

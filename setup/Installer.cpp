@@ -280,22 +280,18 @@ void Installer::Fail(Id reason, const std::wstring& what)
 
 void Installer::CheckRenameFile()
 {
+    // Only reported here: the medium is never changed (it may be read-only, and a second run
+    // must find it as the first did). The variant is chosen when the files are copied.
     InstallScript::RenameLookup rename = m_script.RenameFiles();
     if (!rename.hasHeader)
         return;
     if (!rename.entry) {
-        // A malformed entry swaps nothing: deleting a file on a guess could lose the right one.
+        // A malformed entry chooses nothing: installing a variant on a guess could install the wrong one.
         Fail(Id::SkippedLine, L"[RenameFiles] " + rename.line);
         return;
     }
-    std::wstring first = Join(m_env.source, rename.entry->first);
-    std::wstring second = Join(m_env.source, rename.entry->second);
-    if (rename.entry->platform == m_env.platform) {
-        DeleteFileW(second.c_str());
-        MoveFileW(first.c_str(), second.c_str());
-    } else {
-        DeleteFileW(first.c_str());
-    }
+    if (!StaysInsideFolder(rename.entry->first) || !StaysInsideFolder(rename.entry->second))
+        Fail(Id::RefusedPath, L"[RenameFiles] " + rename.line);
 }
 
 double Installer::GetFileSize() const
@@ -303,10 +299,12 @@ double Installer::GetFileSize() const
     double total = 0;
     for (const std::wstring& line : m_script.CopyFilesLines()) {
         auto entry = ParseCopyLine(line);
-        if (!entry || (entry->kind != CopyKind::Destination && entry->kind != CopyKind::System))
+        if (!entry || (entry->kind != CopyKind::Destination && entry->kind != CopyKind::System) ||
+            !StaysInsideFolder(entry->relativePath))
             continue;
+        std::wstring source = Join(m_env.source, m_script.SourceFor(entry->relativePath, m_env.platform));
         WIN32_FILE_ATTRIBUTE_DATA data;
-        if (GetFileAttributesExW(Join(m_env.source, entry->relativePath).c_str(), GetFileExInfoStandard, &data))
+        if (GetFileAttributesExW(source.c_str(), GetFileExInfoStandard, &data))
             total += static_cast<double>(data.nFileSizeHigh) * 4294967296.0 + data.nFileSizeLow;
     }
     return total;
@@ -323,6 +321,10 @@ void Installer::CopyFiles()
         auto entry = ParseCopyLine(line);
         if (!entry || (entry->kind != CopyKind::Destination && entry->kind != CopyKind::System))
             continue;
+        if (!StaysInsideFolder(entry->relativePath)) {
+            Fail(Id::RefusedPath, line);
+            continue;
+        }
         std::wstring targetFolder = entry->kind == CopyKind::Destination ? m_vars.destination : m_env.system;
         Status(SetupTexts::Text(Id::StatusInstallingFile, m_vars.german) + entry->relativePath);
         std::wstring target = Join(targetFolder, entry->relativePath);
@@ -330,9 +332,13 @@ void Installer::CopyFiles()
         std::wstring parent = ParentOf(target);
         if (!FolderExists(parent))
             MakeDirectory(parent);
-        if (!CopyFileW(Join(m_env.source, entry->relativePath).c_str(), target.c_str(), FALSE)) {
+        // The platform's variant is copied under the entry's name; when it is missing the copy
+        // fails rather than installing the other variant.
+        std::wstring variant = m_script.SourceFor(entry->relativePath, m_env.platform);
+        if (!CopyFileW(Join(m_env.source, variant).c_str(), target.c_str(), FALSE)) {
             Log::LastError(kChannel, target.c_str());
-            Fail(Id::FailedCopy, entry->relativePath);
+            Fail(Id::FailedCopy,
+                 variant == entry->relativePath ? variant : variant + L" \u2192 " + entry->relativePath);
         }
     }
 
@@ -349,6 +355,10 @@ void Installer::CopyFiles()
             continue;
         if (entry->kind == CopyKind::Desktop && !m_desktopShortcut)
             continue;
+        if (!StaysInsideFolder(entry->relativePath)) {
+            Fail(Id::RefusedPath, line);
+            continue;
+        }
         std::wstring linkFolder = entry->kind == CopyKind::StartMenu ? groupFolder : m_env.desktop;
         std::wstring linkPath = Join(linkFolder, ShortcutName(entry->relativePath));
         Status(SetupTexts::Text(Id::StatusInstallingShortcut, m_vars.german) + entry->relativePath);
@@ -380,8 +390,13 @@ void Installer::CopyFolder()
         Fail(Id::SkippedLine, L"[MakeDir] " + m_makeDir);
         return;
     }
-    std::wstring folder = m_vars.Resolve(m_makeDir);
     std::wstring rest = m_makeDir.substr(slash);
+    // The rest names a folder below both the variable's folder and the medium.
+    if (!StaysInsideFolder(rest.substr(1))) {
+        Fail(Id::RefusedPath, L"[MakeDir] " + m_makeDir);
+        return;
+    }
+    std::wstring folder = m_vars.Resolve(m_makeDir);
     if (!FolderExists(folder) && !MakeDirectory(folder)) {
         Fail(Id::FailedFolder, folder);
         return;

@@ -1,7 +1,7 @@
 #pragma once
-// The installer's state and the actions that change the system: the platform file swap, the
-// space figures, the copies, the folder copy, the shortcuts, the registry entries and the
-// launch. No windows here: the wizard and the silent mode both drive it.
+// The installer's state and the actions that change the system: the space figures, the copies
+// (with the platform's variant of a file), the folder copy, the shortcuts, the registry entries
+// and the launch. No windows here: the wizard and the silent mode both drive it.
 
 #include "InstallScript.h"
 #include "SetupTexts.h"
@@ -90,7 +90,8 @@ public:
     void SetDesktopShortcut(bool on) { m_desktopShortcut = on; }
     const ScriptVariables& Variables() const { return m_vars; }
 
-    // The [RenameFiles] swap in the source folder.
+    // Reports a [RenameFiles] entry that cannot be used. The medium is only read: the variant
+    // is copied under its target name by CopyFiles.
     void CheckRenameFile();
     // Bytes of the files the [CopyFiles] section copies.
     double GetFileSize() const;

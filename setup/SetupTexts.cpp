@@ -36,6 +36,8 @@ const Pair kTexts[] = {
     {Id::FailedRegistry, L"Registrierungseintrag nicht geschrieben: ", L"Registry entry not written: "},
     {Id::FailedFolder, L"Ordner nicht erstellt: ", L"Folder not created: "},
     {Id::SkippedLine, L"Fehlerhafte Zeile in Install.txt übergangen: ", L"Malformed line of Install.txt skipped: "},
+    {Id::RefusedPath, L"Pfad außerhalb seines Ordners in Install.txt übergangen: ",
+     L"Path outside its folder in Install.txt skipped: "},
     {Id::StatusCopying, L"Kopiere Dateien . . . ", L"Copy Files . . . "},
     {Id::StatusInstallingFile, L"Installieren der Datei ", L"Installing "},
     {Id::StatusShortcuts, L"Erstelle Verknüpfungen . . . ", L"Create Shortcuts . . . "},

@@ -24,6 +24,7 @@ enum class Id {
     FailedRegistry,
     FailedFolder,
     SkippedLine,
+    RefusedPath,
     // Status lines of the run
     StatusCopying,
     StatusInstallingFile,

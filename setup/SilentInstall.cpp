@@ -43,7 +43,7 @@ int SilentInstall(const InstallEnvironment& env, const SetupFormat::Options& opt
     // The wizard's language: German, or English preselected when the script offers the choice.
     installer.SetGerman(options.german.value_or(!installer.OffersEnglish()));
     installer.ReadLateParameters();
-    // As the wizard does: the needed space first, then the platform file swap.
+    // As the wizard does: the needed space first, then the check of the [RenameFiles] entry.
     double needed = installer.GetFileSize();
     installer.CheckRenameFile();
 

@@ -24,8 +24,8 @@ public:
     // Creates every page, hidden.
     bool Create();
     // The third timer tick: texts in the chosen language (Language), the late parameters, the
-    // needed space, the default destination and space line (RestSize), the platform file
-    // swap; then the welcome page opens.
+    // needed space, the default destination and space line (RestSize), the check of the
+    // [RenameFiles] entry; then the welcome page opens.
     void Start();
 
     WizardPage& Page(PageKind kind) { return *m_pages[static_cast<int>(kind)]; }

@@ -161,6 +161,11 @@ TEST(InstallScript, SectionEnds)
          {},
          {L"HKCU,,K,v,s,d;", L"HKCU,,K,w,s,e;"}},
         {"empty sections", {L"[COPYFILES]", L"]", L"[AddReg]", L"]"}, {L"]"}, {}},
+        {"blank and comment lines are no [AddReg] entries; a comment with \"]\" still ends it",
+         {L"[AddReg]", L"", L"   ", L"\t", L"; Optionen", L"  # x", L"// y", L"HKCU,,K,v,s,d;", L"; ende ]",
+          L"HKCU,,K,w,s,e;"},
+         {},
+         {L"HKCU,,K,v,s,d;"}},
         {"missing sections", {L"[AppName]", L"X;"}, {}, {}},
         {"header as the last line", {L"[AddReg]"}, {}, {}},
     };
@@ -292,6 +297,48 @@ TEST(InstallScript, Variables)
     EXPECT_EQ(vars.Resolve(L"%Language"), L"0");
 }
 
+TEST(InstallScript, PathsStayInsideTheirFolder)
+{
+    const std::pair<const wchar_t*, bool> cases[] = {
+        {L"Sortaro.exe", true},
+        {L"Data\\liesmich.txt", true},
+        {L"Data/sub\\a.txt", true},
+        {L"a\\\\b", true}, // a doubled separator is read as one
+        {L"Data\\", true},
+        {L"a..b.txt", true},
+        {L"v1.2.\\x", true},
+        {L"console.txt", true},
+        {L"com10", true},
+        {L"", false},
+        {L"\\", false},
+        {L"..", false},
+        {L"..\\..\\X\\y.dll", false},
+        {L"Data\\..\\..\\y.dll", false},
+        {L"Data\\..\\a.txt", false}, // inside after all, but ".." is refused wherever it stands
+        {L"Data/../../y.dll", false},
+        {L"a\\.\\b", false},
+        {L".. \\y.dll", false}, // Windows drops trailing blanks and dots: ".. " and "..." are ".." and "."
+        {L"...\\y.dll", false},
+        {L"a\\. .", false},
+        {L"\\Windows\\y.dll", false},
+        {L"/etc/y", false},
+        {L"\\\\server\\share\\y.dll", false},
+        {L"\\\\?\\C:\\y.dll", false},
+        {L"\\\\.\\PhysicalDrive0", false},
+        {L"C:\\Windows\\y.dll", false},
+        {L"C:y.dll", false},
+        {L"a.txt:stream", false},
+        {L"NUL", false},
+        {L"Data\\nul.txt", false},
+        {L"com1", false},
+        {L"LPT9.log", false},
+        {L"aux .txt", false},
+        {L"CONOUT$", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(StaysInsideFolder(c.first), c.second) << c.first;
+}
+
 TEST(InstallScript, RenameEntries)
 {
     struct Case {
@@ -319,6 +366,34 @@ TEST(InstallScript, RenameEntries)
         if (rename.entry) {
             EXPECT_EQ(rename.entry->platform, c.platform) << c.what;
         }
+    }
+}
+
+TEST(InstallScript, VariantForThePlatform)
+{
+    struct Case {
+        const char* what;
+        const wchar_t* entry; // nullptr: no [RenameFiles] section
+        const wchar_t* copied;
+        int platform;
+        const wchar_t* source;
+    };
+    const Case cases[] = {
+        {"platform matches: the first stands in for the second", L"SortaroNT.exe,Sortaro.exe,2;", L"Sortaro.exe", 2,
+         L"SortaroNT.exe"},
+        {"names compare in any case", L"SortaroNT.exe,Sortaro.exe,2;", L"SORTARO.EXE", 2, L"SortaroNT.exe"},
+        {"platform differs: the second itself", L"SortaroNT.exe,Sortaro.exe,2;", L"Sortaro.exe", 0, L"Sortaro.exe"},
+        {"other files are themselves", L"SortaroNT.exe,Sortaro.exe,2;", L"liesmich.txt", 2, L"liesmich.txt"},
+        {"in a subfolder", L"bin\\nt.dll,bin\\x.dll,1;", L"bin\\x.dll", 1, L"bin\\nt.dll"},
+        {"malformed entry", L"SortaroNT.exe,Sortaro.exe,zwei;", L"Sortaro.exe", 2, L"Sortaro.exe"},
+        {"a first name outside the medium", L"..\\evil.exe,Sortaro.exe,2;", L"Sortaro.exe", 2, L"Sortaro.exe"},
+        {"no section", nullptr, L"Sortaro.exe", 2, L"Sortaro.exe"},
+    };
+    for (const Case& c : cases) {
+        Lines lines = {L"[AppName]", L"x;"};
+        if (c.entry)
+            lines.insert(lines.end(), {L"[RenameFiles]", c.entry});
+        EXPECT_EQ(InstallScript(lines).SourceFor(c.copied, c.platform), c.source) << c.what;
     }
 }
 

@@ -1,16 +1,44 @@
 #include "SetupTestSupport.h"
 #include "common/UniqueHandle.h"
 #include "setup/Installer.h"
+#include "setup/SilentInstall.h"
 
 #include <shlwapi.h>
 
 #include <gtest/gtest.h>
+
+#include <map>
 
 using namespace SetupTest;
 
 namespace {
 
 const wchar_t* const kTestKey = L"Software\\SortaroSetupTest";
+
+// Every file below a folder with its content, by path relative to it.
+void Snapshot(const std::wstring& folder, const std::wstring& prefix, std::map<std::wstring, std::string>& files)
+{
+    WIN32_FIND_DATAW data;
+    UniqueFindHandle find(FindFirstFileW((folder + L"\\*").c_str(), &data));
+    if (!find)
+        return;
+    do {
+        std::wstring name = data.cFileName;
+        if (name == L"." || name == L"..")
+            continue;
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            Snapshot(folder + L"\\" + name, prefix + name + L"\\", files);
+        else
+            files[prefix + name] = ReadFile(folder + L"\\" + name);
+    } while (FindNextFileW(find.Get(), &data));
+}
+
+std::map<std::wstring, std::string> Snapshot(const std::wstring& folder)
+{
+    std::map<std::wstring, std::string> files;
+    Snapshot(folder, L"", files);
+    return files;
+}
 
 class InstallActions : public testing::Test {
 protected:
@@ -218,27 +246,150 @@ TEST_F(InstallActions, DesktopOptionAndEmptySection)
     }
 }
 
-TEST_F(InstallActions, RenameFilesSwapsByPlatform)
+TEST_F(InstallActions, WorkedExampleTwiceFromTheSameMedium)
 {
     struct Case {
         const char* what;
-        std::wstring entry;
-        bool firstLeft;
-        std::string second; // content of the second file afterwards, "" if gone
+        int platform;
+        bool variantOnMedium;
+        int exitCode;
+        std::string installed; // Sortaro.exe in the destination, "" when missing
     };
     const Case cases[] = {
-        {"platform matches: the second is replaced by the first", L"first.exe,second.exe,2;", false, "first"},
-        {"platform differs: the first is deleted", L"first.exe,second.exe,0;", false, "second"},
-        {"malformed number: nothing happens", L"first.exe,second.exe,2x;", true, "second"},
+        {"the platform's variant under the target name", 2, true, 0, "program for NT"},
+        {"another platform gets the file itself", 0, true, 0, "program"},
+        {"a missing variant is a failure, never the other variant", 2, false, 3, ""},
     };
+    const std::wstring destination = scratch.Path() + L"\\target\\Sortaro";
     for (const Case& c : cases) {
-        WriteFile(env.source + L"\\first.exe", "first");
-        WriteFile(env.source + L"\\second.exe", "second");
-        Installer installer = Load({L"[RenameFiles]", c.entry});
-        installer.CheckRenameFile();
-        EXPECT_EQ(Exists(env.source + L"\\first.exe"), c.firstLeft) << c.what;
-        EXPECT_EQ(ReadFile(env.source + L"\\second.exe"), c.second) << c.what;
+        RemoveTree(env.source);
+        RemoveTree(destination);
+        WriteFile(env.source + L"\\Sortaro.exe", "program");
+        if (c.variantOnMedium)
+            WriteFile(env.source + L"\\SortaroNT.exe", "program for NT");
+        WriteFile(env.source + L"\\liesmich.txt", "lies mich");
+        WriteFile(env.source + L"\\extra.dll", "dll");
+        WriteFile(env.source + L"\\Data\\katalog.dat", "db");
+        // The small script that shows every section at work, with a key of the tests.
+        WriteScript(env.source + L"\\Install.txt", {L"[AppName]",
+                                                    L"Sortaro 3.0;",
+                                                    L"[Title]",
+                                                    L"Sortaro;",
+                                                    L"[product]",
+                                                    L"für Win9x/2000/ME/NT;",
+                                                    L"[ProgramGroup]",
+                                                    L"Sortaro;",
+                                                    L"[description]",
+                                                    L"Dateikatalog;",
+                                                    L"[English]",
+                                                    L"1;",
+                                                    L"[MainFile]",
+                                                    L"Sortaro.exe;",
+                                                    L"[MakeDir]",
+                                                    L"%Ziel\\Data;",
+                                                    L"[RenameFiles]",
+                                                    L"SortaroNT.exe,Sortaro.exe,2;",
+                                                    L"[COPYFILES]",
+                                                    L"Ziel\\Sortaro.exe;",
+                                                    L"Ziel\\liesmich.txt;",
+                                                    L"WinSystemDir\\extra.dll;",
+                                                    L"WinStartMenu\\Sortaro.exe;",
+                                                    L"DesktopPath\\Sortaro.exe;",
+                                                    L"]",
+                                                    L"[AddReg]",
+                                                    L"HKCU,,Software\\SortaroSetupTest,language,s,%Language;",
+                                                    L"HKCU,,Software\\SortaroSetupTest,InstallDir,s,%Ziel;",
+                                                    L"]"});
+        const std::map<std::wstring, std::string> medium = Snapshot(env.source);
+        env.platform = c.platform;
+        SetupFormat::Options options;
+        options.silent = true;
+        options.destination = destination;
+        // A repair or reinstall starts from the same medium; a CD could not be changed anyway.
+        for (int run = 1; run <= 2; ++run) {
+            EXPECT_EQ(SilentInstall(env, options), c.exitCode) << c.what << ", run " << run;
+            EXPECT_EQ(Snapshot(env.source), medium) << c.what << ", run " << run;
+            EXPECT_EQ(ReadFile(Target(L"Sortaro.exe")), c.installed) << c.what << ", run " << run;
+            EXPECT_FALSE(Exists(Target(L"SortaroNT.exe"))) << c.what << ", run " << run;
+            EXPECT_EQ(ReadFile(Target(L"liesmich.txt")), "lies mich") << c.what << ", run " << run;
+            EXPECT_EQ(ReadFile(Target(L"Data\\katalog.dat")), "db") << c.what << ", run " << run;
+            EXPECT_EQ(ReadFile(env.system + L"\\extra.dll"), "dll") << c.what << ", run " << run;
+            EXPECT_EQ(RegText(HKEY_CURRENT_USER, kTestKey, L"InstallDir"), destination) << c.what << ", run " << run;
+        }
     }
+}
+
+TEST_F(InstallActions, MissingVariantIsListed)
+{
+    WriteFile(env.source + L"\\Sortaro.exe", "program");
+    Installer installer =
+        Load({L"[RenameFiles]", L"SortaroNT.exe,Sortaro.exe,2;", L"[COPYFILES]", L"Ziel\\Sortaro.exe;", L"]"});
+    installer.CheckRenameFile();
+    installer.Run();
+    EXPECT_EQ(installer.Failures(),
+              std::vector<std::wstring>{L"Datei nicht kopiert: SortaroNT.exe \u2192 Sortaro.exe"});
+    EXPECT_FALSE(Exists(Target(L"Sortaro.exe")));
+}
+
+TEST_F(InstallActions, PathsOutsideTheirFoldersAreRefused)
+{
+    // Each of these would reach a file beside or above the scratch folder's own folders.
+    WriteFile(env.source + L"\\Sortaro.exe", "program");
+    WriteFile(scratch.Path() + L"\\outside.exe", "outside");
+    WriteFile(scratch.Path() + L"\\escaped\\y.dll", "outside");
+    Installer installer = Load({
+        L"[ProgramGroup]",
+        L"Sortaro;",
+        L"[MakeDir]",
+        L"%Ziel\\..\\..\\escaped;",
+        L"[RenameFiles]",
+        L"..\\outside.exe,Sortaro.exe,2;",
+        L"[COPYFILES]",
+        L"Ziel\\..\\..\\escaped\\y.dll;",
+        L"Ziel\\..\\escaped\\y.dll;",
+        L"WinSystemDir\\..\\escaped.dll;",
+        L"Ziel\\Sortaro.exe;",
+        L"WinStartMenu\\..\\..\\escaped.exe;",
+        L"DesktopPath\\..\\escaped.exe;",
+        L"WinStartMenu\\Sortaro.exe;",
+        L"]",
+    });
+    std::map<std::wstring, std::string> before = Snapshot(scratch.Path());
+    installer.CheckRenameFile();
+    installer.Run();
+    const wchar_t* const refused = L"Pfad außerhalb seines Ordners in Install.txt übergangen: ";
+    std::vector<std::wstring> expected;
+    for (const wchar_t* what :
+         {L"[RenameFiles] ..\\outside.exe,Sortaro.exe,2;", L"Ziel\\..\\..\\escaped\\y.dll;",
+          L"Ziel\\..\\escaped\\y.dll;", L"WinSystemDir\\..\\escaped.dll;", L"[MakeDir] %Ziel\\..\\..\\escaped",
+          L"WinStartMenu\\..\\..\\escaped.exe;", L"DesktopPath\\..\\escaped.exe;"})
+        expected.push_back(refused + std::wstring(what));
+    EXPECT_EQ(installer.Failures(), expected);
+    EXPECT_EQ(ReadFile(Target(L"Sortaro.exe")), "program") << "a refused [RenameFiles] entry chooses no variant";
+    // Only the allowed copy and shortcut are new; nothing else changed.
+    std::map<std::wstring, std::string> expectedFiles = before;
+    expectedFiles[L"target\\Sortaro\\Sortaro.exe"] = "program";
+    expectedFiles[L"programs\\Sortaro\\Sortaro.lnk"] = ReadFile(env.programs + L"\\Sortaro\\Sortaro.lnk");
+    EXPECT_EQ(Snapshot(scratch.Path()), expectedFiles);
+    EXPECT_FALSE(Exists(scratch.Path() + L"\\target\\escaped"));
+    EXPECT_FALSE(Exists(scratch.Path() + L"\\escaped.lnk"));
+}
+
+TEST_F(InstallActions, BlankAndCommentLinesInstallCompletely)
+{
+    WriteFile(env.source + L"\\Sortaro.exe", "program");
+    WriteScript(env.source + L"\\Install.txt",
+                {L"[ProgramGroup]", L"Sortaro;", L"[COPYFILES]", L"; the program", L"", L"Ziel\\Sortaro.exe;", L"]",
+                 L"[AddReg]", L"; settings of the catalogue", L"", L"   ",
+                 L"HKCU,,Software\\SortaroSetupTest,language,s,%Language;", L"# its folder", L"// and more",
+                 L"HKCU,,Software\\SortaroSetupTest,InstallDir,s,%Ziel;", L"", L"]"});
+    SetupFormat::Options options;
+    options.silent = true;
+    options.destination = scratch.Path() + L"\\target\\Sortaro";
+    EXPECT_EQ(SilentInstall(env, options), 0) << "/S reports complete success";
+    EXPECT_EQ(ReadFile(Target(L"Sortaro.exe")), "program");
+    EXPECT_EQ(RegText(HKEY_CURRENT_USER, kTestKey, L"language"), L"1");
+    EXPECT_EQ(RegText(HKEY_CURRENT_USER, kTestKey, L"InstallDir"), options.destination);
 }
 
 TEST_F(InstallActions, NeededSpace)

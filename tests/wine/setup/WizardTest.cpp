@@ -275,13 +275,19 @@ TEST_F(WizardFlow, GermanChosenOnAnEnglishSystemKeepsTheEnglishProductText)
 TEST_F(WizardFlow, DeclineEndsWithoutTheQuestion)
 {
     ModalAnswers answers;
-    Start(Script(false));
+    WriteFile(env.source + L"\\SortaroNT.exe", "program for NT");
+    std::vector<std::wstring> lines = Script(false);
+    lines.insert(lines.end(), {L"[RenameFiles]", L"SortaroNT.exe,Sortaro.exe,2;"});
+    Start(lines);
     Click(PageKind::Welcome, IDOK);
     Click(PageKind::Licence, IDC_BUTTON_CANCEL);
     EXPECT_EQ(ends, std::vector<int>{1});
     EXPECT_EQ(answers.Count(kQuestion), 0);
     EXPECT_TRUE(ShownPages().empty());
     EXPECT_FALSE(Exists(Destination()));
+    // The platform's variant is chosen when copying: the medium is as it was.
+    EXPECT_EQ(ReadFile(env.source + L"\\Sortaro.exe"), "program");
+    EXPECT_EQ(ReadFile(env.source + L"\\SortaroNT.exe"), "program for NT");
 }
 
 TEST_F(WizardFlow, CancelQuestionNoGoesOnYesEnds)

@@ -391,8 +391,9 @@ void Installer::CopyFolder()
         return;
     }
     std::wstring rest = m_makeDir.substr(slash);
-    // The rest names a folder below both the variable's folder and the medium.
-    if (!StaysInsideFolder(rest.substr(1))) {
+    // The rest names a folder below both the variable's folder and the medium; nothing after
+    // the "\" names the two folders themselves (the medium's top files are copied).
+    if (rest.size() > 1 && !StaysInsideFolder(rest.substr(1))) {
         Fail(Id::RefusedPath, L"[MakeDir] " + m_makeDir);
         return;
     }

@@ -1,7 +1,9 @@
-// Program entry of setup.exe: the wizard, or with /S the silent installation.
+// Program entry of setup.exe: the wizard, with /S the silent installation, with /uninstall the
+// removal of an installation.
 
 #include "Backdrop.h"
 #include "SilentInstall.h"
+#include "Uninstaller.h"
 #include "common/MessagePump.h"
 
 #include <commctrl.h>
@@ -24,6 +26,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
         WriteError(parsed.error);
         return 64;
     }
+    if (parsed.options->uninstall)
+        return RunUninstall(*parsed.options);
     if (parsed.options->silent)
         return SilentInstall(InstallEnvironment::Detect(), *parsed.options);
 

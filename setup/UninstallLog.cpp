@@ -20,7 +20,7 @@ constexpr KindName kKinds[] = {
     {Kind::Catalogue, L"Catalogue"}, {Kind::Key, L"Key"},       {Kind::Value, L"Value"},
 };
 
-constexpr const wchar_t* kRoots[] = {L"HKCR", L"HKCU", L"HKLM", L"HKUS", L"HKCC"};
+constexpr const wchar_t* kRoots[] = {L"HKCR", L"HKCU", L"HKLM", L"HKUS", L"HKCC", L"HKDD"};
 
 const wchar_t* NameOf(Kind kind)
 {

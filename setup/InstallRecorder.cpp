@@ -4,8 +4,6 @@
 #include "Installer.h"
 #include "common/Log.h"
 
-#include <algorithm>
-
 using UninstallLog::Kind;
 using UninstallLog::Record;
 
@@ -88,6 +86,10 @@ bool InstallRecorder::Begin(const std::wstring& folder, bool german)
     language.kind = Kind::Language;
     language.german = german;
     Write(language);
+    // The installation folder is removed when it is empty at the end, even when it was there
+    // before (a catalogue kept from an earlier installation, or made by hand for this one).
+    if (m_pending.empty())
+        m_pending.push_back(folder);
     for (const std::wstring& level : m_pending)
         Write(PathRecord(Kind::Folder, level));
     m_pending.clear();
@@ -106,7 +108,7 @@ void InstallRecorder::Shortcut(const std::wstring& path)
 
 void InstallRecorder::Catalogue(const std::wstring& folder)
 {
-    if (MadeFolder(folder) && UninstallLog::IsInside(folder, m_folder))
+    if (UninstallLog::IsInside(folder, m_folder))
         Write(PathRecord(Kind::Catalogue, folder));
 }
 
@@ -177,15 +179,8 @@ void InstallRecorder::BeforeValue(HKEY root, const std::wstring& rootName, const
     Write(record);
 }
 
-bool InstallRecorder::MadeFolder(const std::wstring& path) const
-{
-    return std::find(m_made.begin(), m_made.end(), UpperCase(path)) != m_made.end();
-}
-
 void InstallRecorder::Write(const Record& record)
 {
-    if (record.kind == Kind::Folder)
-        m_made.push_back(UpperCase(record.path));
     WriteLine(UninstallLog::RecordLine(record));
 }
 

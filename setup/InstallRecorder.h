@@ -25,8 +25,8 @@ public:
 
     void File(const std::wstring& path);
     void Shortcut(const std::wstring& path);
-    // The catalogue folder: recorded only when this or an earlier run made it and it lies
-    // inside the installation folder, so that deleting it never reaches a folder of the user's.
+    // The catalogue folder: recorded only when it lies inside the installation folder, so that
+    // deleting it (which the user is asked about) never reaches a folder of anybody else's.
     void Catalogue(const std::wstring& folder);
     // Before a copy of a whole folder: the folders it will make and the files it will copy.
     void BeforeTreeCopy(const std::wstring& source, const std::wstring& target);
@@ -37,12 +37,10 @@ public:
 private:
     void Write(const UninstallLog::Record& record);
     void WriteLine(const std::wstring& line);
-    bool MadeFolder(const std::wstring& path) const;
     void TreeBelow(const std::wstring& source, const std::wstring& target, int depth);
 
     UniqueFile m_file;
     std::wstring m_path;
     std::wstring m_folder;
     std::vector<std::wstring> m_pending; // folders made before the log was open
-    std::vector<std::wstring> m_made;    // every folder the log lists, upper-cased
 };

@@ -169,8 +169,7 @@ bool Uninstaller::Undo(const Record& record, bool keepCatalogue, bool german)
         SetFileAttributesW(record.path.c_str(), FILE_ATTRIBUTE_NORMAL);
         if (DeleteFileW(record.path.c_str()))
             return true;
-        // Windows does not let a running program delete its own file: it goes at the next start.
-        if (Same(record.path, m_self) && MoveFileExW(record.path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT))
+        if (Same(record.path, m_self) && MoveAwaySelf())
             return true;
         Log::LastError(kChannel, record.path.c_str());
         m_failures.push_back(Text(Id::UninstallNotRemoved, german) + record.path);
@@ -237,6 +236,21 @@ bool Uninstaller::Undo(const Record& record, bool keepCatalogue, bool german)
     }
     }
     return true;
+}
+
+bool Uninstaller::MoveAwaySelf()
+{
+    // Windows does not let a running program delete its own file, but it lets it be renamed:
+    // moved to the temporary folder, it leaves the installation folder empty and goes at the next
+    // start of Windows. Where it cannot be moved (another drive) it goes at that start from here.
+    wchar_t temp[MAX_PATH] = L"";
+    GetTempPathW(MAX_PATH, temp);
+    std::wstring away = std::wstring(temp) + L"Sortaro-Uninstall-" + std::to_wstring(GetCurrentProcessId()) + L".exe";
+    if (temp[0] && MoveFileExW(m_self.c_str(), away.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+        MoveFileExW(away.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+        return true;
+    }
+    return MoveFileExW(m_self.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) != FALSE;
 }
 
 void Uninstaller::RemoveTree(const std::wstring& folder, bool german, bool& ok)

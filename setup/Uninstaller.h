@@ -40,6 +40,7 @@ public:
 private:
     bool Undo(const UninstallLog::Record& record, bool keepCatalogue, bool german);
     void RemoveTree(const std::wstring& folder, bool german, bool& ok);
+    bool MoveAwaySelf();
 
     std::wstring m_folder;
     State m_state = State::Missing;

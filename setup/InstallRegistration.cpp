@@ -9,8 +9,6 @@ using SetupTexts::Id;
 
 namespace {
 
-constexpr const wchar_t* kUninstallKeys = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
-
 struct RegValue {
     const wchar_t* name;
     std::wstring text; // a string value, or
@@ -40,12 +38,12 @@ void Installer::Register()
     HKEY root = HKEY_CURRENT_USER;
     const wchar_t* rootName = L"HKCU";
     UniqueHKey probe;
-    if (m_env.platform != 0 && RegCreateKeyExW(HKEY_LOCAL_MACHINE, kUninstallKeys, 0, nullptr, 0, KEY_CREATE_SUB_KEY,
-                                               nullptr, probe.Put(), nullptr) == ERROR_SUCCESS) {
+    if (m_env.platform != 0 && RegCreateKeyExW(HKEY_LOCAL_MACHINE, UninstallLog::kUninstallKeys, 0, nullptr, 0,
+                                               KEY_CREATE_SUB_KEY, nullptr, probe.Put(), nullptr) == ERROR_SUCCESS) {
         root = HKEY_LOCAL_MACHINE;
         rootName = L"HKLM";
     }
-    const std::wstring keyPath = std::wstring(kUninstallKeys) + L"\\" + UninstallLog::kProduct;
+    const std::wstring keyPath = std::wstring(UninstallLog::kUninstallKeys) + L"\\" + UninstallLog::kProduct;
 
     WIN32_FILE_ATTRIBUTE_DATA selfData{};
     GetFileAttributesExW(self, GetFileExInfoStandard, &selfData);

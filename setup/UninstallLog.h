@@ -28,6 +28,9 @@ constexpr const wchar_t* kDisplayVersion = L"1.309";
 // The file name of the log and of the installer's copy in the installation folder.
 constexpr const wchar_t* kLogName = L"Uninstall.log";
 constexpr const wchar_t* kUninstallerName = L"Uninstall.exe";
+// Where Windows looks for programs it can remove, below HKEY_LOCAL_MACHINE or HKEY_CURRENT_USER;
+// the registration is the subkey named by the product.
+constexpr const wchar_t* kUninstallKeys = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
 
 enum class Kind {
     Language,  // the installation's language: the uninstaller asks in it

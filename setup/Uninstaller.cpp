@@ -14,7 +14,6 @@ using UninstallLog::Record;
 namespace {
 
 constexpr const wchar_t* kChannel = L"setup";
-constexpr const wchar_t* kRegistration = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Sortaro";
 
 bool Same(const std::wstring& a, const std::wstring& b)
 {
@@ -317,7 +316,8 @@ std::wstring FindInstallation(const std::wstring& given)
         wchar_t folder[MAX_PATH] = L"";
         DWORD size = sizeof(folder) - sizeof(wchar_t);
         DWORD type = 0;
-        if (RegOpenKeyExW(root, kRegistration, 0, KEY_READ, key.Put()) == ERROR_SUCCESS &&
+        std::wstring registration = std::wstring(UninstallLog::kUninstallKeys) + L"\\" + UninstallLog::kProduct;
+        if (RegOpenKeyExW(root, registration.c_str(), 0, KEY_READ, key.Put()) == ERROR_SUCCESS &&
             RegQueryValueExW(key.Get(), L"InstallLocation", nullptr, &type, reinterpret_cast<BYTE*>(folder), &size) ==
                 ERROR_SUCCESS &&
             type == REG_SZ && folder[0])

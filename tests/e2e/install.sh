@@ -160,5 +160,9 @@ check "says so" "$(grep -c 'Deinstallationsprotokoll' "$work/uninstall3.err")" 1
 check "installing again succeeds" "$?" 0
 check "the program is back" "$(cmp -s "$medium/Sortaro.exe" "$installed/Sortaro.exe" && echo same)" same
 check "beside the kept catalogue" "$(ls "$installed/Data" | grep -c '\.dat$')" "$catalogue"
+# The installed uninstaller removes without being told to, as when it is double-clicked.
+(cd "$work" && "$WINE" 'C:\Program Files\Sortaro\Uninstall.exe' /S >"$work/uninstall4.out" 2>"$work/uninstall4.err")
+check "Uninstall.exe /S removes" "$?" 0
+check "the program is gone again" "$([ -e "$installed/Sortaro.exe" ] && echo left)" ""
 
 finish

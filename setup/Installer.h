@@ -104,7 +104,6 @@ public:
     // Keeps a copy of setup.exe as the uninstaller in the installation folder and registers it
     // under ...\CurrentVersion\Uninstall (the machine's hive when it can be written, else the user's).
     void Register();
-    const InstallRecorder& Record() const { return m_record; }
     // The finish page's launch of destination\main file.
     bool Launch(HWND owner) const;
 

@@ -125,7 +125,9 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::wstring>& args)
             options.german = false;
         } else {
             result.error =
-                L"unknown switch: " + args[i] + L" (usage: setup.exe [/uninstall] /S [/LANG=DE|EN] [/D=folder])";
+                L"unknown switch: " + args[i] +
+                L" (usage: setup.exe [/S] [/LANG=DE|EN] [/D=folder], or setup.exe /uninstall [/S] [/LANG=DE|EN] "
+                L"[/D=installation folder])";
             return result;
         }
     }

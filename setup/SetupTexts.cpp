@@ -135,10 +135,10 @@ const Pair kTexts[] = {
      L" and all of its installed components from your computer ?"},
     {Id::UninstallKeepCatalogue, L"Möchten Sie Ihren Katalog behalten ?\n\nDer Ordner\n",
      L"Do you want to keep your catalogue ?\n\nThe folder\n"},
+    // The buttons are the system's, in the system's language: the text does not name them.
     {Id::UninstallKeepCatalogueEnd,
-     L"\nenthält Ihre Kataloge. Klicken Sie auf \"Ja\", um ihn zu behalten, oder auf \"Nein\", um ihn mit allem "
-     L"Inhalt zu löschen.",
-     L"\nholds your catalogues. Click Yes to keep it, or No to delete it with everything in it."},
+     L"\nenthält Ihre Kataloge. Wenn Sie ihn nicht behalten, wird er mit allem Inhalt gelöscht.",
+     L"\nholds your catalogues. If you do not keep it, it is deleted with everything in it."},
     {Id::UninstallDone, L" wurde von Ihrem Rechner entfernt.", L" has been removed from your computer."},
     {Id::UninstallIncomplete, L"Die Deinstallation ist nicht vollständig. Folgendes wurde nicht entfernt:",
      L"The uninstall is not complete. The following was not removed:"},

@@ -6,6 +6,10 @@
 #include "common/Log.h"
 #include "common/UniqueHandle.h"
 
+#include <shlwapi.h>
+
+#include <algorithm>
+
 using SetupTexts::Id;
 using SetupTexts::Text;
 using UninstallLog::Kind;
@@ -60,6 +64,26 @@ std::wstring TrimmedFolder(std::wstring folder)
     while (folder.size() > 3 && folder.back() == L'\\')
         folder.pop_back();
     return folder;
+}
+
+std::wstring RegistrationKey()
+{
+    return std::wstring(UninstallLog::kUninstallKeys) + L"\\" + UninstallLog::kProduct;
+}
+
+// The folder the registration below root names, "" without one.
+std::wstring RegisteredFolder(HKEY root)
+{
+    UniqueHKey key;
+    wchar_t folder[MAX_PATH] = L"";
+    DWORD size = sizeof(folder) - sizeof(wchar_t);
+    DWORD type = 0;
+    if (RegOpenKeyExW(root, RegistrationKey().c_str(), 0, KEY_READ, key.Put()) != ERROR_SUCCESS ||
+        RegQueryValueExW(key.Get(), L"InstallLocation", nullptr, &type, reinterpret_cast<BYTE*>(folder), &size) !=
+            ERROR_SUCCESS ||
+        type != REG_SZ)
+        return L"";
+    return TrimmedFolder(folder);
 }
 
 void WriteLog(const std::wstring& path, const UninstallLog::Log& log, const std::vector<Record>& records)
@@ -124,21 +148,35 @@ void Uninstaller::Run(bool keepCatalogue)
     std::wstring logPath = m_folder + L"\\" + UninstallLog::kLogName;
     // The records are in memory now; the log goes first so that its folder can go at the end.
     DeleteFileW(logPath.c_str());
+    // An installation into another folder made after this one owns the registration now.
+    for (const wchar_t* root : {L"HKLM", L"HKCU"}) {
+        std::wstring registered = RegisteredFolder(RootOf(root));
+        if (!registered.empty() && !Same(registered, m_folder))
+            m_foreignRegistration.push_back(root);
+    }
     std::vector<bool> done(m_log.records.size(), true);
     for (std::size_t i = m_log.records.size(); i-- > 0;)
         done[i] = Undo(m_log.records[i], keepCatalogue, german);
-    if (m_failures.empty())
-        return;
-    // What is left, and the folders that hold it, for a later run.
-    std::vector<Record> left;
-    for (std::size_t i = 0; i < m_log.records.size(); ++i) {
-        const Record& record = m_log.records[i];
-        bool folderLeft =
-            record.kind == Kind::Folder && GetFileAttributesW(record.path.c_str()) != INVALID_FILE_ATTRIBUTES;
-        if (!done[i] || folderLeft || record.kind == Kind::Language)
-            left.push_back(record);
+    if (!m_failures.empty()) {
+        // What is left, and the folders that hold it, for a later run.
+        std::vector<Record> left;
+        for (std::size_t i = 0; i < m_log.records.size(); ++i) {
+            const Record& record = m_log.records[i];
+            bool folderLeft =
+                record.kind == Kind::Folder && GetFileAttributesW(record.path.c_str()) != INVALID_FILE_ATTRIBUTES;
+            if (!done[i] || folderLeft || record.kind == Kind::Language)
+                left.push_back(record);
+        }
+        WriteLog(logPath, m_log, left);
     }
-    WriteLog(logPath, m_log, left);
+    // A registration given back to an earlier installation that has been removed meanwhile
+    // would list a program that is not there any more.
+    for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
+        std::wstring registered = RegisteredFolder(root);
+        if (!registered.empty() &&
+            GetFileAttributesW((registered + L"\\" + UninstallLog::kLogName).c_str()) == INVALID_FILE_ATTRIBUTES)
+            SHDeleteKeyW(root, RegistrationKey().c_str());
+    }
 }
 
 bool Uninstaller::Undo(const Record& record, bool keepCatalogue, bool german)
@@ -147,6 +185,10 @@ bool Uninstaller::Undo(const Record& record, bool keepCatalogue, bool german)
     auto inKeptCatalogue = [&](const std::wstring& path) {
         return !catalogue.empty() && (Same(path, catalogue) || UninstallLog::IsInside(path, catalogue));
     };
+    if ((record.kind == Kind::Key || record.kind == Kind::Value) && Same(record.path, RegistrationKey()) &&
+        std::find(m_foreignRegistration.begin(), m_foreignRegistration.end(), record.root) !=
+            m_foreignRegistration.end())
+        return true;
     switch (record.kind) {
     case Kind::Language:
         return true;
@@ -215,7 +257,9 @@ bool Uninstaller::Undo(const Record& record, bool keepCatalogue, bool german)
     case Kind::Value: {
         UniqueHKey key;
         LONG status = RegOpenKeyExW(RootOf(record.root), record.path.c_str(), 0, KEY_SET_VALUE, key.Put());
-        if (status == ERROR_FILE_NOT_FOUND && !record.previousType)
+        // A key that is gone takes its values with it: nothing to remove, and a previous value is
+        // not brought back into a key that someone (another installation's removal) deleted.
+        if (status == ERROR_FILE_NOT_FOUND)
             return true;
         if (status == ERROR_SUCCESS && record.previousType) {
             status = RegSetValueExW(key.Get(), record.valueName.c_str(), 0, *record.previousType,
@@ -312,16 +356,9 @@ std::wstring FindInstallation(const std::wstring& given)
     if (GetFileAttributesW((here + L"\\" + UninstallLog::kLogName).c_str()) != INVALID_FILE_ATTRIBUTES)
         return here;
     for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
-        UniqueHKey key;
-        wchar_t folder[MAX_PATH] = L"";
-        DWORD size = sizeof(folder) - sizeof(wchar_t);
-        DWORD type = 0;
-        std::wstring registration = std::wstring(UninstallLog::kUninstallKeys) + L"\\" + UninstallLog::kProduct;
-        if (RegOpenKeyExW(root, registration.c_str(), 0, KEY_READ, key.Put()) == ERROR_SUCCESS &&
-            RegQueryValueExW(key.Get(), L"InstallLocation", nullptr, &type, reinterpret_cast<BYTE*>(folder), &size) ==
-                ERROR_SUCCESS &&
-            type == REG_SZ && folder[0])
-            return TrimmedFolder(folder);
+        std::wstring registered = RegisteredFolder(root);
+        if (!registered.empty())
+            return registered;
     }
     return L"";
 }

@@ -49,7 +49,8 @@ private:
     std::size_t m_errorLine = 0;
     std::vector<std::wstring> m_failures;
     std::vector<std::wstring> m_kept;
-    std::wstring m_self; // this program's own file, which Windows does not let it delete
+    std::wstring m_self;                             // this program's own file, which Windows does not let it delete
+    std::vector<std::wstring> m_foreignRegistration; // hives whose registration names another folder
 };
 
 // The folder of the installation to remove: the one given with /D=, else the folder of this

@@ -75,8 +75,9 @@ protected:
 
     std::wstring Folder() const { return scratch.Path() + L"\\target\\Sortaro"; }
 
-    // Installs the medium into Folder() as the wizard's run does; true when nothing failed.
-    bool Install(bool german = true)
+    // Installs the medium into folder (Folder() when empty) as the wizard's run does; true when
+    // nothing failed.
+    bool Install(bool german = true, std::wstring folder = L"")
     {
         WriteScript(env.source + L"\\Install.txt",
                     {
@@ -108,7 +109,7 @@ protected:
         installer.ReadParameters();
         installer.SetGerman(german);
         installer.ReadLateParameters();
-        installer.SetDestination(Folder());
+        installer.SetDestination(folder.empty() ? Folder() : folder);
         installer.Run();
         for (const std::wstring& failure : installer.Failures())
             ADD_FAILURE() << failure.c_str();
@@ -170,6 +171,31 @@ TEST_F(Uninstall, NothingOfTheInstallationIsLeftButTheCatalogue)
     again.Run(false);
     EXPECT_TRUE(again.Failures().empty());
     EXPECT_FALSE(Exists(Folder())) << "the installation folder goes although the second run did not make it";
+}
+
+TEST_F(Uninstall, TwoInstallationsShareTheRegistration)
+{
+    const std::wstring first = Folder();
+    const std::wstring second = scratch.Path() + L"\\other\\Sortaro";
+    struct Case {
+        const char* what;
+        std::wstring removeFirst, removeSecond;
+        std::wstring registeredBetween; // InstallLocation after the first removal
+    };
+    const Case cases[] = {
+        {"the later one first: the earlier one's registration is back", second, first, first},
+        {"the earlier one first: the later one keeps its registration", first, second, second},
+    };
+    for (const Case& c : cases) {
+        ASSERT_TRUE(Install(true, first)) << c.what;
+        ASSERT_TRUE(Install(true, second)) << c.what;
+        EXPECT_EQ(SilentUninstall(c.removeFirst, std::nullopt), 0) << c.what;
+        EXPECT_EQ(RegText(HKEY_LOCAL_MACHINE, kRegistration, L"InstallLocation"), c.registeredBetween) << c.what;
+        EXPECT_EQ(FindInstallation(L""), c.registeredBetween) << c.what;
+        EXPECT_TRUE(Exists(c.removeSecond + L"\\Sortaro.exe")) << c.what;
+        EXPECT_EQ(SilentUninstall(c.removeSecond, std::nullopt), 0) << c.what;
+        EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kRegistration)) << c.what << ": no registration of a removed one";
+    }
 }
 
 TEST_F(Uninstall, TheCatalogueGoesWhenTheUserSaysSo)

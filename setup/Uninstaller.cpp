@@ -154,17 +154,29 @@ void Uninstaller::Run(bool keepCatalogue)
         if (!registered.empty() && !Same(registered, m_folder))
             m_foreignRegistration.push_back(root);
     }
-    std::vector<bool> done(m_log.records.size(), true);
-    for (std::size_t i = m_log.records.size(); i-- > 0;)
-        done[i] = Undo(m_log.records[i], keepCatalogue, german);
+    // The registration, the uninstaller and the folders go last, and only when everything else
+    // has gone: until then the installation stays listed, and removable again.
+    const std::wstring uninstaller = m_folder + L"\\" + UninstallLog::kUninstallerName;
+    auto last = [&](const Record& record) {
+        return ((record.kind == Kind::Key || record.kind == Kind::Value) && Same(record.path, RegistrationKey())) ||
+               (record.kind == Kind::File && Same(record.path, uninstaller)) || record.kind == Kind::Folder;
+    };
+    std::vector<bool> done(m_log.records.size(), false);
+    for (bool lastPass : {false, true}) {
+        if (lastPass && !m_failures.empty())
+            break;
+        for (std::size_t i = m_log.records.size(); i-- > 0;)
+            if (last(m_log.records[i]) == lastPass)
+                done[i] = Undo(m_log.records[i], keepCatalogue, german);
+    }
     if (!m_failures.empty()) {
         // What is left, and the folders that hold it, for a later run.
         std::vector<Record> left;
         for (std::size_t i = 0; i < m_log.records.size(); ++i) {
             const Record& record = m_log.records[i];
-            bool folderLeft =
-                record.kind == Kind::Folder && GetFileAttributesW(record.path.c_str()) != INVALID_FILE_ATTRIBUTES;
-            if (!done[i] || folderLeft || record.kind == Kind::Language)
+            bool there = GetFileAttributesW(record.path.c_str()) != INVALID_FILE_ATTRIBUTES;
+            if (!done[i] || record.kind == Kind::Language ||
+                ((record.kind == Kind::Folder || record.kind == Kind::Catalogue) && there))
                 left.push_back(record);
         }
         WriteLog(logPath, m_log, left);
@@ -225,10 +237,10 @@ bool Uninstaller::Undo(const Record& record, bool keepCatalogue, bool german)
             MoveFileExW(record.path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT))
             return true;
         // A folder that holds something the log does not list stays, and the report says so,
-        // unless it stays only because of the kept catalogue or a failure already reported.
+        // unless it stays only because of the kept catalogue or a folder reported already.
         bool explained = !catalogue.empty() && UninstallLog::IsInside(catalogue, record.path);
-        for (const std::wstring& failure : m_failures)
-            explained = explained || failure.find(record.path + L"\\") != std::wstring::npos;
+        for (const std::wstring& kept : m_kept)
+            explained = explained || kept.find(record.path + L"\\") != std::wstring::npos;
         if (!explained)
             m_kept.push_back(Text(Id::UninstallKept, german) + record.path);
         return true;

@@ -200,15 +200,31 @@ TEST_F(Uninstall, TwoInstallationsShareTheRegistration)
 
 TEST_F(Uninstall, TheCatalogueGoesWhenTheUserSaysSo)
 {
-    ASSERT_TRUE(Install());
-    WriteFile(Folder() + L"\\Data\\9.dat", "work");
-    Uninstaller uninstaller(Folder());
-    ASSERT_EQ(uninstaller.Catalogue(), Folder() + L"\\Data");
-    uninstaller.Run(false);
-    EXPECT_TRUE(uninstaller.Failures().empty());
-    EXPECT_TRUE(uninstaller.Kept().empty());
-    EXPECT_FALSE(Exists(scratch.Path() + L"\\target")) << "the folders the installation made are gone";
-    EXPECT_EQ(uninstaller.Report(true), L"Sortaro wurde von Ihrem Rechner entfernt.");
+    struct Case {
+        const char* what;
+        bool userFile; // a file of the user's in the installation folder, which the log does not list
+        std::vector<std::wstring> kept;
+    };
+    const Case cases[] = {
+        {"everything goes", false, {}},
+        {"the user's file stays, with its folder (not the folder above)", true, {L"Behalten: " + Folder()}},
+    };
+    for (const Case& c : cases) {
+        ASSERT_TRUE(Install()) << c.what;
+        WriteFile(Folder() + L"\\Data\\9.dat", "work");
+        if (c.userFile)
+            WriteFile(Folder() + L"\\notizen.txt", "mine");
+        Uninstaller uninstaller(Folder());
+        ASSERT_EQ(uninstaller.Catalogue(), Folder() + L"\\Data") << c.what;
+        uninstaller.Run(false);
+        EXPECT_TRUE(uninstaller.Failures().empty()) << c.what;
+        EXPECT_EQ(uninstaller.Kept(), c.kept) << c.what;
+        EXPECT_FALSE(Exists(Folder() + L"\\Data")) << c.what;
+        EXPECT_EQ(Exists(Folder() + L"\\notizen.txt"), c.userFile) << c.what;
+        EXPECT_EQ(Exists(scratch.Path() + L"\\target"), c.userFile) << c.what << ": the folders it made go when empty";
+        EXPECT_EQ(uninstaller.Report(true).rfind(L"Sortaro wurde von Ihrem Rechner entfernt.", 0), 0u) << c.what;
+        RemoveTree(scratch.Path() + L"\\target");
+    }
 }
 
 TEST_F(Uninstall, AFileInUseIsReportedAndLeftForALaterRun)
@@ -224,11 +240,14 @@ TEST_F(Uninstall, AFileInUseIsReportedAndLeftForALaterRun)
                   std::vector<std::wstring>{L"Nicht entfernt (in Benutzung oder gesperrt): " + program});
         EXPECT_NE(uninstaller.Report(true).find(L"Die Deinstallation ist nicht vollständig."), std::wstring::npos);
         EXPECT_FALSE(Exists(env.desktop + L"\\Sortaro.lnk")) << "the rest is removed";
+        EXPECT_TRUE(Exists(Folder() + L"\\Uninstall.exe")) << "but it can still be removed as usual";
+        EXPECT_EQ(FindInstallation(L""), Folder());
     }
     EXPECT_TRUE(Exists(program));
     EXPECT_EQ(SilentUninstall(Folder(), std::nullopt), 0) << "the rewritten log lets a second run finish";
     EXPECT_FALSE(Exists(program));
     EXPECT_FALSE(Exists(Folder() + L"\\Uninstall.log"));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kRegistration));
 }
 
 TEST_F(Uninstall, ACancelledInstallationCanBeUndone)

@@ -313,8 +313,10 @@ double Installer::GetFileSize() const
 void Installer::CopyFiles()
 {
     Status(SetupTexts::Text(Id::StatusCopying, m_vars.german));
-    if (!FolderExists(m_vars.destination) && !MakeDirectory(m_vars.destination))
+    if (!FolderExists(m_vars.destination) && !m_record.MakeFolder(m_vars.destination))
         Fail(Id::FailedFolder, m_vars.destination);
+    if (!m_record.Begin(m_vars.destination, m_vars.german))
+        Fail(Id::FailedLog, Join(m_vars.destination, UninstallLog::kLogName));
 
     for (const std::wstring& line : m_script.CopyFilesLines()) {
         Pump();
@@ -331,10 +333,11 @@ void Installer::CopyFiles()
         // Subfolders of the target are made first, so Ziel\Data\x.txt lands in Data.
         std::wstring parent = ParentOf(target);
         if (!FolderExists(parent))
-            MakeDirectory(parent);
+            m_record.MakeFolder(parent);
         // The platform's variant is copied under the entry's name; when it is missing the copy
         // fails rather than installing the other variant.
         std::wstring variant = m_script.SourceFor(entry->relativePath, m_env.platform);
+        m_record.File(target);
         if (!CopyFileW(Join(m_env.source, variant).c_str(), target.c_str(), FALSE)) {
             Log::LastError(kChannel, target.c_str());
             Fail(Id::FailedCopy,
@@ -346,7 +349,7 @@ void Installer::CopyFiles()
 
     Status(SetupTexts::Text(Id::StatusShortcuts, m_vars.german));
     std::wstring groupFolder = Join(m_env.programs, m_vars.programGroup);
-    if (!FolderExists(groupFolder) && !MakeDirectory(groupFolder))
+    if (!FolderExists(groupFolder) && !m_record.MakeFolder(groupFolder))
         Fail(Id::FailedFolder, groupFolder);
     for (const std::wstring& line : m_script.CopyFilesLines()) {
         Pump();
@@ -364,7 +367,8 @@ void Installer::CopyFiles()
         Status(SetupTexts::Text(Id::StatusInstallingShortcut, m_vars.german) + entry->relativePath);
         std::wstring parent = ParentOf(linkPath);
         if (!FolderExists(parent))
-            MakeDirectory(parent);
+            m_record.MakeFolder(parent);
+        m_record.Shortcut(linkPath);
         if (FAILED(MakeShortcut(Join(m_vars.destination, entry->relativePath), m_description, linkPath,
                                 m_vars.destination)))
             Fail(Id::FailedShortcut, linkPath);
@@ -375,6 +379,7 @@ void Installer::Run()
 {
     CopyFiles();
     RegistryEntries();
+    Register();
 }
 
 void Installer::CopyFolder()
@@ -398,14 +403,16 @@ void Installer::CopyFolder()
         return;
     }
     std::wstring folder = m_vars.Resolve(m_makeDir);
-    if (!FolderExists(folder) && !MakeDirectory(folder)) {
+    if (!FolderExists(folder) && !m_record.MakeFolder(folder)) {
         Fail(Id::FailedFolder, folder);
         return;
     }
+    m_record.Catalogue(folder);
     std::wstring sourceFolder = m_env.source + rest;
     // A medium without the folder, or with an empty one, has nothing to copy.
     if (!HasFiles(sourceFolder))
         return;
+    m_record.BeforeTreeCopy(sourceFolder, folder);
     // Double-null-terminated lists.
     std::wstring from = Join(sourceFolder, L"*.*");
     from.push_back(L'\0');
@@ -454,6 +461,7 @@ bool Installer::WriteRegistryEntry(const RegEntry& entry)
         if (!number)
             return false;
     }
+    m_record.BeforeValue(RootKey(entry.root), entry.rootName, keyPath, entry.valueName);
     UniqueHKey key;
     LONG status = RegCreateKeyExW(RootKey(entry.root), keyPath.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
                                   key.Put(), nullptr);

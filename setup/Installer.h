@@ -3,6 +3,7 @@
 // (with the platform's variant of a file), the folder copy, the shortcuts, the registry entries
 // and the launch. No windows here: the wizard and the silent mode both drive it.
 
+#include "InstallRecorder.h"
 #include "InstallScript.h"
 #include "SetupTexts.h"
 
@@ -96,10 +97,14 @@ public:
     // Bytes of the files the [CopyFiles] section copies.
     double GetFileSize() const;
 
-    // The run: CopyFiles (copies, the folder copy, shortcuts), then RegistryEntries.
+    // The run: CopyFiles (copies, the folder copy, shortcuts), then RegistryEntries, then
+    // Register. Everything it creates is recorded in the uninstall log as it goes.
     void Run();
     void CopyFiles();
     void RegistryEntries();
+    // Keeps a copy of setup.exe as the uninstaller in the installation folder and registers it
+    // under ...\CurrentVersion\Uninstall (the machine's hive when it can be written, else the user's).
+    void Register();
     // The finish page's launch of destination\main file.
     bool Launch(HWND owner) const;
 
@@ -124,6 +129,7 @@ private:
     bool m_offersEnglish = false;
     std::wstring m_appName, m_title, m_product, m_programGroup, m_description, m_makeDir, m_mainFile;
     std::vector<std::wstring> m_failures;
+    InstallRecorder m_record;
     StatusHandler m_status;
     PumpHandler m_pump;
 };

@@ -109,6 +109,8 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::wstring>& args)
         std::wstring upper = UpperCase(args[i]);
         if (upper == L"/S") {
             options.silent = true;
+        } else if (upper == L"/UNINSTALL") {
+            options.uninstall = true;
         } else if (upper.compare(0, 3, L"/D=") == 0) {
             options.destination = args[i].substr(3);
             for (++i; i < args.size(); ++i)
@@ -122,7 +124,10 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::wstring>& args)
         } else if (upper == L"/LANG=EN") {
             options.german = false;
         } else {
-            result.error = L"unknown switch: " + args[i] + L" (usage: setup.exe /S [/LANG=DE|EN] [/D=folder])";
+            result.error =
+                L"unknown switch: " + args[i] +
+                L" (usage: setup.exe [/S] [/LANG=DE|EN] [/D=folder], or setup.exe /uninstall [/S] [/LANG=DE|EN] "
+                L"[/D=installation folder])";
             return result;
         }
     }

@@ -49,10 +49,12 @@ std::wstring DefaultDestination(const std::wstring& programFiles, const std::wst
 // the extra "\" for a path of three characters or less (a drive root such as C:\).
 std::wstring PickedDestination(const std::wstring& path, const std::wstring& group);
 
-// setup.exe /S [/D=folder] [/LANG=DE|EN]. Switches in any case; /D= takes the rest of the
-// command line, blanks included, so it comes last.
+// setup.exe [/uninstall] /S [/D=folder] [/LANG=DE|EN]. Switches in any case; /D= takes the
+// rest of the command line, blanks included, so it comes last. With /uninstall, /D= names the
+// installation folder to remove.
 struct Options {
     bool silent = false;
+    bool uninstall = false;
     std::wstring destination;   // empty: the default
     std::optional<bool> german; // empty: as the script and the wizard would decide
 };

@@ -1,7 +1,9 @@
-// Program entry of setup.exe: the wizard, or with /S the silent installation.
+// Program entry of setup.exe: the wizard, with /S the silent installation, with /uninstall the
+// removal of an installation.
 
 #include "Backdrop.h"
 #include "SilentInstall.h"
+#include "Uninstaller.h"
 #include "common/MessagePump.h"
 
 #include <commctrl.h>
@@ -24,6 +26,15 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
         WriteError(parsed.error);
         return 64;
     }
+    // The copy kept in the installation folder removes, whatever switches it gets: started by
+    // a double click it would otherwise look for an installation medium there.
+    wchar_t self[MAX_PATH] = L"";
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    const wchar_t* name = wcsrchr(self, L'\\');
+    if (name && lstrcmpiW(name + 1, UninstallLog::kUninstallerName) == 0)
+        parsed.options->uninstall = true;
+    if (parsed.options->uninstall)
+        return RunUninstall(*parsed.options);
     if (parsed.options->silent)
         return SilentInstall(InstallEnvironment::Detect(), *parsed.options);
 

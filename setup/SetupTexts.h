@@ -85,6 +85,28 @@ enum class Id {
     SummaryFreeOnDrive,
     SummaryRest,
     Megabytes,
+    // Uninstall log and uninstaller
+    FailedLog,
+    LogNotFound,
+    LogRefused,
+    LogBadHeader,
+    LogUnknownVersion,
+    LogOtherProduct,
+    LogOtherFolder,
+    LogBadRecord,
+    LogLine,
+    UninstallTitle,
+    UninstallAsk,
+    UninstallAskEnd,
+    UninstallKeepCatalogue,
+    UninstallKeepCatalogueEnd,
+    UninstallDone,
+    UninstallIncomplete,
+    UninstallNotRemoved,
+    UninstallRegistryNotRemoved,
+    UninstallRegistryNotRestored,
+    UninstallKept,
+    UninstallRetry,
     Count
 };
 

@@ -4,11 +4,13 @@ add_library(setup_portable STATIC
     ${CMAKE_CURRENT_LIST_DIR}/InstallScript.cpp
     ${CMAKE_CURRENT_LIST_DIR}/SetupFormat.cpp
     ${CMAKE_CURRENT_LIST_DIR}/SetupTexts.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/UninstallLog.cpp
 )
 target_include_directories(setup_portable PUBLIC ${CMAKE_SOURCE_DIR})
 list(APPEND PORTABLE_TESTS
     tests/native/InstallScriptTest.cpp
     tests/native/SetupFormatTest.cpp
+    tests/native/UninstallLogTest.cpp
 )
 list(APPEND PORTABLE_TESTS tests/native/MediumScriptTest.cpp)
 # The medium's script is read where it lies in the source tree.

@@ -4,6 +4,7 @@ add_executable(setup_wine_tests
     tests/wine/setup/SetupTestMain.cpp
     tests/wine/setup/SetupTestSupport.cpp
     tests/wine/setup/InstallActionsTest.cpp
+    tests/wine/setup/UninstallTest.cpp
     tests/wine/setup/WizardTest.cpp
     ${SETUP_RC}
 )

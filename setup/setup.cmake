@@ -3,9 +3,12 @@
 add_library(setup_app STATIC
     setup/Backdrop.cpp
     setup/DestinationTree.cpp
+    setup/InstallRecorder.cpp
+    setup/InstallRegistration.cpp
     setup/Installer.cpp
     setup/SetupDialogs.cpp
     setup/SilentInstall.cpp
+    setup/Uninstaller.cpp
     setup/Wizard.cpp
     setup/WizardPage.cpp
 )

@@ -2,7 +2,8 @@
 # End to end: installs the staged medium with "setup.exe /S" into a fresh Wine prefix, checks
 # the installed files, shortcuts and registry values, then starts Sortaro.exe from the
 # installed folder and checks that it uses the language, the extension lists and the
-# installation folder that the installation wrote.
+# installation folder that the installation wrote. Then both installations are removed
+# silently, the catalogue stays, and installing once more works.
 # Usage: install.sh BUILD_DIR MEDIUM_DIR
 set -uo pipefail
 build=$1
@@ -112,5 +113,56 @@ check "into the chosen folder" "$([ -f "$WINEPREFIX/drive_c/Programme/Katalog/So
 options=$(registry_values 'HKCU\Software\Sortaro\Options')
 check "language German" "$(echo "$options" | grep '^language=')" "language=1"
 check "InstallDir follows" "$(echo "$options" | grep '^InstallDir=')" 'InstallDir=C:\\Programme\\Katalog'
+
+# 5. Both installations are registered for removal, the later one replacing the earlier's
+#    values. Removing it with its own copy of the installer, silently, restores them.
+registration='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Sortaro'
+values=$(registry_values "$registration")
+check "registered for removal" "$(echo "$values" | grep -E '^(DisplayName|DisplayVersion|InstallLocation)=' | tr '\n' ' ')" \
+    'DisplayName=Sortaro 1.309 DisplayVersion=1.309 InstallLocation=C:\\Programme\\Katalog '
+check "with a silent command" "$(echo "$values" | grep '^QuietUninstallString=')" \
+    'QuietUninstallString=\"C:\\Programme\\Katalog\\Uninstall.exe\" /uninstall /S'
+katalog="$WINEPREFIX/drive_c/Programme/Katalog"
+printf 'C:\\x.jpg\r\n' >"$katalog/Data/9.dat"
+(cd "$work" && "$WINE" 'C:\Programme\Katalog\Uninstall.exe' /uninstall /S >"$work/uninstall.out" 2>"$work/uninstall.err")
+check "the installed uninstaller succeeds" "$?" 0
+check "and reports nothing" "$(cat "$work/uninstall.err")" ""
+check "it removed its installation but the catalogue" "$(cd "$katalog" && find . | sort | tr '\n' ' ')" \
+    ". ./Data ./Data/9.dat "
+check "the earlier registration is back" "$(registry_values "$registration" | grep '^InstallLocation=')" \
+    'InstallLocation=C:\\Program Files\\Sortaro'
+options=$(registry_values 'HKCU\Software\Sortaro\Options')
+check "and the earlier installation's values" \
+    "$(echo "$options" | grep -E '^(language|InstallDir)=' | sort | tr '\n' ' ')" \
+    'InstallDir=C:\\Program Files\\Sortaro language=0 '
+
+# 6. setup.exe /uninstall /S from the medium finds the remaining installation through its
+#    registration and removes it, keeping the catalogue Sortaro wrote in step 3.
+(cd "$medium" && "$WINE" setup.exe /uninstall /S >"$work/uninstall2.out" 2>"$work/uninstall2.err")
+check "setup.exe /uninstall /S succeeds" "$?" 0
+check "and reports nothing" "$(cat "$work/uninstall2.err")" ""
+check "only the catalogue is left" "$(cd "$installed" && find . -name '*.dat' -prune -o -print | sort | tr '\n' ' ')" \
+    ". ./Data "
+catalogue=$(ls "$installed/Data" | grep -c '\.dat$')
+check "the catalogue is kept" "$([ "$catalogue" -ge 5 ] && echo kept)" kept
+check "no program group" "$([ -e "$programs/Sortaro" ] && echo left)" ""
+check "no desktop shortcut" "$([ -e "$WINEPREFIX/drive_c/users/Public/Desktop/Sortaro.lnk" ] && echo left)" ""
+check "no registration" "$(registry_values "$registration")" ""
+check "no extension lists" "$(registry_values 'HKCU\Software\Sortaro\Options\FileEnding')" ""
+check "no values of the installation" \
+    "$(registry_values 'HKCU\Software\Sortaro\Options' | grep -cE '^(language|InstallDir)=')" 0
+(cd "$medium" && "$WINE" setup.exe /uninstall /S >"$work/uninstall3.out" 2>"$work/uninstall3.err")
+check "nothing left to remove" "$?" 2
+check "says so" "$(grep -c 'Deinstallationsprotokoll' "$work/uninstall3.err")" 1
+
+# 7. Installing after the removal works, beside the kept catalogue.
+(cd "$medium" && "$WINE" setup.exe /S /LANG=EN >"$work/setup3.out" 2>"$work/setup3.err")
+check "installing again succeeds" "$?" 0
+check "the program is back" "$(cmp -s "$medium/Sortaro.exe" "$installed/Sortaro.exe" && echo same)" same
+check "beside the kept catalogue" "$(ls "$installed/Data" | grep -c '\.dat$')" "$catalogue"
+# The installed uninstaller removes without being told to, as when it is double-clicked.
+(cd "$work" && "$WINE" 'C:\Program Files\Sortaro\Uninstall.exe' /S >"$work/uninstall4.out" 2>"$work/uninstall4.err")
+check "Uninstall.exe /S removes" "$?" 0
+check "the program is gone again" "$([ -e "$installed/Sortaro.exe" ] && echo left)" ""
 
 finish

@@ -115,6 +115,7 @@ TEST(SetupFormat, CommandLines)
         bool silent;
         const wchar_t* destination;
         int german; // -1 unset
+        bool uninstall = false;
     };
     const Case cases[] = {
         {{}, true, false, L"", -1},
@@ -125,6 +126,8 @@ TEST(SetupFormat, CommandLines)
         {{L"/S", L"/D="}, false, false, L"", -1},
         {{L"/S", L"/LANG=FR"}, false, false, L"", -1},
         {{L"/X"}, false, false, L"", -1},
+        {{L"/uninstall", L"/S"}, true, true, L"", -1, true},
+        {{L"/UnInstall", L"/LANG=EN", L"/D=C:\\Programme\\Katalog"}, true, false, L"C:\\Programme\\Katalog", 0, true},
     };
     for (const Case& c : cases) {
         ParsedCommandLine parsed = ParseCommandLine(c.args);
@@ -134,6 +137,7 @@ TEST(SetupFormat, CommandLines)
             continue;
         }
         EXPECT_EQ(parsed.options->silent, c.silent);
+        EXPECT_EQ(parsed.options->uninstall, c.uninstall);
         EXPECT_EQ(parsed.options->destination, c.destination);
         EXPECT_EQ(parsed.options->german.has_value() ? (*parsed.options->german ? 1 : 0) : -1, c.german);
     }

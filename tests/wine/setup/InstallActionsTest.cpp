@@ -51,6 +51,7 @@ protected:
     {
         SHDeleteKeyW(HKEY_CURRENT_USER, kTestKey);
         SHDeleteKeyW(HKEY_USERS, (env.userKeyName + L"\\" + kTestKey).c_str());
+        ForgetRegistration();
     }
 
     // An installer for a script written into the medium folder and read back from there.

@@ -5,6 +5,7 @@
 #include "common/UniqueHandle.h"
 
 #include <shlobj.h>
+#include <shlwapi.h>
 
 #include <deque>
 #include <utility>
@@ -138,6 +139,12 @@ void RemoveTree(const std::wstring& path)
         } while (FindNextFileW(find.Get(), &data));
     }
     RemoveDirectoryW(path.c_str());
+}
+
+void ForgetRegistration()
+{
+    for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER})
+        SHDeleteKeyW(root, L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Sortaro");
 }
 
 InstallEnvironment TestEnvironment(const ScratchFolder& scratch)

@@ -38,6 +38,10 @@ std::string ReadFile(const std::wstring& path);
 bool Exists(const std::wstring& path);
 void RemoveTree(const std::wstring& path);
 
+// Removes the installer's registration for uninstalling from both hives: a test's installation
+// must not stay listed in the test prefix.
+void ForgetRegistration();
+
 // The environment of a test: every folder below the scratch folder.
 InstallEnvironment TestEnvironment(const ScratchFolder& scratch);
 

@@ -63,6 +63,7 @@ protected:
         backdrop.reset();
         Flush(50);
         SHDeleteKeyW(HKEY_CURRENT_USER, kTestKey);
+        ForgetRegistration();
     }
 
     // Writes the script, creates the backdrop (answering the language dialog through the

@@ -98,7 +98,11 @@ bool InstallRecorder::Begin(const std::wstring& folder, bool german)
 
 void InstallRecorder::File(const std::wstring& path)
 {
-    Write(PathRecord(Kind::File, path));
+    // A file that is there already is not this installation's to remove: it may be a shared
+    // file of the system folder or a file of the user's. One that an earlier installation into
+    // this folder made is listed by that installation's records, which Begin keeps.
+    if (!Exists(path))
+        Write(PathRecord(Kind::File, path));
 }
 
 void InstallRecorder::Shortcut(const std::wstring& path)
@@ -136,7 +140,7 @@ void InstallRecorder::TreeBelow(const std::wstring& source, const std::wstring& 
             if (!(data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
                 TreeBelow(source + L"\\" + name, to, depth + 1);
         } else {
-            Write(PathRecord(Kind::File, to));
+            File(to);
         }
     } while (FindNextFileW(find.Get(), &data));
 }

@@ -57,7 +57,8 @@ if(NOT WIN32)
     add_executable(archive_tests ${ARCHIVE_TESTS})
     target_link_libraries(archive_tests PRIVATE sortaro_archive GTest::gtest_main)
     target_compile_definitions(archive_tests PRIVATE ${ARCHIVE_TEST_DEFINITIONS})
-    gtest_discover_tests(archive_tests PROPERTIES FIXTURES_REQUIRED archive_samples ENVIRONMENT "${ARCHIVE_TEST_ENV}")
+    gtest_discover_tests(archive_tests PROPERTIES FIXTURES_REQUIRED archive_samples ENVIRONMENT "${ARCHIVE_TEST_ENV}"
+                                                  SKIP_REGULAR_EXPRESSION "${GTEST_SKIPPED_LINE}")
 
     add_test(NAME arclist_matches_lsar
              COMMAND python3 ${CMAKE_SOURCE_DIR}/tests/archive/compare-lsar.py $<TARGET_FILE:sortaro-arclist>
@@ -94,5 +95,6 @@ elseif(SORTARO_WITH_TESTS)
     # One entry per test, as natively, so that a test skipped under Wine shows as skipped.
     set_target_properties(archive_tests_win PROPERTIES CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run)
     gtest_discover_tests(archive_tests_win DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
-                         PROPERTIES FIXTURES_REQUIRED wine ENVIRONMENT "${ARCHIVE_TEST_ENV}" TIMEOUT 120)
+                         PROPERTIES FIXTURES_REQUIRED wine ENVIRONMENT "${ARCHIVE_TEST_ENV}" TIMEOUT 120
+                                    SKIP_REGULAR_EXPRESSION "${GTEST_SKIPPED_LINE}")
 endif()

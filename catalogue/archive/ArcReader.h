@@ -22,7 +22,8 @@ public:
 
     // One walk for what FilesInArchive and one GetFileInfo per name give: one row per entry
     // that passes the filter, in archive order, each holding the fields of the last entry with
-    // the same name. Emptied on failure.
+    // the same name. False when the archive could not be listed completely: the rows then hold
+    // the entries read before the damage.
     bool ReadEntries(std::vector<TArcEntry>& entries);
 
 private:
@@ -33,6 +34,7 @@ private:
     bool RunWalk(Sink sink);
 
     Sink m_sink = Sink::Events;
+    int m_depth = 0; // walks running: a caller's OnProgress may start a query inside a walk
     std::vector<std::wstring>* m_names = nullptr;
     std::vector<TArcEntry>* m_entries = nullptr;
 };

@@ -12,7 +12,8 @@ struct Listing {
     std::vector<TArcError> errors;
 };
 
-// Lists bytes kept in memory under a name: detection, then FilesInArchive.
+// Lists bytes kept in memory under a name: detection, then ReadEntries (which keeps the
+// entries read before any damage).
 Listing List(const Bytes& bytes, const std::wstring& name = L"t.bin", bool showDirs = false)
 {
     TMemoryFileSystem files;
@@ -22,7 +23,10 @@ Listing List(const Bytes& bytes, const std::wstring& name = L"t.bin", bool showD
     Listing l;
     reader.OnError = [&](TArcError e, const std::wstring&, const std::wstring&) { l.errors.push_back(e); };
     reader.SetArchiveFile(name);
-    l.ok = reader.FilesInArchive(&l.names);
+    std::vector<TArcEntry> rows;
+    l.ok = reader.ReadEntries(rows);
+    for (const TArcEntry& e : rows)
+        l.names.push_back(e.FileName);
     return l;
 }
 
@@ -205,9 +209,15 @@ TEST(ArcWalkZip, WalkErrorsAreReportedThroughTheErrorEvent)
         {"no OnRead handler", MakeZip({{"a", "b"}}), false, L"x.zip", false, {TArcError::RequiredEventNotAssigned}},
         {"an unknown file", Bytes(100, 'q'), true, L"x.zip", false, {TArcError::UnknownFileType}},
         {"a missing file", Bytes(), true, L"", false, {TArcError::FileNotFound}},
-        {"a broken first central header: listed from the local headers", badFirst, true, L"x.zip", true, {}},
-        {"a spanning marker and no header after it", markerOnly, true, L"x.zip", true, {TArcError::BadFileHeader}},
-        {"a broken second one keeps the first entry", badSecond, true, L"x.zip", true, {}},
+        // Damage makes the walk false, after the entries before it were reported.
+        {"a broken first central header: listed from the local headers",
+         badFirst,
+         true,
+         L"x.zip",
+         false,
+         {TArcError::BadFileHeader}},
+        {"a spanning marker and no header after it", markerOnly, true, L"x.zip", false, {TArcError::BadFileHeader}},
+        {"a broken second one keeps the first entry", badSecond, true, L"x.zip", false, {TArcError::BadFileHeader}},
     };
     for (const Case& c : cases) {
         TMemoryFileSystem files;
@@ -268,13 +278,20 @@ TEST(ArcWalkZip, WithoutCentralDirectoryTheLocalHeadersAreWalked)
 {
     Bytes zip = MakeZip({{"a.txt", "abc"}, {"b.txt", "de"}});
     zip.resize(2 * 30 + 10 + 5); // cut before the central directory
-    EXPECT_EQ(List(zip, L"t.zip").names, (std::vector<std::wstring>{L"a.txt", L"b.txt"}));
-    // Entries with data descriptors carry no sizes here: the walk stops after the first.
+    const Listing cut = List(zip, L"t.zip");
+    EXPECT_EQ(cut.names, (std::vector<std::wstring>{L"a.txt", L"b.txt"}));
+    EXPECT_FALSE(cut.ok);
+    EXPECT_EQ(cut.errors, std::vector<TArcError>{TArcError::ReadError});
+    // An entry with a data descriptor and no sizes in its header: where its data ends is not
+    // known, so it is reported instead of listed with sizes 0.
     Bytes streamed = MakeZip({{"a.txt", "abc", 0, 8}, {"b.txt", "de", 0, 8}});
     Poke32(streamed, 18, 0);
     Poke32(streamed, 22, 0);
     streamed.resize(2 * 30 + 10 + 5);
-    EXPECT_EQ(List(streamed, L"t.zip").names, std::vector<std::wstring>{L"a.txt"});
+    const Listing unknown = List(streamed, L"t.zip");
+    EXPECT_TRUE(unknown.names.empty());
+    EXPECT_FALSE(unknown.ok);
+    EXPECT_EQ(unknown.errors, std::vector<TArcError>{TArcError::SizeUnknown});
 }
 
 // Damaged archives of every format: each walk must end, list what it safely can and read
@@ -285,13 +302,14 @@ TEST(ArcWalkDamaged, HeaderFieldsCannotDriveTheWalkAstray)
         const char* what;
         Bytes bytes;
         size_t entries;
+        bool complete = true; // false: the walk reports the damage
     };
     std::vector<Case> cases;
 
     { // ZIP: a name length far beyond the file
         Bytes b = MakeZip({{"a.txt", "abc"}, {"b.txt", "de"}});
         Poke16(b, 2 * 30 + 10 + 5 + 46 + 5 + 28, 0xFFFF);
-        cases.push_back({"zip name length", b, 1});
+        cases.push_back({"zip name length", b, 1, false});
     }
     { // ZIP: an end record naming a central directory beyond the file
         Bytes b = MakeZip({{"a.txt", "abc"}});
@@ -304,7 +322,7 @@ TEST(ArcWalkDamaged, HeaderFieldsCannotDriveTheWalkAstray)
         cases.push_back({"arj end at once", b, 0});
         Bytes c = {0x60, 0xEA, 0xB8, 0x0B};
         PutZeros(c, 30);
-        cases.push_back({"arj header size 3000", c, 0});
+        cases.push_back({"arj header size 3000", c, 0, false});
     }
     { // ZOO: a link pointing back to the first entry
         Bytes b;
@@ -332,7 +350,7 @@ TEST(ArcWalkDamaged, HeaderFieldsCannotDriveTheWalkAstray)
         Put8(b, 0x20);
         Put8(b, 2);
         PutZeros(b, 10);
-        cases.push_back({"lha level 2 header size", b, 0});
+        cases.push_back({"lha level 2 header size", b, 0, false});
     }
     { // LHA: level 1 extended headers that claim more than the file holds
         Bytes b;
@@ -350,7 +368,7 @@ TEST(ArcWalkDamaged, HeaderFieldsCannotDriveTheWalkAstray)
         Put8(b, 'M');
         Put16(b, 0xFFF0);
         PutZeros(b, 10);
-        cases.push_back({"lha extended size", b, 0});
+        cases.push_back({"lha extended size", b, 0, false});
     }
     { // RAR: a block with a head size of 0
         Bytes b;
@@ -360,7 +378,7 @@ TEST(ArcWalkDamaged, HeaderFieldsCannotDriveTheWalkAstray)
         Put16(b, 0);
         Put16(b, 0);
         PutZeros(b, 20);
-        cases.push_back({"rar head size 0", b, 0});
+        cases.push_back({"rar head size 0", b, 0, false});
     }
     { // RAR: a 64-bit packed size that would wrap the position back onto the same block
         Bytes b;
@@ -468,7 +486,7 @@ TEST(ArcWalkDamaged, HeaderFieldsCannotDriveTheWalkAstray)
         Poke32(b, 41, 0);
         Poke32(b, 51, 59);
         PutZeros(b, 40);
-        cases.push_back({"msgz record size 0", b, 0});
+        cases.push_back({"msgz record size 0", b, 0, false});
     }
     { // ARC: a packed size that wraps the position
         Bytes b = {0x1A, 0x02};
@@ -478,11 +496,12 @@ TEST(ArcWalkDamaged, HeaderFieldsCannotDriveTheWalkAstray)
         Put16(b, 0);
         Put32(b, 4);
         PutZeros(b, 10);
-        cases.push_back({"arc packed size", b, 1});
+        cases.push_back({"arc packed size", b, 1, false});
     }
     for (const Case& c : cases) {
         const Listing l = List(c.bytes);
-        EXPECT_TRUE(l.ok) << c.what;
+        EXPECT_EQ(l.ok, c.complete) << c.what;
+        EXPECT_EQ(l.errors.empty(), c.complete) << c.what;
         EXPECT_EQ(l.names.size(), c.entries) << c.what;
     }
 }

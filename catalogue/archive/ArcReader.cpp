@@ -442,7 +442,7 @@ void TArcReader::Walk::WalkZip()
             ReadZip64Extra(extra, !central, e.UnpackedSize, e.PackedSize, central ? &e.HeaderOffset : nullptr);
         }
         if (central) {
-            e.HeaderOffset = static_cast<uint64_t>(static_cast<int64_t>(e.HeaderOffset) + shift);
+            e.HeaderOffset += static_cast<uint64_t>(shift); // wraps back for a negative shift
         } else {
             const uint64_t data = pos + 30 + nameLength + extraLength;
             next = data + e.PackedSize;
@@ -461,6 +461,11 @@ void TArcReader::Walk::WalkZip()
                     e.Crc = d.U32(4); // an empty entry: its descriptor follows the header
                 }
                 next += (signature ? 4 : 0) + 4 + 2 * sizeBytes;
+            }
+            // A 64-bit size can wrap the position back: never step backwards.
+            if (next <= pos) {
+                BadHeader();
+                break;
             }
         }
         e.Encrypted = (flags & 1) != 0;

@@ -319,35 +319,6 @@ void TArcReader::Walk::Offer(TArcEntry& entry, bool zipFolder)
 
 namespace {
 
-// The ZIP64 extra field (id 1) of a header: the 64-bit forms of the fields that the header holds
-// as 0xFFFFFFFF, in the order unpacked size, packed size, local header offset. A local header's
-// extra holds both sizes whenever it is there.
-void ReadZip64Extra(const TByteView& extra, bool local, uint64_t& unpacked, uint64_t& packed, uint64_t* offset)
-{
-    for (size_t i = 0; extra.Has(i, 4);) {
-        const size_t id = extra.U16(i);
-        const size_t length = extra.U16(i + 2);
-        if (!extra.Has(i + 4, length))
-            return;
-        if (id == 1) {
-            const TByteView field(extra.Data() + i + 4, length);
-            size_t at = 0;
-            for (uint64_t* value : {&unpacked, &packed, offset}) {
-                if (!value)
-                    break;
-                if (local || *value == 0xFFFFFFFFu) {
-                    if (!field.Has(at, 8))
-                        return;
-                    *value = field.U64(at);
-                    at += 8;
-                }
-            }
-            return;
-        }
-        i += 4 + length;
-    }
-}
-
 // Records that may follow the last local header or the last central header.
 bool IsZipTrailer(const TByteView& h)
 {
@@ -439,7 +410,8 @@ void TArcReader::Walk::WalkZip()
             e.PackedSize == 0xFFFFFFFFu || e.UnpackedSize == 0xFFFFFFFFu || (central && e.HeaderOffset == 0xFFFFFFFFu);
         if (zip64) {
             const TByteView extra = m_s.Peek(pos + record + nameLength, extraLength);
-            ReadZip64Extra(extra, !central, e.UnpackedSize, e.PackedSize, central ? &e.HeaderOffset : nullptr);
+            TRegisterArcReader::ReadZip64Extra(extra, !central, e.UnpackedSize, e.PackedSize,
+                                               central ? &e.HeaderOffset : nullptr);
         }
         if (central) {
             e.HeaderOffset += static_cast<uint64_t>(shift); // wraps back for a negative shift

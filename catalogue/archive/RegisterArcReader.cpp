@@ -368,8 +368,12 @@ uint64_t TRegisterArcReader::GetCentralDirOffset()
     if (central.Size() == 46 && Is(central.Data(), "PK\1\2", 4)) {
         std::memcpy(m_firstCentral.data(), central.Data(), 46);
         m_zipState |= kZipCentralHeader;
-        // A ZIP64 first entry names its local header in an extra field; 0 is where it is then.
-        const uint64_t localOffset = central.U32(42) == 0xFFFFFFFFu ? 0 : central.U32(42);
+        uint64_t localOffset = central.U32(42);
+        if (localOffset == 0xFFFFFFFFu) {
+            uint64_t unpacked = central.U32(24), packed = central.U32(20);
+            const TByteView extra = m_stream->Peek(centralOffset + 46 + central.U16(28), central.U16(30));
+            ReadZip64Extra(extra, false, unpacked, packed, &localOffset);
+        }
         const TByteView local = m_stream->Peek(localOffset, 30);
         if (local.Size() == 30 && IsZipLocal(local.Data())) {
             std::memcpy(m_firstLocal.data(), local.Data(), 30);
@@ -398,6 +402,33 @@ uint64_t TRegisterArcReader::GetCentralDirOffset()
         }
     }
     return 0;
+}
+
+void TRegisterArcReader::ReadZip64Extra(const TByteView& extra, bool local, uint64_t& unpacked, uint64_t& packed,
+                                        uint64_t* offset)
+{
+    for (size_t i = 0; extra.Has(i, 4);) {
+        const size_t id = extra.U16(i);
+        const size_t length = extra.U16(i + 2);
+        if (!extra.Has(i + 4, length))
+            return;
+        if (id == 1) {
+            const TByteView field(extra.Data() + i + 4, length);
+            size_t at = 0;
+            for (uint64_t* value : {&unpacked, &packed, offset}) {
+                if (!value)
+                    break;
+                if (local || *value == 0xFFFFFFFFu) {
+                    if (!field.Has(at, 8))
+                        return;
+                    *value = field.U64(at);
+                    at += 8;
+                }
+            }
+            return;
+        }
+        i += 4 + length;
+    }
 }
 
 void TRegisterArcReader::ReadZip64End()

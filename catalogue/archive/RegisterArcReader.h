@@ -50,6 +50,11 @@ protected:
     // Takes the central directory's offset and size from the ZIP64 end record when a locator
     // stands before the end record.
     void ReadZip64End();
+    // The ZIP64 extra field (id 1) of a header: the 64-bit forms of the fields that the header
+    // holds as 0xFFFFFFFF, in the order unpacked size, packed size, local header offset (when
+    // offset is given). A local header's extra holds both sizes whenever it is there.
+    static void ReadZip64Extra(const TByteView& extra, bool local, uint64_t& unpacked, uint64_t& packed,
+                               uint64_t* offset);
     // Scans 192 KB from start for the headers of archives that SFX stubs carry.
     void doByteSearch(uint64_t start, TArcType& type);
 

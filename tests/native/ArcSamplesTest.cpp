@@ -95,6 +95,18 @@ TEST(ArcSamples, ArchivesMadeByTheRealTools)
         {"sfx-adjusted.exe", atZipExe, -1, 5, "tiny.txt", 4, 4, L"Stored", kStamp},
         {"sfx-unadjusted.exe", atZipExe, 4096, 5, "hello.txt", 29, 440, L"DeflateX", kStamp},
         {"sfx-streamed-unadjusted.exe", atZipExe, 4096, 2, "tiny.txt", -1, 4, L"DeflateN", kStamp},
+        // Streamed entries behind the stub sizes found without a search: listed from the central
+        // directory; cut before it, the first entry's size is unknown and reported.
+        {"sfx7612-streamed.exe", atZipExe, 7612, 2, "hello.txt", 29, 440, L"DeflateN", kStamp},
+        {"sfx7612-streamed-adjusted.exe", atZipExe, 7612, 2, "tiny.txt", 6, 4, L"DeflateN", kStamp},
+        {"sfx7612-streamed-cut.exe", atZipExe, 7612, 0, nullptr, 0, 0, L"", nullptr, false},
+        {"sfx25661-streamed.exe", atZipExe, 25661, 2, "tiny.txt", 6, 4, L"DeflateN", kStamp},
+        {"sfx25661-streamed-adjusted.exe", atZipExe, 25661, 2, "hello.txt", 29, 440, L"DeflateN", kStamp},
+        {"sfx25661-streamed-cut.exe", atZipExe, 25661, 0, nullptr, 0, 0, L"", nullptr, false},
+        {"zip64-stdin.zip", atZip, 0, 1, "-", 15, 15, L"Stored", kStamp},
+        {"zip64-piped.zip", atZip, 0, 1, "-", 17, 15, L"DeflateN", kStamp},
+        {"sfx7612-zip64.exe", atZipExe, 7612, 1, "-", 15, 15, L"Stored", kStamp},
+        {"sfx25661-zip64-piped.exe", atZipExe, 25661, 1, "-", 17, 15, L"DeflateN", kStamp},
         // Behind a real Windows program (its size depends on the compiler).
         {"pe-sfx-unadjusted.exe", atZipExe, -1, 5, "hello.txt", 29, 440, L"DeflateX", kStamp},
         {"pe-sfx-adjusted.exe", atZipExe, -1, 5, "sub\\data.bin", -1, 512, L"DeflateX", kStamp},

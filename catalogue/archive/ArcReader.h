@@ -10,14 +10,16 @@ class TArcReader : public TRegisterArcReader {
 public:
     using TRegisterArcReader::TRegisterArcReader;
 
-    // Walks the archive and fires the events; true when the archive was valid and the walk
-    // started (also when no entry passed the filter).
+    // Walks the archive and fires the events; true when the archive was valid and listed
+    // completely (also when no entry passed the filter), false when it could not be read or is
+    // damaged (the entries before the damage have been reported then).
     bool Activate();
 
     // The names of all entries that pass the filter, in archive order; emptied on failure.
     bool FilesInArchive(std::vector<std::wstring>* list);
 
-    // Fills Entry() with the last entry matching name (all fields empty when none does).
+    // Fills Entry() with the last entry matching name (all fields empty when none does); false
+    // as for Activate.
     bool GetFileInfo(const std::wstring& name);
 
     // One walk for what FilesInArchive and one GetFileInfo per name give: one row per entry

@@ -132,10 +132,9 @@ std::string ArcList::TotalsLine(Format format, size_t count, uint64_t packed, ui
 {
     if (format != Format::Text)
         return std::string();
-    const uint32_t p = static_cast<uint32_t>(packed > 0xFFFFFFFFu ? 0xFFFFFFFFu : packed);
-    const uint32_t u = static_cast<uint32_t>(unpacked > 0xFFFFFFFFu ? 0xFFFFFFFFu : unpacked);
     return "  " + Number(count) + (count == 1 ? " entry, " : " entries, ") + Number(packed) + " packed, " +
-           Number(unpacked) + " unpacked, " + Number(static_cast<uint64_t>(CompressionRatio(p, u))) + "% saved\n";
+           Number(unpacked) + " unpacked, " + Number(static_cast<uint64_t>(CompressionRatio(packed, unpacked))) +
+           "% saved\n";
 }
 
 std::string ArcList::ErrorLine(Format format, const std::wstring& archive, TArcType type, const std::string& message)

@@ -5,7 +5,8 @@
 //
 // For each archive: its detected type and start offset, then one line per entry with name,
 // date, packed and unpacked size, method, CRC and attributes. --json prints JSON lines, --tsv
-// tab-separated fields. Exit status 0 when every archive was listed, 1 otherwise, 2 for usage.
+// tab-separated fields. Exit status 0 when every archive was listed completely, 1 otherwise (the
+// entries of a damaged archive read before the damage are still printed), 2 for usage.
 #include "catalogue/archive/ArcList.h"
 #include "catalogue/archive/ArcReader.h"
 
@@ -82,17 +83,16 @@ int Run(const std::vector<std::wstring>& args)
             continue;
         }
         Write(ArcList::ArchiveLine(format, archive, reader.ArcType(), reader.StartOffset()));
-        if (!reader.ReadEntries(entries)) {
-            Write(ArcList::ErrorLine(format, archive, reader.ArcType(), error));
-            status = 1;
-            continue;
-        }
+        const bool complete = reader.ReadEntries(entries);
         for (const TArcEntry& e : entries)
             Write(ArcList::EntryLine(format, e));
-        Write(ArcList::TotalsLine(format, entries.size(), reader.PackedTotal(), reader.UnpackedTotal()));
-        if (!error.empty()) {
-            // Listed, but the archive is damaged: say so on standard error only.
-            std::fprintf(stderr, "%s: %s\n", EncodeUtf8(archive).c_str(), error.c_str());
+        if (!entries.empty() || complete)
+            Write(ArcList::TotalsLine(format, entries.size(), reader.PackedTotal(), reader.UnpackedTotal()));
+        if (!complete) {
+            // Damaged: what was read before the damage is listed above, the reason after it.
+            Write(ArcList::ErrorLine(format, archive, reader.ArcType(),
+                                     error.empty() ? ArcErrorText(TArcError::ReadError) : error));
+            status = 1;
         }
     }
     std::fflush(stdout);

@@ -59,10 +59,6 @@ bool TArcReader::ReadEntries(std::vector<TArcEntry>& entries)
     m_entries = &entries;
     const bool ok = RunWalk(Sink::Entries);
     m_entries = outer;
-    if (!ok) {
-        entries.clear();
-        return false;
-    }
     // A name that occurs more than once shows the fields of its last occurrence on every row,
     // as asking for each name on its own would.
     std::unordered_map<std::wstring, size_t> last;
@@ -80,25 +76,39 @@ bool TArcReader::ReadEntries(std::vector<TArcEntry>& entries)
             }
         }
     }
-    return true;
+    return ok;
 }
 
 bool TArcReader::RunWalk(Sink sink)
 {
     // A caller's message pump (OnProgress) may start another query on this reader; the outer
-    // walk gets its own destination back when that one ends.
+    // walk gets its own destination, count and totals back when that one ends, and its cancel
+    // flag: a cancel asked for during the inner query stops the outer walk too.
     struct Restore {
         TArcReader& r;
         Sink sink;
         std::vector<std::wstring>* names;
         std::vector<TArcEntry>* entries;
+        bool nested;
+        bool cancel;
+        uint32_t count;
+        uint64_t packedTotal;
+        uint64_t unpackedTotal;
         ~Restore()
         {
+            --r.m_depth;
             r.m_sink = sink;
             r.m_names = names;
             r.m_entries = entries;
+            if (nested) {
+                r.m_cancel = r.m_cancel || cancel;
+                r.m_count = count;
+                r.m_packedTotal = packedTotal;
+                r.m_unpackedTotal = unpackedTotal;
+            }
         }
-    } restore{*this, m_sink, m_names, m_entries};
+    } restore{*this, m_sink, m_names, m_entries, m_depth > 0, m_cancel, m_count, m_packedTotal, m_unpackedTotal};
+    ++m_depth;
     m_sink = sink;
     m_cancel = false;
     m_count = 0;
@@ -146,12 +156,8 @@ bool TArcReader::RunWalk(Sink sink)
     }
 
     if (events) {
-        if (OnTotals) {
-            const uint32_t packed = static_cast<uint32_t>(m_packedTotal > 0xFFFFFFFFu ? 0xFFFFFFFFu : m_packedTotal);
-            const uint32_t unpacked =
-                static_cast<uint32_t>(m_unpackedTotal > 0xFFFFFFFFu ? 0xFFFFFFFFu : m_unpackedTotal);
-            OnTotals(m_packedTotal, m_unpackedTotal, CompressionRatio(packed, unpacked), m_count);
-        }
+        if (OnTotals)
+            OnTotals(m_packedTotal, m_unpackedTotal, CompressionRatio(m_packedTotal, m_unpackedTotal), m_count);
         if (OnDeactivate)
             OnDeactivate();
     }
@@ -227,7 +233,7 @@ bool TArcReader::Walk::Run()
         // UUE: an encoded text, not a directory; nothing to list.
         break;
     }
-    return true;
+    return !m_failed;
 }
 
 bool TArcReader::Walk::Tick()
@@ -264,10 +270,11 @@ void TArcReader::Walk::SetUnixDate(TArcEntry& entry, int64_t unixTime)
     SetDosDate(entry, UnixToDosDateTime(unixTime));
 }
 
-void TArcReader::Walk::BadHeader()
+void TArcReader::Walk::Fail(TArcError error)
 {
-    if (m_seen == 0)
-        m_r.ReportError(TArcError::BadFileHeader, m_r.m_archiveFile);
+    if (!m_failed)
+        m_r.ReportError(error, m_r.m_archiveFile);
+    m_failed = true;
 }
 
 void TArcReader::Walk::Offer(TArcEntry& entry, bool zipFolder)
@@ -310,24 +317,30 @@ void TArcReader::Walk::Offer(TArcEntry& entry, bool zipFolder)
 
 // ZIP ----------------------------------------------------------------------------------------
 
+namespace {
+
+// Records that may follow the last local header or the last central header.
+bool IsZipTrailer(const TByteView& h)
+{
+    return h.Matches(0, "PK\1\2", 4) || h.Matches(0, "PK\5\6", 4) || h.Matches(0, "PK\6\6", 4) ||
+           h.Matches(0, "PK\6\7", 4) || h.Matches(0, "PK\5\5", 4);
+}
+
+} // namespace
+
 void TArcReader::Walk::WalkZip()
 {
-    const TByteView end(m_r.m_endRecord.data(), m_r.m_endRecord.size());
     bool central = (m_r.m_zipState & kZipCentralHeader) != 0;
-    uint64_t pos = end.U32(16);
+    uint64_t pos = m_r.m_centralOffset;
     int64_t shift = 0;
-    if (!central && m_r.m_haveEndRecord) {
+    if (!central && m_r.m_haveEndRecord && m_r.m_centralEnd >= m_r.m_centralSize) {
         // A stub put in front without adjusting the offsets: the central directory still ends
-        // where the end record begins, and every stored offset is short by the stub's size.
-        const uint64_t size = end.U32(12);
-        if (m_r.m_endRecordOffset >= size) {
-            const uint64_t real = m_r.m_endRecordOffset - size;
-            const TByteView sig = m_s.Peek(real, 4);
-            if (sig.Matches(0, "PK\1\2", 4)) {
-                central = true;
-                shift = static_cast<int64_t>(real) - static_cast<int64_t>(pos);
-                pos = real;
-            }
+        // where the (ZIP64) end record begins, and every stored offset is short by the stub's size.
+        const uint64_t real = m_r.m_centralEnd - m_r.m_centralSize;
+        if (m_s.Peek(real, 4).Matches(0, "PK\1\2", 4)) {
+            central = true;
+            shift = static_cast<int64_t>(real - pos);
+            pos = real;
         }
     }
     if (!central) {
@@ -340,16 +353,24 @@ void TArcReader::Walk::WalkZip()
 
     const size_t record = central ? 46 : 30;
     while (Tick()) {
-        const TByteView h = m_s.Peek(pos, record);
-        if (h.Size() == 0)
+        // The end record is shorter than a header: the signature first.
+        const TByteView signature = m_s.Peek(pos, 4);
+        if (signature.Size() != 0 && !signature.Matches(0, central ? "PK\1\2" : "PK\3\4", 4)) {
+            if (!IsZipTrailer(signature))
+                BadHeader();
             break;
-        if (!h.Matches(0, central ? "PK\1\2" : "PK\3\4", 4)) {
-            BadHeader();
+        }
+        const TByteView h = m_s.Peek(pos, record);
+        if (h.Size() == 0) {
+            // Without the central directory every local header is followed by another or by the
+            // central directory: the file ends too early either way.
+            Fail(TArcError::ReadError);
             break;
         }
         TArcEntry e;
         uint64_t next;
         size_t nameLength;
+        size_t extraLength;
         uint32_t flags;
         if (central) {
             flags = h.U16(8);
@@ -361,10 +382,11 @@ void TArcReader::Walk::WalkZip()
             e.PackedSize = h.U32(20);
             e.UnpackedSize = h.U32(24);
             nameLength = h.U16(28);
+            extraLength = h.U16(30);
             e.InternalAttr = h.U16(36);
             e.ExternalAttr = h.U32(38) & 0xFFFF; // the high half holds the Unix mode
-            e.HeaderOffset = static_cast<uint64_t>(static_cast<int64_t>(h.U32(42)) + shift);
-            next = pos + 46 + nameLength + h.U16(30) + h.U16(32);
+            e.HeaderOffset = h.U32(42);
+            next = pos + 46 + nameLength + extraLength + h.U16(32);
         } else {
             flags = h.U16(6);
             e.VersionNeeded = h.U16(4);
@@ -374,16 +396,50 @@ void TArcReader::Walk::WalkZip()
             e.PackedSize = h.U32(18);
             e.UnpackedSize = h.U32(22);
             nameLength = h.U16(26);
+            extraLength = h.U16(28);
             e.HeaderOffset = pos;
-            // Entries whose sizes follow their data (flag bit 3) carry 0 here: the next read
-            // lands in the data and ends the walk, which is all a walk without central
-            // directory can do.
-            next = pos + 30 + nameLength + h.U16(28) + e.PackedSize;
+            next = 0;
         }
         const TByteView name = m_s.Peek(pos + record, nameLength);
-        if (name.Size() != nameLength)
+        if (name.Size() != nameLength) {
+            Fail(TArcError::ReadError);
             break;
+        }
         e.FileName = Name(name, (flags & 0x800) != 0); // bit 11: the name is UTF-8
+        const bool zip64 =
+            e.PackedSize == 0xFFFFFFFFu || e.UnpackedSize == 0xFFFFFFFFu || (central && e.HeaderOffset == 0xFFFFFFFFu);
+        if (zip64) {
+            const TByteView extra = m_s.Peek(pos + record + nameLength, extraLength);
+            TRegisterArcReader::ReadZip64Extra(extra, !central, e.UnpackedSize, e.PackedSize,
+                                               central ? &e.HeaderOffset : nullptr);
+        }
+        if (central) {
+            e.HeaderOffset += static_cast<uint64_t>(shift); // wraps back for a negative shift
+        } else {
+            const uint64_t data = pos + 30 + nameLength + extraLength;
+            next = data + e.PackedSize;
+            if (flags & 8) {
+                // Sizes and CRC follow the data in a descriptor (signature optional; 64-bit sizes
+                // after a ZIP64 extra). A streamed entry's header carries zeros: nothing tells
+                // where its data ends, so the walk stops there rather than list wrong figures.
+                const size_t sizeBytes = zip64 ? 8 : 4;
+                const TByteView d = m_s.Peek(next, 4 + 4 + 2 * sizeBytes);
+                const bool signature = d.Matches(0, "PK\7\10", 4);
+                if (e.PackedSize == 0) {
+                    if (!signature || d.U32(8) != 0) {
+                        Fail(TArcError::SizeUnknown);
+                        break;
+                    }
+                    e.Crc = d.U32(4); // an empty entry: its descriptor follows the header
+                }
+                next += (signature ? 4 : 0) + 4 + 2 * sizeBytes;
+            }
+            // A 64-bit size can wrap the position back: never step backwards.
+            if (next <= pos) {
+                BadHeader();
+                break;
+            }
+        }
         e.Encrypted = (flags & 1) != 0;
         const bool folder = central && (e.ExternalAttr & 0x18) != 0;
         if (!folder)

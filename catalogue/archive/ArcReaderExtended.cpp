@@ -345,7 +345,7 @@ void TArcReader::Walk::WalkRar()
             e.MethodText = folder ? L"<Dir>" : RarMethodText(e.MethodCode);
             if (flags & 0x0002) { // continued in the next volume
                 const uint64_t total = e.PackedSize + FollowingParts(VolumeSet::Rar, e.FileName);
-                e.PackedSize = static_cast<uint32_t>(total > 0xFFFFFFFFu ? 0xFFFFFFFFu : total);
+                e.PackedSize = total;
             }
             e.HeaderOffset = pos;
             Offer(e);
@@ -460,7 +460,7 @@ void TArcReader::Walk::WalkRar5(uint64_t pos)
                 e.ExternalAttr |= host == 0 ? 0x10 : 0;
             if (flags & 0x10) { // continued in the next volume
                 const uint64_t total = e.PackedSize + FollowingParts(VolumeSet::Rar5, e.FileName);
-                e.PackedSize = static_cast<uint32_t>(total > 0xFFFFFFFFu ? 0xFFFFFFFFu : total);
+                e.PackedSize = total;
             }
             e.HeaderOffset = pos;
             Offer(e);

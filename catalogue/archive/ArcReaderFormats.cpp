@@ -120,25 +120,37 @@ const wchar_t* AceMethodText(uint32_t quality)
 } // namespace
 
 // ARC and PAK: a 29-byte header before each member (25 for the oldest stored method), no
-// archive header, "1A 00" at the end.
+// archive header, "1A 00" at the end. PAK keeps each member's folder in a record after that
+// end mark, so the members are reported once those records are read. A PAK archive whose first
+// member uses an ARC method is classified as ARC: its records are read all the same.
 void TArcReader::Walk::WalkArc(bool pak)
 {
+    std::vector<TArcEntry> members;
     uint64_t pos = m_r.m_startOffset;
+    bool ended = false;
     while (Tick()) {
         const TByteView mark = m_s.Peek(pos, 2);
-        if (mark.Size() == 0)
+        if (mark.Size() == 0) {
+            // Older archivers left out the end mark; a member cut short is damage.
+            if (pos != m_size)
+                Fail(TArcError::ReadError);
             break;
+        }
         if (mark.U8(0) != 0x1A) {
             BadHeader();
             break;
         }
         const uint32_t method = mark.U8(1);
-        if (method == 0)
+        if (method == 0) {
+            ended = true;
             break;
+        }
         const size_t headerSize = method == 1 ? 25 : 29;
         const TByteView h = m_s.Peek(pos, headerSize);
-        if (h.Size() == 0)
+        if (h.Size() == 0) {
+            Fail(TArcError::ReadError);
             break;
+        }
         TArcEntry e;
         e.FileName = Name(h.Data() + 2, FieldLength(h, 2, 13));
         e.PackedSize = h.U32(15);
@@ -149,8 +161,32 @@ void TArcReader::Walk::WalkArc(bool pak)
         e.MethodText = pak ? PakMethodText(method) : ArcMethodText(method);
         e.ExternalAttr = !pak && method == 0x1E ? 0x10 : 0x20;
         e.HeaderOffset = pos;
-        Offer(e);
-        pos += headerSize + static_cast<uint64_t>(e.PackedSize);
+        members.push_back(std::move(e));
+        pos += headerSize + static_cast<uint64_t>(h.U32(15));
+    }
+
+    // PAK's records after the end mark: FE, type, member number (1-based, 0 = the archive),
+    // length and data; type 0 is only "FE 00" and ends them, type 2 holds a member's folder.
+    std::vector<std::wstring> folders(members.size());
+    uint64_t at = pos + 2;
+    while (ended) {
+        const TByteView r = m_s.Peek(at, 8);
+        if (r.U8(0) != 0xFE || r.U8(1) == 0)
+            break;
+        const size_t number = r.U16(2);
+        const uint64_t length = r.U32(4);
+        if (r.U8(1) == 2 && number >= 1 && number <= members.size() && length < 4096) {
+            const TByteView data = m_s.Peek(at + 8, static_cast<size_t>(length));
+            std::wstring folder = Name(data.Data(), FieldLength(data, 0, data.Size()));
+            if (!folder.empty() && folder.back() != L'\\')
+                folder.push_back(L'\\');
+            folders[number - 1] = folder;
+        }
+        at += 8 + length;
+    }
+    for (size_t i = 0; i < members.size(); ++i) {
+        members[i].FileName.insert(0, folders[i]);
+        Offer(members[i]);
     }
 }
 
@@ -542,7 +578,7 @@ void TArcReader::Walk::WalkAce()
             e.FileName = Name(h.Data() + 35, nameLength);
             if (flags & 0x2000) { // continued in the next volume
                 const uint64_t total = e.PackedSize + FollowingParts(VolumeSet::Ace, e.FileName);
-                e.PackedSize = static_cast<uint32_t>(total > 0xFFFFFFFFu ? 0xFFFFFFFFu : total);
+                e.PackedSize = total;
             }
             e.HeaderOffset = pos;
             Offer(e);

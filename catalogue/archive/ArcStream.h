@@ -27,6 +27,10 @@ public:
                          (static_cast<uint32_t>(m_data[offset + 3]) << 24)
                    : 0;
     }
+    uint64_t U64(size_t offset) const
+    {
+        return Has(offset, 8) ? static_cast<uint64_t>(U32(offset)) | (static_cast<uint64_t>(U32(offset + 4)) << 32) : 0;
+    }
     bool Matches(size_t offset, const char* text, size_t n) const
     {
         return Has(offset, n) && std::memcmp(m_data + offset, text, n) == 0;

@@ -63,6 +63,8 @@ const char* ArcErrorText(TArcError error)
         return "Error reading file or unexpected end of file";
     case TArcError::BadFileHeader:
         return "Bad file header";
+    case TArcError::SizeUnknown:
+        return "Entry size unknown (streamed entry without central directory)";
     }
     return "";
 }
@@ -122,7 +124,7 @@ void DaysToCivil(double days, int& year, int& month, int& day, int& hour, int& m
     second = secs % 60;
 }
 
-int CompressionRatio(uint32_t packed, uint32_t unpacked)
+int CompressionRatio(uint64_t packed, uint64_t unpacked)
 {
     if (packed == 0 || unpacked == 0 || unpacked <= packed)
         return 0;
@@ -134,6 +136,7 @@ int CompressionRatio(uint32_t packed, uint32_t unpacked)
     }
     if (u == 0)
         return 0;
+    // Either the difference is at most 100000 or both were divided by 100: (u - p) * 100 fits.
     const int ratio = static_cast<int>((u - p) * 100 / u);
     return ratio == 0 ? 1 : ratio;
 }

@@ -54,6 +54,7 @@ enum class TArcError {
     UnknownFileType,
     ReadError,
     BadFileHeader,
+    SizeUnknown,
 };
 const char* ArcErrorText(TArcError error);
 
@@ -62,8 +63,8 @@ struct TArcEntry {
     std::wstring FileName;
     double Date = 0;          // days since 30 December 1899, fraction = time of day
     uint32_t DosDateTime = 0; // the DOS value Date was made from (time low, date high)
-    uint32_t PackedSize = 0;
-    uint32_t UnpackedSize = 0;
+    uint64_t PackedSize = 0;  // ZIP64 and RAR 5 entries can pass 4 GiB
+    uint64_t UnpackedSize = 0;
     std::wstring MethodText;
     uint32_t Crc = 0;
     uint32_t VersionNeeded = 0;
@@ -89,7 +90,7 @@ uint32_t UnixToDosDateTime(int64_t unixTime);
 void DaysToCivil(double days, int& year, int& month, int& day, int& hour, int& minute, int& second);
 
 // Percent saved: 0 when either size is 0 or nothing was saved, at least 1 when anything was.
-int CompressionRatio(uint32_t packed, uint32_t unpacked);
+int CompressionRatio(uint64_t packed, uint64_t unpacked);
 
 // The ZIP method text for a method code, the general purpose flags and the external attributes.
 const wchar_t* ZipMethodText(uint32_t method, uint32_t flags, uint32_t externalAttr);

@@ -12,7 +12,8 @@ class TArcReader::Walk {
 public:
     Walk(TArcReader& reader, TArcStream& stream) : m_r(reader), m_s(stream), m_size(stream.Size()) {}
 
-    // Lists the archive; false when reading failed in a way that makes the result worthless.
+    // Lists the archive; false when it could not be listed completely (a damaged or cut-off
+    // archive: the entries read before the damage stay reported).
     bool Run();
 
 private:
@@ -25,8 +26,10 @@ private:
     // folder and volume-label entries (zipFolder) are reported only with ShowEmptyDirs and
     // not counted.
     void Offer(TArcEntry& entry, bool zipFolder = false);
-    // A record without its format's signature: an error only when nothing was listed yet.
-    void BadHeader();
+    // The archive is damaged: reports the first error and makes the walk's result false.
+    void Fail(TArcError error);
+    // A record without its format's signature.
+    void BadHeader() { Fail(TArcError::BadFileHeader); }
     // Unix times go through a DOS date-time in local time, so every format's dates share the
     // DOS range and its rule for invalid values.
     static void SetUnixDate(TArcEntry& entry, int64_t unixTime);
@@ -64,4 +67,5 @@ private:
     uint64_t m_size;
     uint32_t m_reported = 0; // entries reported, the index of the next one
     uint32_t m_seen = 0;     // entries read, before the filter
+    bool m_failed = false;
 };

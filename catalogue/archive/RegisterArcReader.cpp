@@ -90,6 +90,9 @@ TArcType TRegisterArcReader::GetArcType()
     m_fileSize = 0;
     m_haveEndRecord = false;
     m_endRecordOffset = 0;
+    m_centralOffset = 0;
+    m_centralSize = 0;
+    m_centralEnd = 0;
     m_endRecord.fill(0);
     m_firstCentral.fill(0);
     m_firstLocal.fill(0);
@@ -255,6 +258,9 @@ bool TRegisterArcReader::IsSFXZipped()
         const TByteView zip = m_stream->Peek(at, 4);
         if (zip.Size() == 4 && IsZipLocal(zip.Data())) {
             m_arcType = atZipExe;
+            // The end record too: the walk reads the central directory when there is one, since
+            // the local headers of streamed entries carry no sizes to step over their data.
+            GetCentralDirOffset();
             m_startOffset = at;
             m_zipState = kZipLocalHeader;
             return true;
@@ -288,6 +294,9 @@ bool TRegisterArcReader::ProbeStringResources()
         std::memcpy(bytes, sig.Data(), 4);
         const TArcType type = TAT(bytes, false);
         if (type != atUnknown) {
+            // A ZIP's end record too, for the walk (see IsSFXZipped).
+            if (type == atZipExe)
+                GetCentralDirOffset();
             m_arcType = type;
             m_startOffset = offset;
             m_zipState = kZipLocalHeader;
@@ -350,12 +359,21 @@ uint64_t TRegisterArcReader::GetCentralDirOffset()
     m_zipState |= kZipEndRecord;
 
     const TByteView end(m_endRecord.data(), m_endRecord.size());
-    const uint64_t centralOffset = end.U32(16);
+    m_centralOffset = end.U32(16);
+    m_centralSize = end.U32(12);
+    m_centralEnd = m_endRecordOffset;
+    ReadZip64End();
+    const uint64_t centralOffset = m_centralOffset;
     const TByteView central = m_stream->Peek(centralOffset, 46);
     if (central.Size() == 46 && Is(central.Data(), "PK\1\2", 4)) {
         std::memcpy(m_firstCentral.data(), central.Data(), 46);
         m_zipState |= kZipCentralHeader;
-        const uint64_t localOffset = central.U32(42);
+        uint64_t localOffset = central.U32(42);
+        if (localOffset == 0xFFFFFFFFu) {
+            uint64_t unpacked = central.U32(24), packed = central.U32(20);
+            const TByteView extra = m_stream->Peek(centralOffset + 46 + central.U16(28), central.U16(30));
+            ReadZip64Extra(extra, false, unpacked, packed, &localOffset);
+        }
         const TByteView local = m_stream->Peek(localOffset, 30);
         if (local.Size() == 30 && IsZipLocal(local.Data())) {
             std::memcpy(m_firstLocal.data(), local.Data(), 30);
@@ -384,6 +402,56 @@ uint64_t TRegisterArcReader::GetCentralDirOffset()
         }
     }
     return 0;
+}
+
+void TRegisterArcReader::ReadZip64Extra(const TByteView& extra, bool local, uint64_t& unpacked, uint64_t& packed,
+                                        uint64_t* offset)
+{
+    for (size_t i = 0; extra.Has(i, 4);) {
+        const size_t id = extra.U16(i);
+        const size_t length = extra.U16(i + 2);
+        if (!extra.Has(i + 4, length))
+            return;
+        if (id == 1) {
+            const TByteView field(extra.Data() + i + 4, length);
+            size_t at = 0;
+            for (uint64_t* value : {&unpacked, &packed, offset}) {
+                if (!value)
+                    break;
+                if (local || *value == 0xFFFFFFFFu) {
+                    if (!field.Has(at, 8))
+                        return;
+                    *value = field.U64(at);
+                    at += 8;
+                }
+            }
+            return;
+        }
+        i += 4 + length;
+    }
+}
+
+void TRegisterArcReader::ReadZip64End()
+{
+    if (m_endRecordOffset < 20)
+        return;
+    const uint64_t locatorAt = m_endRecordOffset - 20;
+    const TByteView locator = m_stream->Peek(locatorAt, 20);
+    if (!locator.Matches(0, "PK\6\7", 4))
+        return;
+    // Where the locator says; behind a stub whose offsets were not adjusted, right before the
+    // locator (the record is 56 bytes without its rarely used extensible part).
+    uint64_t at = locator.U64(8);
+    TByteView record = m_stream->Peek(at, 56);
+    if (!record.Matches(0, "PK\6\6", 4) && locatorAt >= 56) {
+        at = locatorAt - 56;
+        record = m_stream->Peek(at, 56);
+    }
+    if (!record.Matches(0, "PK\6\6", 4))
+        return;
+    m_centralSize = record.U64(40);
+    m_centralOffset = record.U64(48);
+    m_centralEnd = at;
 }
 
 void TRegisterArcReader::doByteSearch(uint64_t start, TArcType& type)

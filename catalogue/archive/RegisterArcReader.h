@@ -47,6 +47,14 @@ protected:
     // Searches the ZIP end record and follows it; returns the central directory offset or the
     // offset of the first local header (0 = none) and sets the ZIP state bits.
     uint64_t GetCentralDirOffset();
+    // Takes the central directory's offset and size from the ZIP64 end record when a locator
+    // stands before the end record.
+    void ReadZip64End();
+    // The ZIP64 extra field (id 1) of a header: the 64-bit forms of the fields that the header
+    // holds as 0xFFFFFFFF, in the order unpacked size, packed size, local header offset (when
+    // offset is given). A local header's extra holds both sizes whenever it is there.
+    static void ReadZip64Extra(const TByteView& extra, bool local, uint64_t& unpacked, uint64_t& packed,
+                               uint64_t* offset);
     // Scans 192 KB from start for the headers of archives that SFX stubs carry.
     void doByteSearch(uint64_t start, TArcType& type);
 
@@ -66,6 +74,11 @@ protected:
     std::array<uint8_t, 22> m_endRecord{};
     uint64_t m_endRecordOffset = 0;
     bool m_haveEndRecord = false;
+    // The central directory as the end record (or the ZIP64 end record) states it, and where it
+    // really ends: at the ZIP64 end record when there is one, else at the end record.
+    uint64_t m_centralOffset = 0;
+    uint64_t m_centralSize = 0;
+    uint64_t m_centralEnd = 0;
     std::array<uint8_t, 46> m_firstCentral{};
     std::array<uint8_t, 30> m_firstLocal{};
 

@@ -66,6 +66,12 @@ if(NOT WIN32)
     set_tests_properties(arclist_matches_lsar PROPERTIES FIXTURES_REQUIRED archive_samples ENVIRONMENT TZ=UTC0
                                                          SKIP_RETURN_CODE 77)
 
+    add_test(NAME arclist_exit_status
+             COMMAND bash ${CMAKE_SOURCE_DIR}/tests/archive/arclist-status.sh $<TARGET_FILE:sortaro-arclist>
+                     ${ARCHIVE_SAMPLES_DIR})
+    set_tests_properties(arclist_exit_status PROPERTIES FIXTURES_REQUIRED archive_samples ENVIRONMENT TZ=UTC0
+                                                        SKIP_RETURN_CODE 77)
+
     # libFuzzer target (clang only): cmake -DCMAKE_CXX_COMPILER=clang++ -DSORTARO_FUZZ=ON, or
     # tools/fuzz-archive.sh, which does that and runs it.
     option(SORTARO_FUZZ "Build the archive reader's libFuzzer target" OFF)

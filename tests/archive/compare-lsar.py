@@ -20,6 +20,8 @@ ARCHIVES = {
     "zip-deflate-dirs.zip": True,
     "zip-streamed.zip": True,
     "zip-longname.zip": True,
+    "zip64-stdin.zip": True,
+    "zip64-piped.zip": True,
     "sfx-adjusted.exe": True,
     "pe-sfx-adjusted.exe": True,
     "arj-dirs.arj": True,

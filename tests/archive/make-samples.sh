@@ -63,6 +63,24 @@ if have zip; then
     fi
     # A ZIP cut before its central directory.
     head -c 300 "$out/zip-stored.zip" >"$out/zip-truncated.zip"
+    # Standard input as the member: ZIP64 extra fields and end records, written to a file and,
+    # with data descriptors of 64-bit sizes, to a pipe.
+    printf 'streamed input\n' >"$work/stdin.txt"
+    touch -d "$stamp" "$work/stdin.txt"
+    zip -X -q "$out/zip64-stdin.zip" - <"$work/stdin.txt" 2>>"$log"
+    zip -X -q - - <"$work/stdin.txt" 2>>"$log" | cat >"$out/zip64-piped.zip"
+    # Streamed archives behind the two stub sizes that self-extractors had ("MZ" and zeros):
+    # offsets as written, adjusted by zip -A, and one cut before its central directory; and a
+    # ZIP64 archive behind each, its 64-bit end record's offset unadjusted.
+    for size in 7612 25661; do
+        { printf 'MZ'; head -c $((size - 2)) /dev/zero; } >"$work/stub$size.exe"
+        cat "$work/stub$size.exe" "$out/zip-streamed.zip" >"$out/sfx$size-streamed.exe"
+        cp "$out/sfx$size-streamed.exe" "$out/sfx$size-streamed-adjusted.exe"
+        run zip -A "$out/sfx$size-streamed-adjusted.exe"
+        head -c $((size + 200)) "$out/sfx$size-streamed.exe" >"$out/sfx$size-streamed-cut.exe"
+    done
+    cat "$work/stub7612.exe" "$out/zip64-stdin.zip" >"$out/sfx7612-zip64.exe"
+    cat "$work/stub25661.exe" "$out/zip64-piped.zip" >"$out/sfx25661-zip64-piped.exe"
 fi
 if have arj; then
     cd "$in"

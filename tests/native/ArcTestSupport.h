@@ -27,6 +27,11 @@ inline void Put32(Bytes& b, uint32_t v)
     Put16(b, v);
     Put16(b, v >> 16);
 }
+inline void Put64(Bytes& b, uint64_t v)
+{
+    Put32(b, static_cast<uint32_t>(v));
+    Put32(b, static_cast<uint32_t>(v >> 32));
+}
 inline void PutText(Bytes& b, const std::string& s)
 {
     b.insert(b.end(), s.begin(), s.end());

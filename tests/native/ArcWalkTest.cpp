@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
+
 namespace {
 
 using namespace ArcTest;
@@ -12,7 +15,8 @@ struct Listing {
     std::vector<TArcError> errors;
 };
 
-// Lists bytes kept in memory under a name: detection, then FilesInArchive.
+// Lists bytes kept in memory under a name: detection, then ReadEntries (which keeps the
+// entries read before any damage).
 Listing List(const Bytes& bytes, const std::wstring& name = L"t.bin", bool showDirs = false)
 {
     TMemoryFileSystem files;
@@ -22,7 +26,10 @@ Listing List(const Bytes& bytes, const std::wstring& name = L"t.bin", bool showD
     Listing l;
     reader.OnError = [&](TArcError e, const std::wstring&, const std::wstring&) { l.errors.push_back(e); };
     reader.SetArchiveFile(name);
-    l.ok = reader.FilesInArchive(&l.names);
+    std::vector<TArcEntry> rows;
+    l.ok = reader.ReadEntries(rows);
+    for (const TArcEntry& e : rows)
+        l.names.push_back(e.FileName);
     return l;
 }
 
@@ -205,9 +212,15 @@ TEST(ArcWalkZip, WalkErrorsAreReportedThroughTheErrorEvent)
         {"no OnRead handler", MakeZip({{"a", "b"}}), false, L"x.zip", false, {TArcError::RequiredEventNotAssigned}},
         {"an unknown file", Bytes(100, 'q'), true, L"x.zip", false, {TArcError::UnknownFileType}},
         {"a missing file", Bytes(), true, L"", false, {TArcError::FileNotFound}},
-        {"a broken first central header: listed from the local headers", badFirst, true, L"x.zip", true, {}},
-        {"a spanning marker and no header after it", markerOnly, true, L"x.zip", true, {TArcError::BadFileHeader}},
-        {"a broken second one keeps the first entry", badSecond, true, L"x.zip", true, {}},
+        // Damage makes the walk false, after the entries before it were reported.
+        {"a broken first central header: listed from the local headers",
+         badFirst,
+         true,
+         L"x.zip",
+         false,
+         {TArcError::BadFileHeader}},
+        {"a spanning marker and no header after it", markerOnly, true, L"x.zip", false, {TArcError::BadFileHeader}},
+        {"a broken second one keeps the first entry", badSecond, true, L"x.zip", false, {TArcError::BadFileHeader}},
     };
     for (const Case& c : cases) {
         TMemoryFileSystem files;
@@ -246,35 +259,173 @@ TEST(ArcWalkZip, AQueryStartedFromTheProgressHookLeavesTheOuterWalkIntact)
 {
     TMemoryFileSystem files;
     files.Add(L"r.zip", MakeZip({{"a", "1"}, {"b", "22"}, {"c", "333"}}));
-    TArcReader reader(files);
-    reader.SetArchiveFile(L"r.zip");
-    bool inner = false;
-    std::vector<std::wstring> innerNames;
-    reader.OnProgress = [&] {
-        if (!inner) {
-            inner = true;
-            reader.FilesInArchive(&innerNames);
+    // The outer walk keeps its count and totals, and a cancel asked for before the inner query.
+    for (const bool cancelFirst : {false, true}) {
+        TArcReader reader(files);
+        reader.SetArchiveFile(L"r.zip");
+        bool inner = false;
+        std::vector<std::wstring> innerNames;
+        reader.OnProgress = [&] {
+            if (!inner) {
+                inner = true;
+                if (cancelFirst)
+                    reader.Cancel();
+                reader.FilesInArchive(&innerNames);
+            }
+            return true;
+        };
+        std::vector<TArcEntry> rows;
+        ASSERT_TRUE(reader.ReadEntries(rows));
+        EXPECT_EQ(innerNames.size(), 3u);
+        EXPECT_EQ(reader.Cancelled(), cancelFirst);
+        ASSERT_EQ(rows.size(), cancelFirst ? 0u : 3u);
+        EXPECT_EQ(reader.Count(), rows.size());
+        EXPECT_EQ(reader.UnpackedTotal(), cancelFirst ? 0u : 6u);
+        if (!cancelFirst) {
+            EXPECT_EQ(rows[2].UnpackedSize, 3u);
         }
-        return true;
-    };
-    std::vector<TArcEntry> rows;
-    ASSERT_TRUE(reader.ReadEntries(rows));
-    EXPECT_EQ(innerNames.size(), 3u);
-    ASSERT_EQ(rows.size(), 3u);
-    EXPECT_EQ(rows[2].UnpackedSize, 3u);
+    }
+}
+
+// A file of several GiB of which only a few ranges hold bytes: ZIP64 archives without the disk.
+class SparseFile : public TArcFile {
+public:
+    SparseFile(uint64_t size, std::map<uint64_t, Bytes> parts) : m_size(size), m_parts(std::move(parts)) {}
+    uint64_t Size() const override { return m_size; }
+    size_t ReadAt(uint64_t offset, void* buffer, size_t n) override
+    {
+        if (offset >= m_size)
+            return 0;
+        n = static_cast<size_t>(std::min<uint64_t>(n, m_size - offset));
+        uint8_t* out = static_cast<uint8_t*>(buffer);
+        std::fill(out, out + n, 0);
+        for (const auto& [at, bytes] : m_parts) {
+            const uint64_t from = std::max(at, offset);
+            const uint64_t to = std::min(at + bytes.size(), offset + n);
+            for (uint64_t i = from; i < to; ++i)
+                out[i - offset] = bytes[static_cast<size_t>(i - at)];
+        }
+        return n;
+    }
+
+private:
+    uint64_t m_size;
+    std::map<uint64_t, Bytes> m_parts;
+};
+
+class SparseFileSystem : public TMemoryFileSystem {
+public:
+    SparseFileSystem(uint64_t size, std::map<uint64_t, Bytes> parts) : m_size(size), m_parts(std::move(parts)) {}
+    std::unique_ptr<TArcFile> Open(const std::wstring&) override
+    {
+        return std::make_unique<SparseFile>(m_size, m_parts);
+    }
+
+private:
+    uint64_t m_size;
+    std::map<uint64_t, Bytes> m_parts;
+};
+
+TEST(ArcWalkZip, Zip64SizesAndACentralDirectoryBeyond4GiB)
+{
+    const uint64_t GiB = uint64_t{1} << 30;
+    const uint64_t packed = 5 * GiB, unpacked = 6 * GiB;
+    Bytes local;
+    PutText(local, "PK\3\4");
+    Put16(local, 45);
+    Put16(local, 0);
+    Put16(local, 8);
+    Put32(local, kDosStamp);
+    Put32(local, 0x12345678);
+    Put32(local, 0xFFFFFFFF);
+    Put32(local, 0xFFFFFFFF);
+    Put16(local, 7);
+    Put16(local, 20);
+    PutText(local, "big.bin");
+    Put16(local, 1);
+    Put16(local, 16);
+    Put64(local, unpacked);
+    Put64(local, packed);
+    const uint64_t central = local.size() + packed;
+    // The central header holds 0xFFFFFFFF for the sizes and the offset, the extra field their
+    // 64-bit forms in that order.
+    Bytes tail;
+    PutText(tail, "PK\1\2");
+    Put16(tail, 0x031E);
+    Put16(tail, 45);
+    Put16(tail, 0);
+    Put16(tail, 8);
+    Put32(tail, kDosStamp);
+    Put32(tail, 0x12345678);
+    Put32(tail, 0xFFFFFFFF);
+    Put32(tail, 0xFFFFFFFF);
+    Put16(tail, 7);
+    Put16(tail, 28);
+    PutZeros(tail, 6);
+    Put32(tail, 0x20);
+    Put32(tail, 0xFFFFFFFF);
+    PutText(tail, "big.bin");
+    Put16(tail, 1);
+    Put16(tail, 24);
+    Put64(tail, unpacked);
+    Put64(tail, packed);
+    Put64(tail, 0);
+    const uint64_t centralSize = tail.size();
+    const uint64_t end64 = central + centralSize;
+    PutText(tail, "PK\6\6");
+    Put64(tail, 44);
+    Put16(tail, 45);
+    Put16(tail, 45);
+    PutZeros(tail, 8);
+    Put64(tail, 1);
+    Put64(tail, 1);
+    Put64(tail, centralSize);
+    Put64(tail, central);
+    PutText(tail, "PK\6\7");
+    Put32(tail, 0);
+    Put64(tail, end64);
+    Put32(tail, 1);
+    PutText(tail, "PK\5\6");
+    PutZeros(tail, 4);
+    Put16(tail, 0xFFFF);
+    Put16(tail, 0xFFFF);
+    Put32(tail, 0xFFFFFFFF);
+    Put32(tail, 0xFFFFFFFF);
+    Put16(tail, 0);
+
+    SparseFileSystem files(central + tail.size(), {{0, local}, {central, tail}});
+    TArcReader reader(files);
+    reader.SetArchiveFile(L"big.zip");
+    EXPECT_EQ(reader.ZipState(),
+              TArcReader::kZipEndRecord | TArcReader::kZipCentralHeader | TArcReader::kZipLocalHeader);
+    std::vector<TArcEntry> entries;
+    ASSERT_TRUE(reader.ReadEntries(entries));
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries[0].PackedSize, packed);
+    EXPECT_EQ(entries[0].UnpackedSize, unpacked);
+    EXPECT_EQ(entries[0].HeaderOffset, 0u);
+    EXPECT_EQ(entries[0].Ratio, 16);
+    EXPECT_EQ(reader.PackedTotal(), packed);
 }
 
 TEST(ArcWalkZip, WithoutCentralDirectoryTheLocalHeadersAreWalked)
 {
     Bytes zip = MakeZip({{"a.txt", "abc"}, {"b.txt", "de"}});
     zip.resize(2 * 30 + 10 + 5); // cut before the central directory
-    EXPECT_EQ(List(zip, L"t.zip").names, (std::vector<std::wstring>{L"a.txt", L"b.txt"}));
-    // Entries with data descriptors carry no sizes here: the walk stops after the first.
+    const Listing cut = List(zip, L"t.zip");
+    EXPECT_EQ(cut.names, (std::vector<std::wstring>{L"a.txt", L"b.txt"}));
+    EXPECT_FALSE(cut.ok);
+    EXPECT_EQ(cut.errors, std::vector<TArcError>{TArcError::ReadError});
+    // An entry with a data descriptor and no sizes in its header: where its data ends is not
+    // known, so it is reported instead of listed with sizes 0.
     Bytes streamed = MakeZip({{"a.txt", "abc", 0, 8}, {"b.txt", "de", 0, 8}});
     Poke32(streamed, 18, 0);
     Poke32(streamed, 22, 0);
     streamed.resize(2 * 30 + 10 + 5);
-    EXPECT_EQ(List(streamed, L"t.zip").names, std::vector<std::wstring>{L"a.txt"});
+    const Listing unknown = List(streamed, L"t.zip");
+    EXPECT_TRUE(unknown.names.empty());
+    EXPECT_FALSE(unknown.ok);
+    EXPECT_EQ(unknown.errors, std::vector<TArcError>{TArcError::SizeUnknown});
 }
 
 // Damaged archives of every format: each walk must end, list what it safely can and read
@@ -285,13 +436,14 @@ TEST(ArcWalkDamaged, HeaderFieldsCannotDriveTheWalkAstray)
         const char* what;
         Bytes bytes;
         size_t entries;
+        bool complete = true; // false: the walk reports the damage
     };
     std::vector<Case> cases;
 
     { // ZIP: a name length far beyond the file
         Bytes b = MakeZip({{"a.txt", "abc"}, {"b.txt", "de"}});
         Poke16(b, 2 * 30 + 10 + 5 + 46 + 5 + 28, 0xFFFF);
-        cases.push_back({"zip name length", b, 1});
+        cases.push_back({"zip name length", b, 1, false});
     }
     { // ZIP: an end record naming a central directory beyond the file
         Bytes b = MakeZip({{"a.txt", "abc"}});
@@ -304,7 +456,7 @@ TEST(ArcWalkDamaged, HeaderFieldsCannotDriveTheWalkAstray)
         cases.push_back({"arj end at once", b, 0});
         Bytes c = {0x60, 0xEA, 0xB8, 0x0B};
         PutZeros(c, 30);
-        cases.push_back({"arj header size 3000", c, 0});
+        cases.push_back({"arj header size 3000", c, 0, false});
     }
     { // ZOO: a link pointing back to the first entry
         Bytes b;
@@ -332,7 +484,7 @@ TEST(ArcWalkDamaged, HeaderFieldsCannotDriveTheWalkAstray)
         Put8(b, 0x20);
         Put8(b, 2);
         PutZeros(b, 10);
-        cases.push_back({"lha level 2 header size", b, 0});
+        cases.push_back({"lha level 2 header size", b, 0, false});
     }
     { // LHA: level 1 extended headers that claim more than the file holds
         Bytes b;
@@ -350,7 +502,7 @@ TEST(ArcWalkDamaged, HeaderFieldsCannotDriveTheWalkAstray)
         Put8(b, 'M');
         Put16(b, 0xFFF0);
         PutZeros(b, 10);
-        cases.push_back({"lha extended size", b, 0});
+        cases.push_back({"lha extended size", b, 0, false});
     }
     { // RAR: a block with a head size of 0
         Bytes b;
@@ -360,7 +512,7 @@ TEST(ArcWalkDamaged, HeaderFieldsCannotDriveTheWalkAstray)
         Put16(b, 0);
         Put16(b, 0);
         PutZeros(b, 20);
-        cases.push_back({"rar head size 0", b, 0});
+        cases.push_back({"rar head size 0", b, 0, false});
     }
     { // RAR: a 64-bit packed size that would wrap the position back onto the same block
         Bytes b;
@@ -468,7 +620,7 @@ TEST(ArcWalkDamaged, HeaderFieldsCannotDriveTheWalkAstray)
         Poke32(b, 41, 0);
         Poke32(b, 51, 59);
         PutZeros(b, 40);
-        cases.push_back({"msgz record size 0", b, 0});
+        cases.push_back({"msgz record size 0", b, 0, false});
     }
     { // ARC: a packed size that wraps the position
         Bytes b = {0x1A, 0x02};
@@ -478,11 +630,12 @@ TEST(ArcWalkDamaged, HeaderFieldsCannotDriveTheWalkAstray)
         Put16(b, 0);
         Put32(b, 4);
         PutZeros(b, 10);
-        cases.push_back({"arc packed size", b, 1});
+        cases.push_back({"arc packed size", b, 1, false});
     }
     for (const Case& c : cases) {
         const Listing l = List(c.bytes);
-        EXPECT_TRUE(l.ok) << c.what;
+        EXPECT_EQ(l.ok, c.complete) << c.what;
+        EXPECT_EQ(l.errors.empty(), c.complete) << c.what;
         EXPECT_EQ(l.names.size(), c.entries) << c.what;
     }
 }
@@ -530,6 +683,43 @@ TEST(ArcWalkOther, BhEntriesFromTheirHeaders)
     EXPECT_EQ(entries[1].MethodText, L"Stored");
     EXPECT_TRUE(entries[1].Encrypted);
     EXPECT_EQ(entries[1].HeaderOffset, 33u + 10 + 6);
+}
+
+TEST(ArcWalkOther, PakFolderRecordsPutMembersInTheirFolders)
+{
+    Bytes b;
+    const auto member = [&](uint32_t method, const std::string& name, const std::string& data) {
+        Put8(b, 0x1A);
+        Put8(b, method);
+        std::string field = name;
+        field.resize(13, '\0');
+        PutText(b, field);
+        Put32(b, static_cast<uint32_t>(data.size()));
+        Put32(b, 0x28C45264); // date first
+        Put16(b, 0);
+        Put32(b, static_cast<uint32_t>(data.size()));
+        PutText(b, data);
+    };
+    const auto record = [&](uint32_t type, uint32_t number, const std::string& data) {
+        Put8(b, 0xFE);
+        Put8(b, type);
+        Put16(b, number);
+        Put32(b, static_cast<uint32_t>(data.size()));
+        PutText(b, data);
+    };
+    member(10, "A.TXT", "aaaa");
+    member(2, "B.TXT", "bb");
+    member(2, "C.TXT", "c");
+    PutText(b, std::string("\x1A\0", 2));
+    record(1, 0, "a comment");
+    record(2, 1, std::string("DOCS\\OLD\0", 9));
+    record(2, 2, "");
+    record(2, 3, "TOOLS/");
+    record(2, 9, "NOWHERE"); // no ninth member
+    PutText(b, std::string("\xFE\0", 2));
+    const Listing l = List(b, L"t.pak");
+    EXPECT_TRUE(l.ok);
+    EXPECT_EQ(l.names, (std::vector<std::wstring>{L"DOCS\\OLD\\A.TXT", L"B.TXT", L"TOOLS\\C.TXT"}));
 }
 
 TEST(ArcWalkOther, TarStepsToTheNextBlockAfterTheData)

@@ -59,12 +59,6 @@ bool FolderExists(const std::wstring& path)
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-std::wstring ParentOf(const std::wstring& path)
-{
-    std::size_t slash = path.find_last_of(L'\\');
-    return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
-}
-
 bool HasFiles(const std::wstring& folder)
 {
     WIN32_FIND_DATAW data;
@@ -76,6 +70,31 @@ bool HasFiles(const std::wstring& folder)
             return true;
     } while (FindNextFileW(find.Get(), &data));
     return false;
+}
+
+// The script's bytes as text: ANSI code page unless marked as UTF-8.
+std::wstring DecodeScript(const std::string& bytes)
+{
+    if (HasUtf8Bom(bytes)) {
+        if (auto text = DecodeUtf8(std::string_view(bytes).substr(3)))
+            return *text;
+        Log::Write(LogLevel::Warning, kChannel, L"Install.txt is marked UTF-8 but is not; read as ANSI");
+    }
+    if (bytes.empty())
+        return L"";
+    int length = MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+    std::wstring text(length > 0 ? length : 0, L'\0');
+    if (length > 0)
+        MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), &text[0], length);
+    return text;
+}
+
+} // namespace
+
+std::wstring ParentOf(const std::wstring& path)
+{
+    std::size_t slash = path.find_last_of(L'\\');
+    return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
 }
 
 HKEY RootKey(RegRoot root)
@@ -98,25 +117,6 @@ HKEY RootKey(RegRoot root)
     }
     return nullptr;
 }
-
-// The script's bytes as text: ANSI code page unless marked as UTF-8.
-std::wstring DecodeScript(const std::string& bytes)
-{
-    if (HasUtf8Bom(bytes)) {
-        if (auto text = DecodeUtf8(std::string_view(bytes).substr(3)))
-            return *text;
-        Log::Write(LogLevel::Warning, kChannel, L"Install.txt is marked UTF-8 but is not; read as ANSI");
-    }
-    if (bytes.empty())
-        return L"";
-    int length = MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
-    std::wstring text(length > 0 ? length : 0, L'\0');
-    if (length > 0)
-        MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), &text[0], length);
-    return text;
-}
-
-} // namespace
 
 int GetWindowsVersion()
 {

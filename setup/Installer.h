@@ -43,6 +43,12 @@ int GetWindowsVersion();
 // Creates a folder and all its missing parents; true when it exists afterwards.
 bool MakeDirectory(const std::wstring& path);
 
+// The folder part of a path (before the last "\"); empty when there is none.
+std::wstring ParentOf(const std::wstring& path);
+
+// The predefined key of a registry root; nullptr for none.
+HKEY RootKey(RegRoot root);
+
 // Creates one shortcut file through the shell link object.
 HRESULT MakeShortcut(const std::wstring& target, const std::wstring& description, const std::wstring& linkPath,
                      const std::wstring& workingFolder);

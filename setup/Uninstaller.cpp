@@ -24,39 +24,12 @@ bool Same(const std::wstring& a, const std::wstring& b)
     return UpperCase(a) == UpperCase(b);
 }
 
-HKEY RootOf(const std::wstring& name)
-{
-    switch (GetHKEY(name)) {
-    case RegRoot::ClassesRoot:
-        return HKEY_CLASSES_ROOT;
-    case RegRoot::CurrentUser:
-        return HKEY_CURRENT_USER;
-    case RegRoot::LocalMachine:
-        return HKEY_LOCAL_MACHINE;
-    case RegRoot::Users:
-        return HKEY_USERS;
-    case RegRoot::CurrentConfig:
-        return HKEY_CURRENT_CONFIG;
-    case RegRoot::DynData:
-        return HKEY_DYN_DATA;
-    case RegRoot::None:
-        break;
-    }
-    return nullptr;
-}
-
 std::wstring RegistryText(const Record& record)
 {
     std::wstring text = record.root + L"\\" + record.path;
     if (record.kind == Kind::Value)
         text += L"\\" + record.valueName;
     return text;
-}
-
-std::wstring ParentOf(const std::wstring& path)
-{
-    std::size_t slash = path.find_last_of(L'\\');
-    return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
 }
 
 std::wstring TrimmedFolder(std::wstring folder)
@@ -150,7 +123,7 @@ void Uninstaller::Run(bool keepCatalogue)
     DeleteFileW(logPath.c_str());
     // An installation into another folder made after this one owns the registration now.
     for (const wchar_t* root : {L"HKLM", L"HKCU"}) {
-        std::wstring registered = RegisteredFolder(RootOf(root));
+        std::wstring registered = RegisteredFolder(RootKey(GetHKEY(root)));
         if (!registered.empty() && !Same(registered, m_folder))
             m_foreignRegistration.push_back(root);
     }
@@ -246,7 +219,7 @@ bool Uninstaller::Undo(const Record& record, bool keepCatalogue, bool german)
         return true;
     }
     case Kind::Key: {
-        HKEY root = RootOf(record.root);
+        HKEY root = RootKey(GetHKEY(record.root));
         UniqueHKey key;
         if (RegOpenKeyExW(root, record.path.c_str(), 0, KEY_READ, key.Put()) != ERROR_SUCCESS)
             return true;
@@ -268,7 +241,7 @@ bool Uninstaller::Undo(const Record& record, bool keepCatalogue, bool german)
     }
     case Kind::Value: {
         UniqueHKey key;
-        LONG status = RegOpenKeyExW(RootOf(record.root), record.path.c_str(), 0, KEY_SET_VALUE, key.Put());
+        LONG status = RegOpenKeyExW(RootKey(GetHKEY(record.root)), record.path.c_str(), 0, KEY_SET_VALUE, key.Put());
         // A key that is gone takes its values with it: nothing to remove, and a previous value is
         // not brought back into a key that someone (another installation's removal) deleted.
         if (status == ERROR_FILE_NOT_FOUND)

@@ -98,10 +98,10 @@ bool InstallRecorder::Begin(const std::wstring& folder, bool german)
 
 void InstallRecorder::File(const std::wstring& path)
 {
-    // A file that is there already is not this installation's to remove: it may be a shared
-    // file of the system folder or a file of the user's. One that an earlier installation into
-    // this folder made is listed by that installation's records, which Begin keeps.
-    if (!Exists(path))
+    // A file outside the installation folder that is there already is not this installation's
+    // to remove: it may be a shared file of the system folder or the user's. Inside the
+    // installation folder it is the program's own, from an earlier version (an update).
+    if (!Exists(path) || UninstallLog::IsInside(path, m_folder))
         Write(PathRecord(Kind::File, path));
 }
 

@@ -23,7 +23,8 @@ public:
     bool Active() const { return static_cast<bool>(m_file); }
     const std::wstring& LogPath() const { return m_path; }
 
-    // Before a file is copied; a file that is there already is left out (see the .cpp).
+    // Before a file is copied; a file outside the installation folder that is there already is
+    // left out (see the .cpp).
     void File(const std::wstring& path);
     void Shortcut(const std::wstring& path);
     // The catalogue folder: recorded only when it lies inside the installation folder, so that

@@ -173,6 +173,18 @@ TEST_F(Uninstall, NothingOfTheInstallationIsLeftButTheCatalogue)
     EXPECT_FALSE(Exists(Folder())) << "the installation folder goes although the second run did not make it";
 }
 
+TEST_F(Uninstall, FilesThatWereThereBefore)
+{
+    // A file of the system folder that was there before may be another program's: it stays.
+    // The program's own file from an earlier version without a log is this one's to remove.
+    WriteFile(env.system + L"\\extra.dll", "another program's");
+    WriteFile(Folder() + L"\\Sortaro.exe", "an earlier version");
+    ASSERT_TRUE(Install());
+    EXPECT_EQ(SilentUninstall(Folder(), std::nullopt), 0);
+    EXPECT_EQ(ReadFile(env.system + L"\\extra.dll"), "dll") << "left in its new version, not deleted";
+    EXPECT_FALSE(Exists(Folder() + L"\\Sortaro.exe"));
+}
+
 TEST_F(Uninstall, TwoInstallationsShareTheRegistration)
 {
     const std::wstring first = Folder();

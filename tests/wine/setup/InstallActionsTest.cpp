@@ -16,27 +16,13 @@ namespace {
 const wchar_t* const kTestKey = L"Software\\SortaroSetupTest";
 
 // Every file below a folder with its content, by path relative to it.
-void Snapshot(const std::wstring& folder, const std::wstring& prefix, std::map<std::wstring, std::string>& files)
-{
-    WIN32_FIND_DATAW data;
-    UniqueFindHandle find(FindFirstFileW((folder + L"\\*").c_str(), &data));
-    if (!find)
-        return;
-    do {
-        std::wstring name = data.cFileName;
-        if (name == L"." || name == L"..")
-            continue;
-        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-            Snapshot(folder + L"\\" + name, prefix + name + L"\\", files);
-        else
-            files[prefix + name] = ReadFile(folder + L"\\" + name);
-    } while (FindNextFileW(find.Get(), &data));
-}
-
 std::map<std::wstring, std::string> Snapshot(const std::wstring& folder)
 {
     std::map<std::wstring, std::string> files;
-    Snapshot(folder, L"", files);
+    ForEachBelow(folder, [&](const std::wstring& relative, bool isFolder) {
+        if (!isFolder)
+            files[relative] = ReadFile(folder + L"\\" + relative);
+    });
     return files;
 }
 

@@ -141,6 +141,34 @@ void RemoveTree(const std::wstring& path)
     RemoveDirectoryW(path.c_str());
 }
 
+namespace {
+
+void VisitBelow(const std::wstring& folder, const std::wstring& relative,
+                const std::function<void(const std::wstring&, bool isFolder)>& visit)
+{
+    WIN32_FIND_DATAW data;
+    UniqueFindHandle find(FindFirstFileW((folder + L"\\*").c_str(), &data));
+    if (!find)
+        return;
+    do {
+        std::wstring name = data.cFileName;
+        if (name == L"." || name == L"..")
+            continue;
+        std::wstring path = relative.empty() ? name : relative + L"\\" + name;
+        const bool isFolder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        visit(path, isFolder);
+        if (isFolder)
+            VisitBelow(folder + L"\\" + name, path, visit);
+    } while (FindNextFileW(find.Get(), &data));
+}
+
+} // namespace
+
+void ForEachBelow(const std::wstring& folder, const std::function<void(const std::wstring&, bool isFolder)>& visit)
+{
+    VisitBelow(folder, L"", visit);
+}
+
 void ForgetRegistration()
 {
     for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER})

@@ -37,6 +37,8 @@ void WriteScript(const std::wstring& path, const std::vector<std::wstring>& line
 std::string ReadFile(const std::wstring& path);
 bool Exists(const std::wstring& path);
 void RemoveTree(const std::wstring& path);
+// Calls visit for every file and folder below a folder, with its path relative to it.
+void ForEachBelow(const std::wstring& folder, const std::function<void(const std::wstring&, bool isFolder)>& visit);
 
 // Removes the installer's registration for uninstalling from both hives: a test's installation
 // must not stay listed in the test prefix.

@@ -30,27 +30,10 @@ bool KeyExists(HKEY root, const std::wstring& keyPath)
 }
 
 // Every file and folder below a folder, as paths relative to it, sorted.
-void ListBelow(const std::wstring& folder, const std::wstring& relative, std::vector<std::wstring>& out)
-{
-    WIN32_FIND_DATAW data;
-    UniqueFindHandle find(FindFirstFileW((folder + L"\\*").c_str(), &data));
-    if (!find)
-        return;
-    do {
-        std::wstring name = data.cFileName;
-        if (name == L"." || name == L"..")
-            continue;
-        std::wstring path = relative.empty() ? name : relative + L"\\" + name;
-        out.push_back(path);
-        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-            ListBelow(folder + L"\\" + name, path, out);
-    } while (FindNextFileW(find.Get(), &data));
-}
-
 std::vector<std::wstring> Tree(const std::wstring& folder)
 {
     std::vector<std::wstring> paths;
-    ListBelow(folder, L"", paths);
+    ForEachBelow(folder, [&](const std::wstring& relative, bool) { paths.push_back(relative); });
     std::sort(paths.begin(), paths.end());
     return paths;
 }

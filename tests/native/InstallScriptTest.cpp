@@ -1,3 +1,4 @@
+#include "ExampleScript.h"
 #include "setup/InstallScript.h"
 
 #include <gtest/gtest.h>
@@ -9,38 +10,7 @@ namespace {
 
 using Lines = std::vector<std::wstring>;
 
-// The small script that shows every section at work.
-const Lines kExample = {
-    L"[AppName]",
-    L"Sortaro 3.0;",
-    L"[Title]",
-    L"Sortaro;",
-    L"[product]",
-    L"für Win9x/2000/ME/NT;",
-    L"[ProgramGroup]",
-    L"Sortaro;",
-    L"[description]",
-    L"Dateikatalog;",
-    L"[English]",
-    L"1;",
-    L"[MainFile]",
-    L"Sortaro.exe;",
-    L"[MakeDir]",
-    L"%Ziel\\Data;",
-    L"[RenameFiles]",
-    L"SortaroNT.exe,Sortaro.exe,2;",
-    L"[COPYFILES]",
-    L"Ziel\\Sortaro.exe;",
-    L"Ziel\\liesmich.txt;",
-    L"WinSystemDir\\extra.dll;",
-    L"WinStartMenu\\Sortaro.exe;",
-    L"DesktopPath\\Sortaro.exe;",
-    L"]",
-    L"[AddReg]",
-    L"HKCU,,Software\\Sortaro\\Options,language,s,%Language;",
-    L"HKCU,,Software\\Sortaro\\Options,InstallDir,s,%Ziel;",
-    L"]",
-};
+const Lines kExample = ExampleScript();
 
 TEST(InstallScript, WorkedExampleParameters)
 {

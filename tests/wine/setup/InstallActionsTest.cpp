@@ -1,4 +1,5 @@
 #include "SetupTestSupport.h"
+#include "tests/native/ExampleScript.h"
 #include "common/UniqueHandle.h"
 #include "setup/Installer.h"
 #include "setup/SilentInstall.h"
@@ -257,36 +258,7 @@ TEST_F(InstallActions, WorkedExampleTwiceFromTheSameMedium)
         WriteFile(env.source + L"\\liesmich.txt", "lies mich");
         WriteFile(env.source + L"\\extra.dll", "dll");
         WriteFile(env.source + L"\\Data\\katalog.dat", "db");
-        // The small script that shows every section at work, with a key of the tests.
-        WriteScript(env.source + L"\\Install.txt", {L"[AppName]",
-                                                    L"Sortaro 3.0;",
-                                                    L"[Title]",
-                                                    L"Sortaro;",
-                                                    L"[product]",
-                                                    L"für Win9x/2000/ME/NT;",
-                                                    L"[ProgramGroup]",
-                                                    L"Sortaro;",
-                                                    L"[description]",
-                                                    L"Dateikatalog;",
-                                                    L"[English]",
-                                                    L"1;",
-                                                    L"[MainFile]",
-                                                    L"Sortaro.exe;",
-                                                    L"[MakeDir]",
-                                                    L"%Ziel\\Data;",
-                                                    L"[RenameFiles]",
-                                                    L"SortaroNT.exe,Sortaro.exe,2;",
-                                                    L"[COPYFILES]",
-                                                    L"Ziel\\Sortaro.exe;",
-                                                    L"Ziel\\liesmich.txt;",
-                                                    L"WinSystemDir\\extra.dll;",
-                                                    L"WinStartMenu\\Sortaro.exe;",
-                                                    L"DesktopPath\\Sortaro.exe;",
-                                                    L"]",
-                                                    L"[AddReg]",
-                                                    L"HKCU,,Software\\SortaroSetupTest,language,s,%Language;",
-                                                    L"HKCU,,Software\\SortaroSetupTest,InstallDir,s,%Ziel;",
-                                                    L"]"});
+        WriteScript(env.source + L"\\Install.txt", ExampleScript(kTestKey));
         const std::map<std::wstring, std::string> medium = Snapshot(env.source);
         env.platform = c.platform;
         SetupFormat::Options options;

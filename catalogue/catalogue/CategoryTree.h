@@ -17,6 +17,16 @@ constexpr int kSearchId = 46;
 constexpr int kBuiltInCount = 47;
 constexpr int kCategoryCount = 100;
 
+// Categories with a fixed task: files of no bytes, and the special folders, whose lists are
+// filled from their folders at every start and never written to the database.
+constexpr int kZeroByteId = 31;
+constexpr int kInternetCacheId = 37;
+constexpr int kCookiesId = 38;
+constexpr int kOperaCacheId = 39;
+constexpr int kNetscapeCacheId = 41;
+constexpr int kRecentId = 42;
+constexpr int kTempId = 43;
+
 // The designed nodes, each before its children.
 const DesignedNode* Nodes();
 std::size_t NodeCount();

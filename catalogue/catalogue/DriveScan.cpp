@@ -1,6 +1,6 @@
 #include "DriveScan.h"
 
-#include "../../common/MessagePump.h"
+#include "CategoryTree.h"
 
 #include <vector>
 
@@ -124,7 +124,7 @@ void DriveScan::Walk(const std::wstring& root, Mode mode, int categoryId)
         if (mode == Mode::Categorise) {
             m_matcher.Match(data.cFileName, m_matches);
             if (size == 0 && !directory)
-                m_matches.push_back(kZeroByteId);
+                m_matches.push_back(CategoryTree::kZeroByteId);
         } else {
             m_matches.assign(directory ? 0 : 1, categoryId);
         }
@@ -142,7 +142,8 @@ void DriveScan::Walk(const std::wstring& root, Mode mode, int categoryId)
             for (int id : m_matches)
                 m_catalogue[id].push_back(record);
         }
-        MessagePump::ProcessMessagesEvery();
+        if (m_idle)
+            m_idle();
         if (directory && !m_cancel && !IsLinkedFolder(data))
             enter(level.folder + data.cFileName); // may move the stack: level is not used after this
     }

@@ -16,14 +16,14 @@
 
 class DriveScan {
 public:
-    static constexpr int kZeroByteId = 31;
-
     DriveScan(Catalogue& catalogue, const ExtensionMap& map, const int& cancelRequested);
 
     // Hidden items are catalogued and entered only when set; the special folders never.
     void SetIncludeHidden(bool include) { m_includeHidden = include; }
     // Called whenever the percentage of bytes seen changes (scan only).
     void SetProgress(std::function<void(int percent)> progress) { m_progress = std::move(progress); }
+    // Called for every item seen, so that the caller can keep its windows alive.
+    void SetIdle(std::function<void()> idle) { m_idle = std::move(idle); }
     // The bytes the whole scan will see, for the percentage; starts at 1.
     void AddToTotal(double bytes) { m_total += bytes; }
 
@@ -50,6 +50,7 @@ private:
     TypeNameCache m_typeNames;
     MatchList m_matches;
     std::function<void(int)> m_progress;
+    std::function<void()> m_idle;
     bool m_includeHidden = false;
     double m_total = 1;
     double m_seen = 0;

@@ -58,6 +58,9 @@ private:
 // that sorting by one key and then by another orders by the second key, then by the first.
 void SortRecords(const Catalogue& catalogue, Catalogue::List& list, SortKey key, bool flag, const UpperCaseTable& upper);
 
+constexpr double kBytesPerKilobyte = 1024.0;
+constexpr double kBytesPerMegabyte = 1048576.0;
+
 // The size column: kilobytes with no decimals, rounded half away from zero.
 std::wstring KilobyteText(uint64_t bytes);
 // A figure with three decimals and the given decimal separator, without thousands separators:

@@ -1,6 +1,6 @@
 #include "BrowserCaches.h"
 
-#include "../shell/SettingsKeys.h"
+#include "../catalogue/SettingsKeys.h"
 
 namespace {
 
@@ -8,7 +8,7 @@ namespace {
 // stored path counts: it stops the search).
 std::optional<std::wstring> StoredPath(Registry& registry, const wchar_t* name)
 {
-    RegistryKeyScope key(registry, SettingsKeys::kOptions, false);
+    RegistryKeyScope key(registry, SettingsKeys::kOptions, KeyAccess::Read);
     if (!key || !registry.ValueExists(name))
         return std::nullopt;
     return registry.ReadString(name).value_or(std::wstring());
@@ -20,7 +20,7 @@ std::wstring GetOperaPath(Registry& registry)
 {
     if (auto stored = StoredPath(registry, L"operapath"))
         return *stored;
-    RegistryKeyScope key(registry, L"Software\\Opera Software", false, false);
+    RegistryKeyScope key(registry, L"Software\\Opera Software", KeyAccess::Read);
     if (!key || !registry.ValueExists(L"Last Directory"))
         return {};
     return registry.ReadString(L"Last Directory").value_or(std::wstring()) + L"\\Cache4";
@@ -30,7 +30,7 @@ std::wstring GetNetscapePath(Registry& registry)
 {
     if (auto stored = StoredPath(registry, L"netscapepath"))
         return *stored;
-    RegistryKeyScope key(registry, L"Software\\Netscape\\Netscape Navigator\\Main\\", false, false);
+    RegistryKeyScope key(registry, L"Software\\Netscape\\Netscape Navigator\\Main\\", KeyAccess::Read);
     if (!key || !registry.ValueExists(L"Install Directory"))
         return {};
     std::wstring install = registry.ReadString(L"Install Directory").value_or(std::wstring());

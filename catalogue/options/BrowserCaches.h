@@ -3,7 +3,7 @@
 // settings wins; otherwise it is derived from the browser's own registry entries, which are
 // only read.
 
-#include "../shell/Registry.h"
+#include "../../common/Registry.h"
 
 #include <string>
 

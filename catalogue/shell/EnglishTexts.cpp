@@ -71,38 +71,7 @@ const ControlText viewMenu[] = {
     {IDM_SORT_NONE, L"No sorting"},     {IDM_SORT_ATTRIBUTES, L"attributes"},
 };
 
-// The print entry of this menu stays German in both languages.
-const ControlText listMenu[] = {
-    {IDM_OPEN, L"Open"},
-    {IDM_OPEN_WITH, L"Open with..."},
-    {IDM_MOVE, L"Move..."},
-    {IDM_COPY, L"Copy..."},
-    {IDM_DELETE, L"Delete"},
-    {IDM_RENAME, L"Rename"},
-    {IDM_PROPERTIES, L"Properties."},
-    {IDM_SELECT_ALL, L"Select all"},
-    {IDM_INVERT_SELECTION, L"Invert selection"},
-};
-
-const ControlText treeMenu[] = {
-    {IDM_TREE_EXPAND_ALL, L"open all nodes"},
-    {IDM_TREE_COLLAPSE_ALL, L"close all nodes "},
-    {IDM_TREE_COLLAPSE_NODE, L"close node"},
-    {IDM_TREE_EDIT_ENDINGS, L"change file ending"},
-};
-
-const ControlText listBackgroundMenu[] = {
-    {IDM_VIEW_POPUP, L"View"},          {IDM_VIEW_LARGE, L"Big symbols"},
-    {IDM_VIEW_SMALL, L"Small symbols"}, {IDM_VIEW_LIST, L"List"},
-    {IDM_VIEW_DETAILS, L"Details"},     {IDM_SORT_POPUP, L"Arrange Icons"},
-    {IDM_SORT_NAME, L"By name"},        {IDM_SORT_TYPE, L"type"},
-    {IDM_SORT_SIZE, L"size"},           {IDM_SORT_DATE, L"date"},
-    {IDM_SORT_PATH, L"path"},           {IDM_SORT_ATTRIBUTES, L"attributes"},
-    {IDM_SELECT_ALL, L"Select all"},    {IDM_INVERT_SELECTION, L"Invert selection"},
-};
-
 const ControlText strings[] = {
-    {IDS_FOLDER_LABEL, L"Folder"},
     {IDS_PREVIEW_HEADING, L"Preview"},
     {IDS_TIP_FILE, L"File"},
     {IDS_TIP_EDIT, L"Edit"},
@@ -111,12 +80,6 @@ const ControlText strings[] = {
     {IDS_TIP_PREVIEW, L"Preview "},
     {IDS_TIP_OPTIONS, L"Options"},
     {IDS_TIP_CLEAN, L"Empty folder 'Temporary Internet Files'"},
-    {IDS_COLUMN_BASE + 0, L"File"},
-    {IDS_COLUMN_BASE + 1, L"Path"},
-    {IDS_COLUMN_BASE + 2, L"Type"},
-    {IDS_COLUMN_BASE + 3, L"Size(KB)"},
-    {IDS_COLUMN_BASE + 4, L"Date"},
-    {IDS_COLUMN_BASE + 5, L"Attributes"},
     {IDS_WAIT_TITLE_LOAD, L"Initialising database"},
     {IDS_WAIT_TITLE_SAVE, L"Save Settings "},
     {IDS_WAIT_LOWER_LOAD, L"Loading fileinformation"},
@@ -126,14 +89,9 @@ const ControlText strings[] = {
     {IDS_DRIVE_TYPE_BASE + 3, L"Drive ramdisk"},
     {IDS_SAVING, L"Saving "},
     {IDS_READING, L"Read database "},
-    {IDS_OBJECTS, L" Object(s) "},
-    {IDS_TOO_MANY_CATEGORIES, L"At most 53 user-defined categories can be kept. These categories are left out:"},
     {IDS_DATABASE_NOT_SAVED, L"The database could not be saved completely. The files saved before are kept:"},
     {IDS_NOTE_TITLE, L"Note"},
     {IDS_ERROR_TITLE, L"Error"},
-    {IDS_SELECTED, L" Object(s) selected"},
-    {IDS_TREE_NAME, L"Categories"},
-    {IDS_LIST_NAME, L"Files"},
 };
 
 } // namespace
@@ -146,9 +104,6 @@ const TextTable kWaitDialogAtClose = MakeTable(waitDialogAtClose);
 const TextTable kFileMenu = MakeTable(fileMenu);
 const TextTable kEditMenu = MakeTable(editMenu);
 const TextTable kViewMenu = MakeTable(viewMenu);
-const TextTable kListMenu = MakeTable(listMenu);
-const TextTable kTreeMenu = MakeTable(treeMenu);
-const TextTable kListBackgroundMenu = MakeTable(listBackgroundMenu);
 const TextTable kStrings = MakeTable(strings);
 
 } // namespace EnglishTexts

@@ -1,7 +1,7 @@
 #pragma once
-// The English texts of every window, keyed by control, command or string id. The German texts
-// live in the resource script; these replace them when the interface language is English.
-// Portable.
+// The English texts of the main window and the start-up dialogs, keyed by control, command or
+// string id. The German texts live in the resource script; these replace them when the
+// interface language is English. The panes keep theirs beside their code. Portable.
 
 #include "../../common/ControlText.h"
 
@@ -14,13 +14,10 @@ extern const TextTable kScanProgressDialog;
 extern const TextTable kWaitDialogAtStart; // database read at start
 extern const TextTable kWaitDialogAtClose; // database written at close
 
-// Menus of the main window, keyed by command id (popup items carry an id of their own).
+// The tool bar's menus, keyed by command id (popup items carry an id of their own).
 extern const TextTable kFileMenu;
 extern const TextTable kEditMenu;
 extern const TextTable kViewMenu;
-extern const TextTable kListMenu;
-extern const TextTable kTreeMenu;
-extern const TextTable kListBackgroundMenu;
 
 // Strings of the string table: hints, labels, column captions, messages.
 extern const TextTable kStrings;

@@ -2,8 +2,9 @@
 
 #include "../../common/Log.h"
 #include "../../common/Splitter.h"
+#include "../catalogue/CatalogueTexts.h"
 #include "../catalogue/CategoryTree.h"
-#include "../catalogue/DriveDialog.h"
+#include "../filelist/FileListTexts.h"
 #include "../preview/PreviewPane.h"
 #include "EnglishTexts.h"
 #include "MainLayout.h"
@@ -13,14 +14,10 @@
 #include "resource.h"
 
 #include <commctrl.h>
-#include <windowsx.h>
 
 namespace {
 
 const wchar_t kClassName[] = L"SortaroMainWindow";
-// Sent to itself when a column divider drag has ended, so that the header has applied the
-// new width before the widths are read.
-const UINT WM_APP_COLUMNS_TRACKED = WM_APP + 1;
 
 // The window as designed at 96 dots per inch.
 const int kDesignLeft = 356;
@@ -34,53 +31,30 @@ const int kStatusWidths[] = {110, 140, 100, 200};
 const int kMinWidth = 400;
 const int kMinHeight = 300;
 
-// The list view class's own procedure, which MainWindow::ListProc passes messages on to.
-WNDPROC s_listViewProc = nullptr;
-
-// A child window's id, in the menu parameter of CreateWindowExW.
-HMENU ControlId(int id)
-{
-    return reinterpret_cast<HMENU>(static_cast<INT_PTR>(id));
-}
+// The tool bar's drop-down menus, in the order of MainWindow::m_menus.
+const int kToolbarMenuIds[] = {IDR_FILE_MENU, IDR_EDIT_MENU, IDR_VIEW_MENU};
+const TextTable* const kToolbarMenuTexts[] = {&EnglishTexts::kFileMenu, &EnglishTexts::kEditMenu,
+                                              &EnglishTexts::kViewMenu};
 
 } // namespace
 
-MainWindow::MainWindow()
-{
-    // Without OLE the shell's clipboard verbs and drag and drop fail; the program still runs.
-    if (FAILED(m_ole.Result()))
-        m_oleFailed = true;
-}
+MainWindow::MainWindow() = default;
 
 MainWindow::~MainWindow()
 {
     // The dialogs are owned windows of this one: destroy them while it still exists.
-    m_startup.reset();
-    m_drives.reset();
-    m_wait.reset();
-    m_scanProgress.reset();
-    m_retired.clear();
-    // The list outlives this object by a moment: it must not call back into it.
-    if (m_list)
-        SetWindowLongPtrW(m_list, GWLP_USERDATA, 0);
+    m_dialogs = Dialogs();
 }
 
 std::wstring MainWindow::Text(unsigned stringId) const
 {
     if (English())
-        if (const wchar_t* english = EnglishTexts::kStrings.Find(static_cast<int>(stringId)))
-            return english;
+        for (const TextTable* table : {&EnglishTexts::kStrings, &CatalogueTexts::kStrings, &FileListTexts::kStrings})
+            if (const wchar_t* english = table->Find(static_cast<int>(stringId)))
+                return english;
     wchar_t buffer[512];
     int length = LoadStringW(GetModuleHandleW(nullptr), stringId, buffer, ARRAYSIZE(buffer));
     return std::wstring(buffer, length > 0 ? length : 0);
-}
-
-std::wstring MainWindow::CategoryName(int categoryId) const
-{
-    if (English())
-        if (const wchar_t* english = CategoryTree::EnglishName(categoryId))
-            return english;
-    return Text(IDS_CATEGORY_BASE + categoryId);
 }
 
 int MainWindow::Scale(int pixels) const
@@ -115,7 +89,8 @@ bool MainWindow::Create()
         return false;
     if (!CreateChildren())
         return false;
-    if (m_oleFailed)
+    // Without OLE the shell's clipboard verbs and drag and drop fail; the program still runs.
+    if (FAILED(m_ole.Result()))
         MessageBoxW(Hwnd(), Text(IDS_OLE_INIT_FAILED).c_str(), Text(IDS_APP_TITLE).c_str(), MB_ICONERROR);
     FormCreate();
     return true;
@@ -125,71 +100,32 @@ bool MainWindow::CreateChildren()
 {
     HINSTANCE instance = GetModuleHandleW(nullptr);
     HWND hwnd = Hwnd();
-
-    for (int i = 0; i < 6; ++i) {
-        HMENU menu = LoadMenuW(instance, MAKEINTRESOURCEW(IDR_FILE_MENU + i));
-        if (!menu)
+    for (int i = 0; i < 3; ++i) {
+        m_menus[i].Reset(LoadMenuW(instance, MAKEINTRESOURCEW(kToolbarMenuIds[i])));
+        if (!m_menus[i])
             return Log::LastError(L"main", L"LoadMenuW");
-        m_menus[i].Reset(menu);
     }
-
     if (!CreateToolBar())
         return false;
 
-    // Category pictures: a 16 x 16 list for the tree and a 32 x 32 list for the file list,
-    // numbered like the categories; user categories append theirs later.
-    m_categoryImagesSmall.Reset(ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, CategoryTree::kBuiltInCount, 8));
-    m_categoryImagesLarge.Reset(ImageList_Create(32, 32, ILC_COLOR32 | ILC_MASK, CategoryTree::kBuiltInCount, 8));
-    for (int i = 0; i < CategoryTree::kBuiltInCount; ++i) {
-        for (auto* list : {&m_categoryImagesSmall, &m_categoryImagesLarge}) {
-            int size = list == &m_categoryImagesSmall ? 16 : 32;
-            UniqueHIcon icon(static_cast<HICON>(
-                LoadImageW(instance, MAKEINTRESOURCEW(IDI_CATEGORY_BASE + i), IMAGE_ICON, size, size, 0)));
-            ImageList_AddIcon(list->Get(), icon.Get());
-        }
-    }
-    m_builtInImageCount = ImageList_GetImageCount(m_categoryImagesSmall.Get());
-
-    // The header strip above the tree: the selected node's picture and text.
-    m_headerPicture = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_ICON | SS_CENTERIMAGE, 0, 0, 0, 0,
-                                      hwnd, ControlId(IDC_TREE_HEADER_PICTURE), instance, nullptr);
-    m_headerIcon.Reset(ImageList_GetIcon(m_categoryImagesLarge.Get(), CategoryTree::kRootId, ILD_NORMAL));
-    SendMessageW(m_headerPicture, STM_SETICON, reinterpret_cast<WPARAM>(m_headerIcon.Get()), 0);
-    m_headerLabel = CreateWindowExW(0, L"STATIC", Text(IDS_FOLDER_LABEL).c_str(),
-                                    WS_CHILD | WS_VISIBLE | SS_LEFT | SS_CENTERIMAGE | SS_NOPREFIX, 0, 0, 0, 0, hwnd,
-                                    ControlId(IDC_TREE_HEADER_LABEL), instance, nullptr);
-    LOGFONTW lf{};
-    lf.lfHeight = -MulDiv(10, m_dpi, 72);
-    lf.lfWeight = FW_BOLD;
-    lf.lfCharSet = DEFAULT_CHARSET;
-    lstrcpynW(lf.lfFaceName, L"Comic Sans MS", LF_FACESIZE);
-    m_headerFont.Reset(CreateFontIndirectW(&lf));
-    SendMessageW(m_headerLabel, WM_SETFONT, reinterpret_cast<WPARAM>(m_headerFont.Get()), FALSE);
-
-    // The window texts of tree and list are not shown: they are the names screen readers say.
-    m_tree = CreateWindowExW(WS_EX_CLIENTEDGE, WC_TREEVIEWW, Text(IDS_TREE_NAME).c_str(),
-                             WS_CHILD | WS_VISIBLE | WS_TABSTOP | TVS_HASBUTTONS | TVS_SHOWSELALWAYS |
-                                 TVS_FULLROWSELECT | TVS_DISABLEDRAGDROP,
-                             0, 0, 0, 0, hwnd, ControlId(IDC_TREE), instance, nullptr);
-    TreeView_SetImageList(m_tree, m_categoryImagesSmall.Get(), TVSIL_NORMAL);
-    TreeView_SetIndent(m_tree, Scale(19));
-    CreateDesignedTree();
-
-    m_list = CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, Text(IDS_LIST_NAME).c_str(),
-                             WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS |
-                                 LVS_SHAREIMAGELISTS,
-                             0, 0, 0, 0, hwnd, ControlId(IDC_FILE_LIST), instance, nullptr);
-    ListView_SetExtendedListViewStyle(m_list, LVS_EX_FLATSB | LVS_EX_DOUBLEBUFFER);
-
-    m_status = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0, hwnd,
-                               ControlId(IDC_STATUS), instance, nullptr);
-    int edges[4];
-    int right = 0;
-    for (int i = 0; i < 4; ++i)
-        edges[i] = right += Scale(kStatusWidths[i]);
-    SendMessageW(m_status, SB_SETPARTS, 4, reinterpret_cast<LPARAM>(edges));
+    std::vector<int> widths;
+    for (int width : kStatusWidths)
+        widths.push_back(Scale(width));
+    if (!m_status.Create(hwnd, IDC_STATUS, widths))
+        return Log::LastError(L"main", L"status bar");
+    SendMessageW(m_status.Hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
     // The first panel is drawn by the program and stays empty.
-    SendMessageW(m_status, SB_SETTEXTW, 0 | SBT_OWNERDRAW, 0);
+    m_status.SetOwnerDrawn(0);
+
+    m_tree = std::make_unique<CategoryTreePane>(*this);
+    if (!m_tree->Create(hwnd, m_dpi, [this] {
+            if (IsWindowVisible(Hwnd()))
+                m_list->TreeView1Change();
+        }))
+        return false;
+    m_list = std::make_unique<FileListPane>(*this, m_model, *m_tree, m_status);
+    if (!m_list->Create(hwnd, m_dpi))
+        return false;
 
     m_treeSplitter = std::make_unique<Splitter>();
     m_treeSplitter->Create(hwnd, IDC_TREE_SPLITTER, [this](int x) {
@@ -207,18 +143,7 @@ bool MainWindow::CreateChildren()
     if (!m_preview->Create(hwnd, IDC_PREVIEW, Text(IDS_PREVIEW_HEADING)))
         return false;
     ShowWindow(m_previewSplitter->Hwnd(), SW_HIDE);
-
-    // Storing the column widths when a divider drag ends, whatever else the list does, and the
-    // hand cursor over rows. The list's procedure is replaced rather than subclassed through
-    // comctl32: Wine looks a subclass up by a window property on every message, which made each
-    // message to the list cost some 80 microseconds there.
-    SetWindowLongPtrW(m_list, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    s_listViewProc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(m_list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&MainWindow::ListProc)));
-
-    HFONT guiFont = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-    for (HWND child : {m_tree, m_list, m_status})
-        SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(guiFont), FALSE);
+    AddCommands();
     Layout();
     return true;
 }
@@ -295,79 +220,27 @@ bool MainWindow::CreateToolBar()
     return true;
 }
 
-void MainWindow::CreateDesignedTree()
+void MainWindow::AddCommands()
 {
-    HTREEITEM parents[8] = {TVI_ROOT};
-    const DesignedNode* nodes = CategoryTree::Nodes();
-    for (size_t i = 0; i < CategoryTree::NodeCount(); ++i) {
-        const DesignedNode& node = nodes[i];
-        HTREEITEM item = InsertCategoryNode(parents[node.depth], CategoryName(node.categoryId), node.categoryId);
-        if (node.depth + 1 < static_cast<int>(ARRAYSIZE(parents)))
-            parents[node.depth + 1] = item;
-    }
-}
-
-HTREEITEM MainWindow::InsertCategoryNode(HTREEITEM parent, const std::wstring& text, int categoryId)
-{
-    std::wstring buffer = text;
-    TVINSERTSTRUCTW insert{};
-    insert.hParent = parent;
-    insert.hInsertAfter = TVI_LAST;
-    insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM;
-    insert.item.pszText = &buffer[0];
-    insert.item.iImage = insert.item.iSelectedImage = categoryId;
-    insert.item.lParam = categoryId;
-    return TreeView_InsertItem(m_tree, &insert);
-}
-
-std::vector<HTREEITEM> MainWindow::NodesInTreeOrder() const
-{
-    std::vector<HTREEITEM> order;
-    std::vector<HTREEITEM> pending; // a stack: the next node to visit is at the back
-    auto pushChildren = [&](HTREEITEM first) {
-        size_t at = pending.size();
-        for (HTREEITEM item = first; item; item = TreeView_GetNextSibling(m_tree, item))
-            pending.insert(pending.begin() + at, item);
-    };
-    pushChildren(TreeView_GetRoot(m_tree));
-    while (!pending.empty()) {
-        HTREEITEM item = pending.back();
-        pending.pop_back();
-        order.push_back(item);
-        pushChildren(TreeView_GetChild(m_tree, item));
-    }
-    return order;
-}
-
-int MainWindow::NodeCategory(HTREEITEM item) const
-{
-    TVITEMW tv{};
-    tv.mask = TVIF_IMAGE;
-    tv.hItem = item;
-    return TreeView_GetItem(m_tree, &tv) ? tv.iImage : -1;
-}
-
-std::wstring MainWindow::NodeText(HTREEITEM item) const
-{
-    wchar_t text[256] = L"";
-    TVITEMW tv{};
-    tv.mask = TVIF_TEXT;
-    tv.hItem = item;
-    tv.pszText = text;
-    tv.cchTextMax = ARRAYSIZE(text);
-    TreeView_GetItem(m_tree, &tv);
-    return text;
+    // The frame's own commands; the panes add theirs. Commands without a handler are listed
+    // and do nothing yet.
+    m_commands.Add({IDM_EXIT, [this] { PostMessageW(Hwnd(), WM_CLOSE, 0, 0); }, {}, {}});
+    m_commands.Add({IDM_PREVIEW, [this] { ShowPreviewPane(!m_previewVisible); }, {}, [this] { return m_previewVisible; }});
+    for (int id : {IDM_SEARCH, IDM_OPTIONS, IDM_CLEAN_INTERNET_FILES, IDM_INFO})
+        m_commands.Add({id, {}, {}, {}});
+    m_tree->AddCommands(m_commands);
+    m_list->AddCommands(m_commands);
 }
 
 void MainWindow::Layout()
 {
-    if (!m_status)
+    if (!m_preview)
         return;
     RECT client;
     GetClientRect(Hwnd(), &client);
-    SendMessageW(m_status, WM_SIZE, 0, 0);
+    SendMessageW(m_status.Hwnd(), WM_SIZE, 0, 0);
     RECT statusRect;
-    GetWindowRect(m_status, &statusRect);
+    GetWindowRect(m_status.Hwnd(), &statusRect);
     int rebarHeight = static_cast<int>(SendMessageW(m_rebar, RB_GETBARHEIGHT, 0, 0));
 
     MainLayoutInput in;
@@ -392,21 +265,16 @@ void MainWindow::Layout()
     };
     place(m_rebar, r.coolBar);
     const int pictureSize = std::min(Scale(36), r.header.height);
-    place(m_headerPicture, {r.header.left + Scale(4), r.header.top, pictureSize, r.header.height});
-    place(m_headerLabel, {r.header.left + Scale(8) + pictureSize, r.header.top,
-                          std::max(0, r.header.width - Scale(8) - pictureSize), r.header.height});
-    place(m_tree, r.tree);
+    place(m_tree->HeaderPicture(), {r.header.left + Scale(4), r.header.top, pictureSize, r.header.height});
+    place(m_tree->HeaderLabel(), {r.header.left + Scale(8) + pictureSize, r.header.top,
+                                  std::max(0, r.header.width - Scale(8) - pictureSize), r.header.height});
+    place(m_tree->Hwnd(), r.tree);
     place(m_treeSplitter->Hwnd(), r.treeSplitter);
-    place(m_list, r.list);
+    place(m_list->Hwnd(), r.list);
     place(m_previewSplitter->Hwnd(), r.previewSplitter);
     place(m_preview->Hwnd(), r.preview);
     if (defer)
         EndDeferWindowPos(defer);
-}
-
-void MainWindow::OnSize()
-{
-    Layout();
 }
 
 void MainWindow::ShowPreviewPane(bool show)
@@ -420,39 +288,18 @@ void MainWindow::ShowPreviewPane(bool show)
 
 void MainWindow::ShowMainWindow()
 {
+    m_phase = Phase::Running;
     ShowWindow(Hwnd(), SW_SHOW);
     UpdateWindow(Hwnd());
     SetForegroundWindow(Hwnd());
-    SetFocus(m_tree);
-}
-
-void MainWindow::SetGridLines(bool on)
-{
-    m_gridLines = on;
-    ListView_SetExtendedListViewStyleEx(m_list, LVS_EX_GRIDLINES, on ? LVS_EX_GRIDLINES : 0);
-}
-
-void MainWindow::SetRowSelect(bool on)
-{
-    m_rowSelect = on;
-    ListView_SetExtendedListViewStyleEx(m_list, LVS_EX_FULLROWSELECT, on ? LVS_EX_FULLROWSELECT : 0);
-    InvalidateRect(m_list, nullptr, TRUE);
-}
-
-void MainWindow::SetViewStyle(ViewStyle style)
-{
-    static const DWORD kViews[] = {LV_VIEW_ICON, LV_VIEW_SMALLICON, LV_VIEW_LIST, LV_VIEW_DETAILS};
-    m_viewStyle = style;
-    ListView_SetView(m_list, kViews[static_cast<int>(style)]);
-    AttachImages();
-    InvalidateRect(Hwnd(), nullptr, TRUE);
+    SetFocus(m_tree->Hwnd());
 }
 
 LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
 {
     switch (msg) {
     case WM_SIZE:
-        OnSize();
+        Layout();
         return 0;
     case WM_GETMINMAXINFO: {
         // Small enough for any screen, large enough that tree and list stay usable.
@@ -462,27 +309,32 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         return 0;
     }
     case WM_COMMAND:
-        OnCommand(LOWORD(wParam));
+        if (LOWORD(wParam) == IDM_TB_FILE || LOWORD(wParam) == IDM_TB_EDIT || LOWORD(wParam) == IDM_TB_VIEW)
+            ShowToolbarMenu(LOWORD(wParam));
+        else
+            ExecuteCommand(LOWORD(wParam));
         return 0;
     case WM_NOTIFY:
         return OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
     case WM_INITMENUPOPUP:
-        OnInitMenuPopup(reinterpret_cast<HMENU>(wParam));
+        m_commands.UpdateMenu(reinterpret_cast<HMENU>(wParam));
         return 0;
-    case WM_DRAWITEM:
-        OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+    case WM_DRAWITEM: {
+        // The status bar's first panel: drawn by the program, and empty.
+        const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        if (item.hwndItem == m_status.Hwnd())
+            FillRect(item.hDC, &item.rcItem, GetSysColorBrush(COLOR_BTNFACE));
         return TRUE;
+    }
     case WM_CTLCOLORSTATIC:
-        if (reinterpret_cast<HWND>(lParam) == m_headerLabel || reinterpret_cast<HWND>(lParam) == m_headerPicture) {
+        if (m_tree && (reinterpret_cast<HWND>(lParam) == m_tree->HeaderLabel() ||
+                       reinterpret_cast<HWND>(lParam) == m_tree->HeaderPicture())) {
             SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
             return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
         }
         break;
     case WM_APP_RELEASE_DIALOGS:
-        ReleaseRetiredDialogs();
-        return 0;
-    case WM_APP_COLUMNS_TRACKED:
-        WriteColumnWidth();
+        m_dialogs.retired.clear();
         return 0;
     case WM_CLOSE:
         FormClose();
@@ -505,9 +357,20 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
 
 LRESULT MainWindow::OnNotify(const NMHDR& header)
 {
+    LRESULT result = 0;
+    if (!m_tree || !m_list) // still being made, or being taken down
+        return 0;
+    if (header.hwndFrom == m_tree->Hwnd() && m_tree->OnNotify(header, result))
+        return result;
+    if (header.hwndFrom == m_list->Hwnd() && m_list->OnNotify(header, result))
+        return result;
     if (header.hwndFrom == m_toolbar && header.code == TBN_DROPDOWN) {
         ShowToolbarMenu(reinterpret_cast<const NMTOOLBARW&>(header).iItem);
         return TBDDRET_DEFAULT;
+    }
+    if (header.hwndFrom == m_rebar && header.code == RBN_HEIGHTCHANGE) {
+        Layout();
+        return 0;
     }
     if (header.code == TTN_GETDISPINFOW) {
         static const struct {
@@ -526,104 +389,56 @@ LRESULT MainWindow::OnNotify(const NMHDR& header)
                 m_tipText = Text(tip.text);
                 info.lpszText = &m_tipText[0];
             }
-        return 0;
-    }
-    if (header.hwndFrom == m_tree && header.code == NM_RCLICK) {
-        OnTreeRightClick();
-        return TRUE;
-    }
-    if (header.hwndFrom == m_list && header.code == NM_RCLICK) {
-        OnListRightClick();
-        return TRUE;
-    }
-    if (header.hwndFrom == m_list) {
-        switch (header.code) {
-        case LVN_COLUMNCLICK:
-            ListView1ColumnClick(reinterpret_cast<const NMLISTVIEW&>(header).iSubItem);
-            return 0;
-        case NM_DBLCLK:
-        case NM_RETURN:
-            ListView1DblClick();
-            return 0;
-        case NM_CLICK:
-            CancelRequested = 1;
-            return 0;
-        case LVN_KEYDOWN:
-            ListKeyDown(reinterpret_cast<const NMLVKEYDOWN&>(header));
-            return 0;
-        default:
-            break;
-        }
-    }
-    if (header.hwndFrom == m_list && header.code == LVN_GETDISPINFOW) {
-        ListView1Data(const_cast<NMLVDISPINFOW&>(reinterpret_cast<const NMLVDISPINFOW&>(header)));
-        return 0;
-    }
-    if (header.hwndFrom == m_tree && header.code == TVN_SELCHANGEDW) {
-        if (IsWindowVisible(Hwnd()))
-            TreeView1Change();
-        return 0;
-    }
-    if (header.hwndFrom == m_rebar && header.code == RBN_HEIGHTCHANGE) {
-        Layout();
-        return 0;
     }
     return 0;
 }
 
-void MainWindow::OnDrawItem(const DRAWITEMSTRUCT& item)
+// Commands ----------------------------------------------------------------------------------------
+
+void MainWindow::ExecuteCommand(int id)
 {
-    // The status bar's first panel: drawn by the program, and empty.
-    if (item.hwndItem == m_status)
-        FillRect(item.hDC, &item.rcItem, GetSysColorBrush(COLOR_BTNFACE));
+    if (m_commands.Execute(id))
+        m_commands.UpdateToolBar(m_toolbar);
 }
 
-void MainWindow::OnTreeRightClick()
+HMENU MainWindow::Menu(int menuId) const
 {
-    POINT screen;
-    GetCursorPos(&screen);
-    TVHITTESTINFO hit{};
-    hit.pt = screen;
-    ScreenToClient(m_tree, &hit.pt);
-    HTREEITEM item = TreeView_HitTest(m_tree, &hit);
-    if (!item || !(hit.flags & TVHT_ONITEM)) {
-        TreeView_SelectItem(m_tree, nullptr);
+    for (int i = 0; i < 3; ++i)
+        if (kToolbarMenuIds[i] == menuId)
+            return GetSubMenu(m_menus[i].Get(), 0);
+    return menuId == IDR_TREE_MENU ? m_tree->Menu() : m_list->Menu(menuId);
+}
+
+void MainWindow::TrackMenu(HMENU menu, POINT screen)
+{
+    if (!menu)
         return;
-    }
-    TreeView_SelectItem(m_tree, item);
-    TrackMenu(IDR_TREE_MENU, screen);
+    // TPM_RETURNCMD keeps the command on this stack, so a test can close the menu safely.
+    const int command = TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD, screen.x,
+                                       screen.y, 0, Hwnd(), nullptr);
+    if (command)
+        ExecuteCommand(command);
 }
 
-void MainWindow::OnListRightClick()
+void MainWindow::ShowToolbarMenu(int commandId)
 {
-    POINT screen;
-    GetCursorPos(&screen);
-    LVHITTESTINFO hit{};
-    hit.pt = screen;
-    ScreenToClient(m_list, &hit.pt);
-    int row = ListView_HitTest(m_list, &hit);
-    TrackMenu(row >= 0 ? IDR_LIST_MENU : IDR_LIST_BACKGROUND_MENU, screen);
+    const int menuId =
+        commandId == IDM_TB_FILE ? IDR_FILE_MENU : commandId == IDM_TB_EDIT ? IDR_EDIT_MENU : IDR_VIEW_MENU;
+    // Below the button's lower left corner, where a drop-down menu belongs.
+    RECT button{};
+    SendMessageW(m_toolbar, TB_GETRECT, commandId, reinterpret_cast<LPARAM>(&button));
+    MapWindowPoints(m_toolbar, nullptr, reinterpret_cast<POINT*>(&button), 2);
+    SendMessageW(m_toolbar, TB_PRESSBUTTON, commandId, MAKELPARAM(TRUE, 0));
+    TrackMenu(Menu(menuId), POINT{button.left, button.bottom});
+    SendMessageW(m_toolbar, TB_PRESSBUTTON, commandId, MAKELPARAM(FALSE, 0));
 }
 
-LRESULT CALLBACK MainWindow::ListProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+void MainWindow::LanguageE()
 {
-    auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (!self) // the main window is being destroyed
-        return CallWindowProcW(s_listViewProc, hwnd, msg, wParam, lParam);
-    if (msg == WM_NOTIFY) {
-        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-        if (header->code == HDN_ENDTRACKW || header->code == HDN_ENDTRACKA)
-            PostMessageW(self->Hwnd(), WM_APP_COLUMNS_TRACKED, 0, 0);
-    } else if (msg == WM_MOUSEMOVE) {
-        // The hand over a row, the arrow elsewhere: decided where the pointer moved.
-        LVHITTESTINFO hit{};
-        hit.pt = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-        self->m_pointerOverRow = ListView_HitTest(hwnd, &hit) >= 0 && (hit.flags & LVHT_ONITEM);
-        SetCursor(LoadCursorW(nullptr, self->m_pointerOverRow ? IDC_HAND : IDC_ARROW));
-    } else if (msg == WM_SETCURSOR && reinterpret_cast<HWND>(wParam) == hwnd && LOWORD(lParam) == HTCLIENT &&
-               self->m_pointerOverRow) {
-        SetCursor(LoadCursorW(nullptr, IDC_HAND));
-        return TRUE;
-    }
-    return CallWindowProcW(s_listViewProc, hwnd, msg, wParam, lParam);
+    m_tree->ApplyEnglish();
+    m_list->ApplyEnglish();
+    for (int i = 0; i < 3; ++i)
+        ApplyMenuTexts(m_menus[i].Get(), *kToolbarMenuTexts[i]);
+    m_preview->SetHeading(Text(IDS_PREVIEW_HEADING));
+    // The tool bar hints are looked up in the current language when they are shown.
 }

@@ -1,236 +1,263 @@
+// The main window's start-up and shutdown: the start-up and drive dialogs, the scan, the
+// special folders, and the database at start and at close.
+
 #include "MainWindow.h"
 
 #include "../../common/Log.h"
 #include "../../common/MessagePump.h"
 #include "../catalogue/CategoryTree.h"
-#include "../catalogue/DriveDialog.h"
+#include "../catalogue/DriveScan.h"
+#include "../catalogue/SettingsKeys.h"
 #include "ScanProgressDialog.h"
-#include "SettingsKeys.h"
 #include "StartupDialog.h"
 #include "WaitDialog.h"
 #include "resource.h"
 
-#include <commctrl.h>
 #include <shellapi.h>
+#include <shlobj.h>
 
 template <typename T> void MainWindow::Retire(std::unique_ptr<T>& dialog)
 {
     if (!dialog)
         return;
     dialog->Close(IDOK);
-    m_retired.push_back(std::move(dialog));
+    m_dialogs.retired.push_back(std::move(dialog));
     PostMessageW(Hwnd(), WM_APP_RELEASE_DIALOGS, 0, 0);
-}
-
-// The scan retires the drive dialog from another file.
-template void MainWindow::Retire<DriveDialog>(std::unique_ptr<DriveDialog>& dialog);
-
-void MainWindow::ReleaseRetiredDialogs()
-{
-    m_retired.clear();
 }
 
 void MainWindow::FormCreate()
 {
-    m_addedFolders.clear();
     m_options.language = 1;
     NeuEinlesen();
-    FillFolderIDS();
-    if (m_startup)
-        m_startup->EnableButtons();
+    // The special folders' categories, filled while the start-up dialog waits for an answer.
+    ComPtr<IShellFolder> desktop;
+    if (FAILED(SHGetDesktopFolder(desktop.Put())) || !desktop)
+        MessageBoxW(GetForegroundWindow(), L"Fehler Desktop folder.", Text(IDS_APP_TITLE).c_str(), MB_OK);
+    else
+        m_model.FillSpecialFolders(m_registry, CancelRequested, [] { MessagePump::ProcessMessagesEvery(); });
+    MessagePump::ProcessMessages();
+    if (m_dialogs.startup)
+        m_dialogs.startup->EnableButtons();
     // The sort mark of the name column, which the first header click turns round.
-    m_markerShown = true;
-    ShowSortMarker();
+    m_list->ShowSortMarker();
 }
 
 void MainWindow::NeuEinlesen()
 {
-    for (bool& mark : m_driveTypeMarks)
+    for (bool& mark : m_startup.driveTypes)
         mark = false;
 
     GetUserFiles();
-    LoadExtensionMap();
-
+    m_model.LoadExtensionMap(m_registry);
     {
-        RegistryKeyScope key(m_registry, SettingsKeys::kOptions, true);
+        RegistryKeyScope key(m_registry, SettingsKeys::kOptions, KeyAccess::Create);
         if (key)
             m_registry.ReadNumber(L"includehiddenfiles", m_options.includeHiddenFiles);
     }
-
     wchar_t windows[MAX_PATH] = L"";
     UINT length = GetWindowsDirectoryW(windows, MAX_PATH);
-    m_windowsFolder.assign(windows, length < MAX_PATH ? length : 0);
+    m_options.windowsFolder.assign(windows, length < MAX_PATH ? length : 0);
     CancelRequested = 0;
 
-    m_startup = std::make_unique<StartupDialog>(*this);
-    if (!m_startup->CreateModeless(Hwnd())) {
-        m_startup.reset();
+    auto& startup = m_dialogs.startup;
+    startup = std::make_unique<StartupDialog>(*this, [this] { StartupContinue(); });
+    if (!startup->CreateModeless(Hwnd())) {
+        startup.reset();
         return;
     }
-    for (int row = 0; row < kDriveTypeCount; ++row)
-        m_startup->SetRowChecked(row, true);
+    for (int row = 0; row < DriveDialog::kDriveTypeCount; ++row)
+        startup->SetRowChecked(row, true);
     GetDatenwahl();
-    ShowWindow(m_startup->Hwnd(), SW_SHOW);
-    UpdateWindow(m_startup->Hwnd());
-    SetForegroundWindow(m_startup->Hwnd());
+    ShowWindow(startup->Hwnd(), SW_SHOW);
+    UpdateWindow(startup->Hwnd());
+    SetForegroundWindow(startup->Hwnd());
 }
 
 void MainWindow::StartupContinue()
 {
-    if (!m_startup)
+    if (!m_dialogs.startup)
         return;
-    m_startupSource = m_startup->RescanSelected() ? 0 : 1;
-    for (int row = 0; row < kDriveTypeCount; ++row)
-        m_driveTypeMarks[row] = m_startup->RowChecked(row);
+    m_startup.source = m_dialogs.startup->RescanSelected() ? 0 : 1;
+    for (int row = 0; row < DriveDialog::kDriveTypeCount; ++row)
+        m_startup.driveTypes[row] = m_dialogs.startup->RowChecked(row);
     WriteDatenwahl();
     InitData();
 }
 
 void MainWindow::InitData()
 {
-    Retire(m_startup);
-    DeleteNodesAfterSearch();
+    Retire(m_dialogs.startup);
+    m_tree->DeleteNodesAfterSearch();
 
     // The shell's system image lists, shared with the shell: the list must not destroy them.
     SHFILEINFOW info{};
-    m_systemImagesSmall = reinterpret_cast<HIMAGELIST>(
-        SHGetFileInfoW(L"C:\\", 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
-    m_systemImagesLarge = reinterpret_cast<HIMAGELIST>(
-        SHGetFileInfoW(L"C:\\", 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_LARGEICON));
-    ListView_SetImageList(m_list, m_systemImagesSmall, LVSIL_SMALL);
-    ListView_SetImageList(m_list, m_systemImagesLarge, LVSIL_NORMAL);
-
-    if (m_startupSource == 0) {
-        m_drives = std::make_unique<DriveDialog>(*this);
-        if (m_drives->CreateModeless(Hwnd())) {
-            FillDriveList();
-            GetHDwahl();
-            ShowWindow(m_drives->Hwnd(), SW_SHOW);
-            SetForegroundWindow(m_drives->Hwnd());
+    m_list->SetSystemImages(reinterpret_cast<HIMAGELIST>(SHGetFileInfoW(L"C:\\", 0, &info, sizeof(info),
+                                                                        SHGFI_SYSICONINDEX | SHGFI_SMALLICON)),
+                            reinterpret_cast<HIMAGELIST>(SHGetFileInfoW(L"C:\\", 0, &info, sizeof(info),
+                                                                        SHGFI_SYSICONINDEX | SHGFI_LARGEICON)));
+    if (m_startup.source == 0) {
+        auto& drives = m_dialogs.drives;
+        drives = std::make_unique<DriveDialog>(*this, m_model.Lists(), [this] { ScanDrive(); });
+        if (drives->CreateModeless(Hwnd())) {
+            drives->FillDriveList(m_startup.driveTypes);
+            drives->GetHDwahl();
+            ShowWindow(drives->Hwnd(), SW_SHOW);
+            SetForegroundWindow(drives->Hwnd());
         }
     } else {
-        m_wait = std::make_unique<WaitDialog>(*this, WaitDialog::Use::Load);
-        if (m_wait->CreateModeless(Hwnd())) {
-            ShowWindow(m_wait->Hwnd(), SW_SHOW);
-            UpdateWindow(m_wait->Hwnd());
+        m_dialogs.wait = std::make_unique<WaitDialog>(*this, WaitDialog::Use::Load);
+        if (m_dialogs.wait->CreateModeless(Hwnd())) {
+            ShowWindow(m_dialogs.wait->Hwnd(), SW_SHOW);
+            UpdateWindow(m_dialogs.wait->Hwnd());
         }
         ReadDatenBank();
-        if (CancelRequested || m_ended)
+        if (CancelRequested || ApplicationEnded())
             return;
-        m_wait.reset();
+        m_dialogs.wait.reset();
         if (m_options.saveSettings) {
             GetSettings();
-            GetColumnWidth();
+            m_list->ReadColumnWidths();
         }
         ShowMainWindow();
     }
 
-    AppendUserCategoryNodes();
-    HTREEITEM root = TreeView_GetRoot(m_tree);
-    TreeView_SelectItem(m_tree, root);
-    TreeView_Expand(m_tree, root, TVE_EXPAND);
-
-    RegistryKeyScope key(m_registry, SettingsKeys::kVorschau, false);
+    AppendUserCategories();
+    m_tree->SelectRoot();
+    RegistryKeyScope key(m_registry, SettingsKeys::kVorschau, KeyAccess::Read);
     if (key)
         m_registry.ReadNumber(L"Enabled", m_options.previewShown);
     if (m_options.previewShown)
         ShowPreviewPane(true);
-    if (m_startupSource == 1)
-        TreeView1Change();
+    if (m_startup.source == 1)
+        m_list->TreeView1Change();
 }
 
-void MainWindow::DeleteNodesAfterSearch()
+void MainWindow::AppendUserCategories()
 {
-    // The designed tree ends at the search node; whatever follows it in tree order was added at
-    // run time and goes.
-    const std::wstring searchText = CategoryName(CategoryTree::kSearchId);
-    const std::vector<HTREEITEM> order = NodesInTreeOrder();
-    size_t search = order.size();
-    for (size_t i = 0; i < order.size() && search == order.size(); ++i)
-        if (NodeText(order[i]) == searchText)
-            search = i;
-    // Later nodes in tree order are never ancestors of earlier ones, so deleting from the end
-    // never deletes a node twice.
-    for (size_t i = order.size(); i-- > search + 1;)
-        TreeView_DeleteItem(m_tree, order[i]);
+    m_model.AddUserExtensions(m_tree->AppendUserCategoryNodes(m_model.UserCategories()));
 }
 
-void MainWindow::AppendUserCategoryNodes()
+// The scan ----------------------------------------------------------------------------------------
+
+void MainWindow::ScanDrive()
 {
-    HTREEITEM root = TreeView_GetRoot(m_tree);
-    HINSTANCE instance = GetModuleHandleW(nullptr);
-    const size_t limit = CategoryTree::kCategoryCount - CategoryTree::kBuiltInCount;
-    // The ids end at 99: categories beyond the 53rd are refused, and the user is told which.
-    if (m_userCategories.size() > limit) {
-        std::wstring refused;
-        for (size_t k = limit; k < m_userCategories.size(); ++k)
-            refused += L"\n" + m_userCategories[k].name;
-        MessageBoxW(GetForegroundWindow(), (Text(IDS_TOO_MANY_CATEGORIES) + refused).c_str(),
-                    Text(IDS_NOTE_TITLE).c_str(), MB_OK | MB_ICONINFORMATION);
+    auto& progress = m_dialogs.scanProgress;
+    progress = std::make_unique<ScanProgressDialog>(*this);
+    if (progress->CreateModeless(Hwnd())) {
+        ShowWindow(progress->Hwnd(), SW_SHOW);
+        UpdateWindow(progress->Hwnd());
     }
-    for (size_t k = 0; k < m_userCategories.size() && k < limit; ++k) {
-        const UserCategory& category = m_userCategories[k];
-        const int id = CategoryTree::kBuiltInCount + static_cast<int>(k);
-        const UserDefinition definition = SplitUserDefinition(category.definition);
-        AppendExtensionList(m_extensionMap, definition.extensions, id);
-        const std::wstring& iconSource = definition.icon;
-
-        UniqueHIcon small, large;
-        if (iconSource == L"Default") {
-            small.Reset(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_SORTARO), IMAGE_ICON, 16, 16, 0)));
-            large.Reset(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_SORTARO), IMAGE_ICON, 32, 32, 0)));
-        } else {
-            SHFILEINFOW info{};
-            if (SHGetFileInfoW(iconSource.c_str(), 0, &info, sizeof(info), SHGFI_ICON | SHGFI_SMALLICON))
-                small.Reset(info.hIcon);
-            if (SHGetFileInfoW(iconSource.c_str(), 0, &info, sizeof(info), SHGFI_ICON | SHGFI_LARGEICON))
-                large.Reset(info.hIcon);
+    CancelRequested = 0;
+    Catalogue& catalogue = m_model.Lists();
+    DriveScan scan(catalogue, m_model.Extensions(), CancelRequested);
+    scan.SetIncludeHidden(m_options.includeHiddenFiles == 1);
+    scan.SetIdle([] { MessagePump::ProcessMessagesEvery(); });
+    scan.SetProgress([this](int percent) {
+        if (m_dialogs.scanProgress)
+            m_dialogs.scanProgress->SetPercent(percent);
+    });
+    DriveDialog* drives = m_dialogs.drives.get();
+    const int rows = drives ? drives->RowCount() : 0;
+    // First the bytes to expect: the used space of each checked row's drive.
+    for (int row = 0; row < rows && !CancelRequested; ++row) {
+        if (!drives->RowChecked(row))
+            continue;
+        const std::wstring caption = drives->RowCaption(row);
+        std::wstring drive = caption.substr(0, 2);
+        size_t open = caption.find(L'(');
+        if (open != std::wstring::npos) {
+            size_t close = caption.find(L')', open + 1);
+            drive = caption.substr(open + 1, close == std::wstring::npos ? std::wstring::npos : close - open - 1);
         }
-        // The picture's index must equal the category id, also when the icon cannot be read:
-        // then a blank picture holds its place.
-        for (HIMAGELIST list : {m_categoryImagesSmall.Get(), m_categoryImagesLarge.Get()}) {
-            HICON icon = list == m_categoryImagesSmall.Get() ? small.Get() : large.Get();
-            if (ImageList_GetImageCount(list) != id)
-                ImageList_SetImageCount(list, id);
-            if (!icon || ImageList_ReplaceIcon(list, -1, icon) < 0)
-                ImageList_SetImageCount(list, id + 1);
-        }
-
-        InsertCategoryNode(root, category.name, id);
+        scan.AddToTotal(DriveScan::UsedSpace(GetNumber(drive)));
     }
+    // Then the walk of each checked row.
+    for (int row = 0; row < rows && !CancelRequested; ++row) {
+        if (!drives->RowChecked(row) || row >= static_cast<int>(catalogue[0].size()))
+            continue;
+        scan.ShowFolder(catalogue.Path(catalogue[0][row]));
+    }
+    MessagePump::ProcessMessages();
+    if (CancelRequested || ApplicationEnded()) {
+        EndApplication();
+        return;
+    }
+    progress->SetPercent(100);
+    if (English())
+        LanguageE();
+    if (m_options.saveSettings) {
+        GetSettings();
+        m_list->ReadColumnWidths();
+    }
+    ShowMainWindow();
+    progress.reset();
+    Retire(m_dialogs.drives);
+    m_list->TreeView1Change();
+}
+
+// The database -------------------------------------------------------------------------------------
+
+void MainWindow::ShowWaitStatus(const std::wstring& text)
+{
+    if (m_dialogs.wait)
+        m_dialogs.wait->SetStatus(text);
+    MessagePump::ProcessMessages();
+}
+
+void MainWindow::ReadDatenBank()
+{
+    DatabaseProgress progress;
+    progress.file = [this](const std::wstring& name) { ShowWaitStatus(Text(IDS_READING) + name); };
+    progress.idle = [] { MessagePump::ProcessMessagesEvery(); };
+    m_model.ReadDatabase(CatalogueModel::DataFolder(m_options.installDir), CancelRequested, progress);
+    MessagePump::ProcessMessages();
+}
+
+void MainWindow::WriteDatenBank()
+{
+    DatabaseProgress progress;
+    progress.file = [this](const std::wstring& name) { ShowWaitStatus(Text(IDS_SAVING) + name); };
+    progress.idle = [] { MessagePump::ProcessMessagesEvery(); };
+    const std::wstring failed = m_model.WriteDatabase(CatalogueModel::DataFolder(m_options.installDir),
+                                                      m_tree->LeafCategories(), CancelRequested, progress);
+    if (!failed.empty())
+        MessageBoxW(m_dialogs.wait ? m_dialogs.wait->Hwnd() : nullptr,
+                    (Text(IDS_DATABASE_NOT_SAVED) + L"\n\n" + failed).c_str(), Text(IDS_ERROR_TITLE).c_str(),
+                    MB_OK | MB_ICONERROR);
 }
 
 void MainWindow::EndApplication()
 {
     CancelRequested = 1;
-    if (!m_ended) {
-        m_ended = true;
+    if (m_phase != Phase::Ended) {
+        m_phase = Phase::Ended;
         PostQuitMessage(0);
     }
 }
 
 void MainWindow::FormClose()
 {
-    if (m_closing)
+    if (m_phase == Phase::Closing || m_phase == Phase::Ended)
         return;
-    m_closing = true;
+    m_phase = Phase::Closing;
     if (m_options.saveSettings)
         SaveSettings();
     ShowWindow(Hwnd(), SW_HIDE);
     CancelRequested = 0;
     MessagePump::ProcessMessages();
     if (m_options.database && !CancelRequested) {
-        m_wait = std::make_unique<WaitDialog>(*this, WaitDialog::Use::Save);
-        if (m_wait->CreateModeless(Hwnd())) {
+        auto& wait = m_dialogs.wait;
+        wait = std::make_unique<WaitDialog>(*this, WaitDialog::Use::Save);
+        if (wait->CreateModeless(Hwnd())) {
             MessagePump::ProcessMessages();
-            ShowWindow(m_wait->Hwnd(), SW_SHOW);
-            UpdateWindow(m_wait->Hwnd());
+            ShowWindow(wait->Hwnd(), SW_SHOW);
+            UpdateWindow(wait->Hwnd());
             MessagePump::ProcessMessages();
-            m_wait->HideLowerLabel();
+            wait->HideLowerLabel();
         }
         WriteDatenBank();
         MessagePump::ProcessMessages();
-        m_wait.reset();
+        wait.reset();
     }
     DestroyWindow(Hwnd());
 }

@@ -2,20 +2,20 @@
 
 #include "../../common/MessagePump.h"
 #include "../../common/UniqueHandle.h"
+#include "../../common/Program.h"
 #include "EnglishTexts.h"
-#include "MainWindow.h"
 #include "resource.h"
 
 #include <algorithm>
 #include <string>
 
-ScanProgressDialog::ScanProgressDialog(MainWindow& main) : Dialog(IDD_SCAN_PROGRESS), m_main(main)
+ScanProgressDialog::ScanProgressDialog(Program& program) : Dialog(IDD_SCAN_PROGRESS), m_program(program)
 {
 }
 
 bool ScanProgressDialog::OnInit()
 {
-    if (m_main.English())
+    if (m_program.English())
         ApplyTexts(EnglishTexts::kScanProgressDialog);
     return true;
 }
@@ -31,9 +31,9 @@ void ScanProgressDialog::SetPercent(int percent)
 
 void ScanProgressDialog::OnCancel()
 {
-    m_main.CancelRequested = 1;
+    m_program.CancelFlag() = 1;
     MessagePump::ProcessMessages();
-    m_main.EndApplication();
+    m_program.EndApplication();
 }
 
 bool ScanProgressDialog::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, INT_PTR& result)

@@ -3,11 +3,11 @@
 
 #include "../../common/Dialog.h"
 
-class MainWindow;
+class Program;
 
 class ScanProgressDialog : public Dialog {
 public:
-    explicit ScanProgressDialog(MainWindow& main);
+    explicit ScanProgressDialog(Program& program);
 
     // 0 to 100; repaints only when the value changes.
     void SetPercent(int percent);
@@ -22,6 +22,6 @@ protected:
 private:
     void DrawGauge(const DRAWITEMSTRUCT& item) const;
 
-    MainWindow& m_main;
+    Program& m_program;
     int m_percent = 0;
 };

@@ -1,23 +1,25 @@
 #include "StartupDialog.h"
 
+#include "../../common/Program.h"
+#include "DriveDialog.h"
 #include "EnglishTexts.h"
-#include "MainWindow.h"
 #include "resource.h"
 
 #include <commctrl.h>
 
-StartupDialog::StartupDialog(MainWindow& main) : Dialog(IDD_STARTUP), m_main(main)
+StartupDialog::StartupDialog(Program& program, std::function<void()> onContinue)
+    : Dialog(IDD_STARTUP), m_program(program), m_onContinue(std::move(onContinue))
 {
 }
 
 bool StartupDialog::OnInit()
 {
-    if (m_main.English())
+    if (m_program.English())
         ApplyTexts(EnglishTexts::kStartupDialog);
     MakeCheckList(IDC_STARTUP_DRIVE_TYPES);
     HWND list = Item(IDC_STARTUP_DRIVE_TYPES);
-    for (int row = 0; row < MainWindow::kDriveTypeCount; ++row) {
-        std::wstring text = m_main.Text(IDS_DRIVE_TYPE_BASE + row);
+    for (int row = 0; row < DriveDialog::kDriveTypeCount; ++row) {
+        std::wstring text = m_program.Text(IDS_DRIVE_TYPE_BASE + row);
         LVITEMW item{};
         item.mask = LVIF_TEXT;
         item.iItem = row;
@@ -63,10 +65,11 @@ void StartupDialog::EnableButtons()
 
 void StartupDialog::OnOk()
 {
-    m_main.StartupContinue();
+    if (m_onContinue)
+        m_onContinue();
 }
 
 void StartupDialog::OnCancel()
 {
-    m_main.EndApplication();
+    m_program.EndApplication();
 }

@@ -4,11 +4,14 @@
 
 #include "../../common/Dialog.h"
 
-class MainWindow;
+#include <functional>
+
+class Program;
 
 class StartupDialog : public Dialog {
 public:
-    explicit StartupDialog(MainWindow& main);
+    // onContinue: "Weiter" was pressed.
+    StartupDialog(Program& program, std::function<void()> onContinue);
 
     int RowCount() const;
     bool RowChecked(int row) const;
@@ -24,5 +27,6 @@ protected:
     void OnCancel() override;
 
 private:
-    MainWindow& m_main;
+    Program& m_program;
+    std::function<void()> m_onContinue;
 };

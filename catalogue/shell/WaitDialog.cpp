@@ -1,11 +1,11 @@
 #include "WaitDialog.h"
 
 #include "../../common/MessagePump.h"
+#include "../../common/Program.h"
 #include "EnglishTexts.h"
-#include "MainWindow.h"
 #include "resource.h"
 
-WaitDialog::WaitDialog(MainWindow& main, Use use) : Dialog(IDD_WAIT), m_main(main), m_use(use)
+WaitDialog::WaitDialog(Program& program, Use use) : Dialog(IDD_WAIT), m_program(program), m_use(use)
 {
 }
 
@@ -16,12 +16,12 @@ bool WaitDialog::OnInit()
         SendMessageW(Item(id), WM_SETFONT, reinterpret_cast<WPARAM>(m_bold.Get()), FALSE);
 
     if (m_use == Use::Load) {
-        SetItemText(IDC_WAIT_TITLE, m_main.Text(IDS_WAIT_TITLE_LOAD).c_str());
-        if (m_main.English())
+        SetItemText(IDC_WAIT_TITLE, m_program.Text(IDS_WAIT_TITLE_LOAD).c_str());
+        if (m_program.English())
             ApplyTexts(EnglishTexts::kWaitDialogAtStart);
     } else {
-        SetItemText(IDC_WAIT_TITLE, m_main.Text(IDS_WAIT_TITLE_SAVE).c_str());
-        if (m_main.English())
+        SetItemText(IDC_WAIT_TITLE, m_program.Text(IDS_WAIT_TITLE_SAVE).c_str());
+        if (m_program.English())
             ApplyTexts(EnglishTexts::kWaitDialogAtClose);
     }
     return true;
@@ -39,7 +39,7 @@ void WaitDialog::HideLowerLabel()
 
 void WaitDialog::OnCancel()
 {
-    m_main.CancelRequested = 1;
+    m_program.CancelFlag() = 1;
     MessagePump::ProcessMessages();
-    m_main.EndApplication();
+    m_program.EndApplication();
 }

@@ -6,13 +6,13 @@
 
 #include <string>
 
-class MainWindow;
+class Program;
 
 class WaitDialog : public Dialog {
 public:
     enum class Use { Load, Save };
 
-    WaitDialog(MainWindow& main, Use use);
+    WaitDialog(Program& program, Use use);
 
     void SetStatus(const std::wstring& text);
     void HideLowerLabel();
@@ -23,7 +23,7 @@ protected:
     void OnCancel() override;
 
 private:
-    MainWindow& m_main;
+    Program& m_program;
     Use m_use;
     UniqueHFont m_bold;
 };

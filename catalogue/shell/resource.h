@@ -2,13 +2,16 @@
 // Resource ids of Sortaro.exe, in fixed ranges:
 //   100-299 icons, 300-399 bitmaps, 400-499 dialogs, 500-599 menus and accelerators,
 //   1000-1999 controls, 2000-3999 strings, 40000-40999 commands.
+// The panes keep their own ids in their folders, in the same ranges.
+
+#include "../catalogue/CatalogueIds.h"
+#include "../catalogue/ProgramIds.h"
+#include "../filelist/FileListIds.h"
 
 // Icons
-#define IDI_SORTARO 100
 #define IDI_STARTUP 101
 #define IDI_WAIT 102
 #define IDI_SCAN 103
-#define IDI_CATEGORY_BASE 200 // + category id, 0..46
 
 // Bitmaps
 #define IDB_TOOLBAR 300
@@ -23,19 +26,12 @@
 #define IDR_FILE_MENU 500
 #define IDR_EDIT_MENU 501
 #define IDR_VIEW_MENU 502
-#define IDR_LIST_MENU 503
-#define IDR_TREE_MENU 504
-#define IDR_LIST_BACKGROUND_MENU 505
 #define IDR_ACCELERATORS 510
 
 // Controls of the main window
 #define IDC_REBAR 1001
 #define IDC_TOOLBAR 1002
-#define IDC_TREE_HEADER_PICTURE 1003
-#define IDC_TREE_HEADER_LABEL 1004
-#define IDC_TREE 1005
 #define IDC_TREE_SPLITTER 1006
-#define IDC_FILE_LIST 1007
 #define IDC_PREVIEW_SPLITTER 1008
 #define IDC_PREVIEW 1009
 #define IDC_PREVIEW_HEADING 1010
@@ -69,9 +65,7 @@
 #define IDC_WAIT_RIGHT 1404
 
 // Strings
-#define IDS_APP_TITLE 2000
 #define IDS_OLE_INIT_FAILED 2001
-#define IDS_FOLDER_LABEL 2002
 #define IDS_PREVIEW_HEADING 2003
 #define IDS_TIP_FILE 2010
 #define IDS_TIP_EDIT 2011
@@ -82,55 +76,16 @@
 #define IDS_TIP_OPTIONS 2016
 #define IDS_TIP_CLEAN 2017
 #define IDS_TIP_INFO 2018
-#define IDS_COLUMN_BASE 2030 // + column index, 0..5
 #define IDS_WAIT_TITLE_LOAD 2040
 #define IDS_WAIT_TITLE_SAVE 2041
 #define IDS_WAIT_LOWER_LOAD 2042
 #define IDS_DRIVE_TYPE_BASE 2050 // + row, 0..3
 #define IDS_SAVING 2060
 #define IDS_READING 2061
-#define IDS_OBJECTS 2062
-#define IDS_TOO_MANY_CATEGORIES 2063
 #define IDS_DATABASE_NOT_SAVED 2064
-#define IDS_NOTE_TITLE 2065
-#define IDS_ERROR_TITLE 2066
-#define IDS_SELECTED 2067
-#define IDS_TREE_NAME 2068
-#define IDS_LIST_NAME 2069
-#define IDS_CATEGORY_BASE 3000   // + category id, 0..46
 
 // Commands
-#define IDM_OPEN 40001
-#define IDM_OPEN_WITH 40002
-#define IDM_MOVE 40003
-#define IDM_COPY 40004
-#define IDM_DELETE 40005
-#define IDM_RENAME 40006
-#define IDM_PROPERTIES 40007
-#define IDM_FILE_PROPERTIES 40008
-#define IDM_PRINT 40009
 #define IDM_EXIT 40010
-#define IDM_SELECT_ALL 40011
-#define IDM_INVERT_SELECTION 40012
-#define IDM_GRID_LINES 40013
-#define IDM_ROW_SELECT 40014
-#define IDM_VIEW_LARGE 40015
-#define IDM_VIEW_SMALL 40016
-#define IDM_VIEW_LIST 40017
-#define IDM_VIEW_DETAILS 40018
-#define IDM_SORT_NAME 40019
-#define IDM_SORT_TYPE 40020
-#define IDM_SORT_SIZE 40021
-#define IDM_SORT_DATE 40022
-#define IDM_SORT_PATH 40023
-#define IDM_SORT_NONE 40024
-#define IDM_SORT_ATTRIBUTES 40025
-#define IDM_SORT_POPUP 40026
-#define IDM_VIEW_POPUP 40027
-#define IDM_TREE_EXPAND_ALL 40028
-#define IDM_TREE_COLLAPSE_ALL 40029
-#define IDM_TREE_COLLAPSE_NODE 40030
-#define IDM_TREE_EDIT_ENDINGS 40031
 #define IDM_TB_FILE 40032
 #define IDM_TB_EDIT 40033
 #define IDM_TB_VIEW 40034
@@ -139,4 +94,3 @@
 #define IDM_OPTIONS 40037
 #define IDM_CLEAN_INTERNET_FILES 40038
 #define IDM_INFO 40039
-#define IDM_REFRESH 40040

@@ -1,4 +1,4 @@
-#include "catalogue/shell/SettingsText.h"
+#include "common/SettingsText.h"
 
 #include <gtest/gtest.h>
 

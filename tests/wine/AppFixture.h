@@ -77,7 +77,7 @@ protected:
     // The tree's nodes below item (the root's children when item is null), as texts.
     std::vector<std::wstring> ChildTexts(HTREEITEM item = nullptr) const
     {
-        HWND tree = main->TreeView();
+        HWND tree = main->Tree().Hwnd();
         if (!item)
             item = TreeView_GetRoot(tree);
         std::vector<std::wstring> texts;
@@ -94,14 +94,14 @@ protected:
         tv.hItem = item;
         tv.pszText = text;
         tv.cchTextMax = 256;
-        TreeView_GetItem(main->TreeView(), &tv);
+        TreeView_GetItem(main->Tree().Hwnd(), &tv);
         return text;
     }
 
     // The first node in tree order with this text.
     HTREEITEM FindNode(const std::wstring& text) const
     {
-        HWND tree = main->TreeView();
+        HWND tree = main->Tree().Hwnd();
         std::vector<HTREEITEM> pending{TreeView_GetRoot(tree)};
         while (!pending.empty()) {
             HTREEITEM item = pending.back();
@@ -132,7 +132,7 @@ protected:
     std::unique_ptr<MainWindow> main;
 };
 
-#include "catalogue/catalogue/DriveDialog.h"
+#include "catalogue/shell/DriveDialog.h"
 #include "catalogue/shell/StartupDialog.h"
 
 inline HWND AppTest::StartupHwnd() const

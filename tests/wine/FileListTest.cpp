@@ -44,12 +44,12 @@ protected:
     {
         SetOption(L"", L"language", english ? L"0" : L"1");
         StartToMainWindow(true);
-        AddTestRecords(main->CategoryLists(), id, entries);
+        AddTestRecords(main->Model().Lists(), id, entries);
     }
 
     HTREEITEM NodeOf(int id) const
     {
-        HWND tree = main->TreeView();
+        HWND tree = main->Tree().Hwnd();
         std::vector<HTREEITEM> pending{TreeView_GetRoot(tree)};
         while (!pending.empty()) {
             HTREEITEM item = pending.back();
@@ -68,21 +68,21 @@ protected:
     void Select(HTREEITEM node)
     {
         ASSERT_NE(node, nullptr);
-        TreeView_SelectItem(main->TreeView(), node);
+        TreeView_SelectItem(main->Tree().Hwnd(), node);
         WineTest::Flush(50);
     }
 
     std::wstring Cell(int row, int column) const
     {
         wchar_t text[1024] = L"";
-        ListView_GetItemText(main->FileList(), row, column, text, 1024);
+        ListView_GetItemText(main->List().Hwnd(), row, column, text, 1024);
         return text;
     }
 
     std::vector<std::wstring> Column(int column) const
     {
         std::vector<std::wstring> texts;
-        for (int row = 0; row < ListView_GetItemCount(main->FileList()); ++row)
+        for (int row = 0; row < ListView_GetItemCount(main->List().Hwnd()); ++row)
             texts.push_back(Cell(row, column));
         return texts;
     }
@@ -90,14 +90,14 @@ protected:
     std::wstring Panel(int index) const
     {
         wchar_t text[256] = L"";
-        SendMessageW(main->StatusBar(), SB_GETTEXTW, index, reinterpret_cast<LPARAM>(text));
+        SendMessageW(main->Status().Hwnd(), SB_GETTEXTW, index, reinterpret_cast<LPARAM>(text));
         return text;
     }
 
     // A click on a column header as the mouse makes it.
     void ClickHeader(int column)
     {
-        HWND header = ListView_GetHeader(main->FileList());
+        HWND header = ListView_GetHeader(main->List().Hwnd());
         RECT rc{};
         Header_GetItemRect(header, column, &rc);
         const LPARAM at = MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
@@ -111,18 +111,18 @@ protected:
     {
         HDITEMW item{};
         item.mask = HDI_FORMAT | HDI_BITMAP;
-        Header_GetItem(ListView_GetHeader(main->FileList()), column, &item);
+        Header_GetItem(ListView_GetHeader(main->List().Hwnd()), column, &item);
         if (!(item.fmt & HDF_BITMAP))
             return 0;
-        return item.hbm == main->SortMarker(true) ? 1 : item.hbm == main->SortMarker(false) ? -1 : 99;
+        return item.hbm == main->List().SortMarker(true) ? 1 : item.hbm == main->List().SortMarker(false) ? -1 : 99;
     }
 
     // Selects the rows as clicks would; the last one has the focus.
     void SelectRows(std::initializer_list<int> rows)
     {
-        ListView_SetItemState(main->FileList(), -1, 0, LVIS_SELECTED);
+        ListView_SetItemState(main->List().Hwnd(), -1, 0, LVIS_SELECTED);
         for (int row : rows)
-            ListView_SetItemState(main->FileList(), row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+            ListView_SetItemState(main->List().Hwnd(), row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     }
 
     // Sets the user's decimal separator for the test's duration, as the control panel would.
@@ -172,14 +172,14 @@ TEST_F(FileListTest, RowsAndStatusOfACategory)
                      });
     HTREEITEM node = NodeOf(kText);
     Select(node);
-    HWND list = main->FileList();
+    HWND list = main->List().Hwnd();
     ASSERT_EQ(ListView_GetItemCount(list), 4);
     EXPECT_EQ(Column(0), (std::vector<std::wstring>{L"Brief.txt", L"leer.txt", L"knapp.txt", L"gross.txt"}));
     EXPECT_EQ(Column(1), (std::vector<std::wstring>{L"C:\\Daten\\Brief.txt", L"C:\\Daten\\alt\\leer.txt",
                                                     L"C:\\knapp.txt", L"D:\\gross.txt"}));
     EXPECT_EQ(Column(3), (std::vector<std::wstring>{L"2", L"0", L"0", L"5242880"}));
     EXPECT_EQ(Column(5), (std::vector<std::wstring>{L"RA", L"", L"HS", L"A"}));
-    const Catalogue& catalogue = main->CategoryLists();
+    const Catalogue& catalogue = main->Model().Lists();
     EXPECT_EQ(Cell(0, 4), FormatRecordDate(catalogue[kText][0]));
     EXPECT_NE(Cell(0, 4), L"");
     EXPECT_EQ(Cell(1, 4), L""); // no date
@@ -197,8 +197,8 @@ TEST_F(FileListTest, RowsAndStatusOfACategory)
     EXPECT_EQ(Panel(1), L"4 Objekt(e) ");
     EXPECT_EQ(Panel(2), std::wstring(L"5120") + separator + L"002 MB");
     EXPECT_EQ(Panel(3), L"");
-    EXPECT_EQ(WineTest::WindowText(main->FolderLabel()), ItemText(node));
-    EXPECT_EQ(main->CurrentCategory(), kText);
+    EXPECT_EQ(WineTest::WindowText(main->Tree().HeaderLabel()), ItemText(node));
+    EXPECT_EQ(main->List().CurrentCategory(), kText);
 
     Select(NodeOf(kEmpty));
     EXPECT_EQ(ListView_GetItemCount(list), 0);
@@ -223,18 +223,18 @@ TEST_F(FileListTest, GroupRowsAreTheDirectChildrenAndOpenOnDoubleClick)
     StartWith(kText, {{L"C:\\x.txt", 3 * 1048576, 0, 0}});
     Select(NodeOf(kText));
     const std::wstring total = Panel(2);
-    HTREEITEM root = TreeView_GetRoot(main->TreeView());
+    HTREEITEM root = TreeView_GetRoot(main->Tree().Hwnd());
     Select(root);
-    EXPECT_TRUE(main->GroupView());
-    HWND list = main->FileList();
+    EXPECT_TRUE(main->List().GroupView());
+    HWND list = main->List().Hwnd();
     const std::vector<std::wstring> children = ChildTexts(root);
     ASSERT_FALSE(children.empty());
     EXPECT_EQ(Column(0), children); // direct children only, in tree order
     EXPECT_EQ(Panel(1), std::to_wstring(children.size()) + L" Objekt(e) ");
     EXPECT_EQ(Panel(2), total); // a group has no size: the last total stays
     // Each row shows its category's picture.
-    HTREEITEM child = TreeView_GetChild(main->TreeView(), root);
-    for (int row = 0; child; ++row, child = TreeView_GetNextSibling(main->TreeView(), child)) {
+    HTREEITEM child = TreeView_GetChild(main->Tree().Hwnd(), root);
+    for (int row = 0; child; ++row, child = TreeView_GetNextSibling(main->Tree().Hwnd(), child)) {
         LVITEMW item{};
         item.mask = LVIF_IMAGE;
         item.iItem = row;
@@ -242,32 +242,32 @@ TEST_F(FileListTest, GroupRowsAreTheDirectChildrenAndOpenOnDoubleClick)
         TVITEMW tv{};
         tv.mask = TVIF_IMAGE;
         tv.hItem = child;
-        TreeView_GetItem(main->TreeView(), &tv);
+        TreeView_GetItem(main->Tree().Hwnd(), &tv);
         EXPECT_EQ(item.iImage, tv.iImage) << row;
     }
 
     // A row whose category has children: selected and opened one level.
     HTREEITEM group = nullptr;
     int groupRow = 0;
-    for (child = TreeView_GetChild(main->TreeView(), root); child;
-         child = TreeView_GetNextSibling(main->TreeView(), child), ++groupRow)
-        if (TreeView_GetChild(main->TreeView(), child)) {
+    for (child = TreeView_GetChild(main->Tree().Hwnd(), root); child;
+         child = TreeView_GetNextSibling(main->Tree().Hwnd(), child), ++groupRow)
+        if (TreeView_GetChild(main->Tree().Hwnd(), child)) {
             group = child;
             break;
         }
     ASSERT_NE(group, nullptr);
-    TreeView_Expand(main->TreeView(), group, TVE_COLLAPSE);
+    TreeView_Expand(main->Tree().Hwnd(), group, TVE_COLLAPSE);
     SelectRows({groupRow});
     RECT rc{};
     ListView_GetItemRect(list, groupRow, &rc, LVIR_LABEL);
     SendMessageW(list, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(rc.left + 2, (rc.top + rc.bottom) / 2));
     WineTest::Flush(50);
-    EXPECT_EQ(TreeView_GetSelection(main->TreeView()), group);
-    EXPECT_TRUE(TreeView_GetItemState(main->TreeView(), group, TVIS_EXPANDED) & TVIS_EXPANDED);
+    EXPECT_EQ(TreeView_GetSelection(main->Tree().Hwnd()), group);
+    EXPECT_TRUE(TreeView_GetItemState(main->Tree().Hwnd(), group, TVIS_EXPANDED) & TVIS_EXPANDED);
     EXPECT_EQ(Column(0), ChildTexts(group));
 
     // A category row by Enter: selected, and its files shown.
-    HTREEITEM textParent = TreeView_GetParent(main->TreeView(), NodeOf(kText));
+    HTREEITEM textParent = TreeView_GetParent(main->Tree().Hwnd(), NodeOf(kText));
     Select(textParent);
     const std::vector<std::wstring> rows = Column(0);
     auto at = std::find(rows.begin(), rows.end(), ItemText(NodeOf(kText)));
@@ -275,15 +275,15 @@ TEST_F(FileListTest, GroupRowsAreTheDirectChildrenAndOpenOnDoubleClick)
     SelectRows({static_cast<int>(at - rows.begin())});
     SendMessageW(list, WM_KEYDOWN, VK_RETURN, 0);
     WineTest::Flush(50);
-    EXPECT_EQ(TreeView_GetSelection(main->TreeView()), NodeOf(kText));
-    EXPECT_FALSE(main->GroupView());
+    EXPECT_EQ(TreeView_GetSelection(main->Tree().Hwnd()), NodeOf(kText));
+    EXPECT_FALSE(main->List().GroupView());
     EXPECT_EQ(Column(0), std::vector<std::wstring>{L"x.txt"});
 }
 
 TEST_F(FileListTest, ViewStylesAttachTheImagesOfTheRowsShown)
 {
     StartWith(kText, {{L"C:\\x.txt", 1, 0, 0}});
-    HWND list = main->FileList();
+    HWND list = main->List().Hwnd();
     struct Case {
         int command;
         DWORD view;
@@ -301,7 +301,7 @@ TEST_F(FileListTest, ViewStylesAttachTheImagesOfTheRowsShown)
     auto systemSmall = reinterpret_cast<HIMAGELIST>(
         SHGetFileInfoW(L"C:\\", 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
     for (bool group : {true, false}) {
-        Select(group ? TreeView_GetRoot(main->TreeView()) : NodeOf(kText));
+        Select(group ? TreeView_GetRoot(main->Tree().Hwnd()) : NodeOf(kText));
         for (const Case& c : cases) {
             main->ExecuteCommand(c.command);
             EXPECT_EQ(ListView_GetView(list), c.view);
@@ -370,7 +370,7 @@ TEST_F(FileListTest, HeaderClicksFollowTheDirectionRules)
     for (const Step& s : steps) {
         ClickHeader(s.column);
         EXPECT_EQ(Column(0), s.names) << "column " << s.column;
-        for (int column = 0; column < MainWindow::kColumnCount; ++column)
+        for (int column = 0; column < FileListPane::kColumnCount; ++column)
             EXPECT_EQ(Marker(column), column == s.column ? s.marker : 0) << "column " << column;
     }
 
@@ -378,7 +378,7 @@ TEST_F(FileListTest, HeaderClicksFollowTheDirectionRules)
     // the smallest. The command's item is checked in both menus, the others are not.
     ClickHeader(0);
     ClickHeader(0);
-    EXPECT_TRUE(main->SortFlag());
+    EXPECT_TRUE(main->List().SortFlag());
     main->ExecuteCommand(IDM_SORT_SIZE);
     EXPECT_EQ(Column(0), smallest);
     EXPECT_EQ(Marker(0), 1); // the header shows what was clicked, not the command
@@ -395,17 +395,17 @@ TEST_F(FileListTest, HeaderClicksFollowTheDirectionRules)
     EXPECT_EQ(Column(5), (std::vector<std::wstring>{L"A", L"A", L"R"}));
 
     // The order stays with the category.
-    Select(TreeView_GetRoot(main->TreeView()));
+    Select(TreeView_GetRoot(main->Tree().Hwnd()));
     Select(NodeOf(kText));
     EXPECT_EQ(Column(5), (std::vector<std::wstring>{L"A", L"A", L"R"}));
 
     // In a group only the header changes.
     const std::vector<std::wstring> before = Column(0);
-    Select(TreeView_GetRoot(main->TreeView()));
+    Select(TreeView_GetRoot(main->Tree().Hwnd()));
     ClickHeader(2);
     EXPECT_EQ(Marker(2), 1);
     EXPECT_EQ(Marker(0), 0);
-    EXPECT_EQ(main->CurrentSortKey(), SortKey::Type);
+    EXPECT_EQ(main->List().CurrentSortKey(), SortKey::Type);
     Select(NodeOf(kText));
     EXPECT_EQ(Column(0), before);
 }
@@ -415,7 +415,7 @@ TEST_F(FileListTest, SelectionCommandsCountAndAddUp)
     UseDecimalSeparator(L",");
     StartWith(kBitmaps, {{L"C:\\a.bmp", 1024, k2001, 0}, {L"C:\\b.bmp", 2048, k2001, 0}, {L"C:\\c.bmp", 1048576, 0, 0}});
     Select(NodeOf(kBitmaps));
-    HWND list = main->FileList();
+    HWND list = main->List().Hwnd();
     struct Step {
         std::vector<int> selectedBefore; // empty: leave the selection as it is
         int command;                     // 0: unselect all
@@ -439,7 +439,7 @@ TEST_F(FileListTest, SelectionCommandsCountAndAddUp)
         if (s.command)
             main->ExecuteCommand(s.command);
         else
-            main->UnselectAll();
+            main->List().UnselectAll();
         EXPECT_EQ(Panel(1), s.panel1) << s.command;
         EXPECT_EQ(Panel(2), s.panel2) << s.command;
         std::vector<int> selected;
@@ -450,33 +450,38 @@ TEST_F(FileListTest, SelectionCommandsCountAndAddUp)
         EXPECT_EQ(GetFocus(), list);
     }
 
-    // The selected-file list: the rows in order, with their paths.
+    // The selection is taken from the list whenever it is asked for: the rows in order with their
+    // paths, and nothing once they are unselected (never the files selected before).
     SelectRows({2, 0});
-    main->GetSelItems();
-    ASSERT_EQ(main->SelectedFiles().size(), 2u);
-    EXPECT_EQ(main->SelectedFiles()[0].path, L"C:\\a.bmp");
-    EXPECT_EQ(main->SelectedFiles()[0].row, 0);
-    EXPECT_EQ(main->SelectedFiles()[1].name, L"c.bmp");
-    EXPECT_EQ(main->SelectedFiles()[1].row, 2);
+    Selection selection = main->List().GetSelItems();
+    EXPECT_EQ(selection.category, kBitmaps);
+    ASSERT_EQ(selection.files.size(), 2u);
+    EXPECT_EQ(selection.files[0].path, L"C:\\a.bmp");
+    EXPECT_EQ(selection.files[0].row, 0);
+    EXPECT_EQ(selection.files[1].name, L"c.bmp");
+    EXPECT_EQ(selection.files[1].row, 2);
+    main->List().UnselectAll();
+    EXPECT_TRUE(main->List().GetSelItems().Empty());
 
     // A tree selection clears the selection and leaves the new count standing.
-    Select(TreeView_GetRoot(main->TreeView()));
+    Select(TreeView_GetRoot(main->Tree().Hwnd()));
     Select(NodeOf(kBitmaps));
     EXPECT_EQ(ListView_GetSelectedCount(list), 0u);
     EXPECT_EQ(Panel(1), L"3 Objekt(e) ");
 
     // In a group the rows are categories: counted, but no size.
-    Select(TreeView_GetRoot(main->TreeView()));
+    Select(TreeView_GetRoot(main->Tree().Hwnd()));
     main->ExecuteCommand(IDM_SELECT_ALL);
     EXPECT_EQ(Panel(1), std::to_wstring(ListView_GetItemCount(list)) + L" Objekt(e) markiert");
     EXPECT_EQ(Panel(2), L"");
+    EXPECT_TRUE(main->List().GetSelItems().Empty()) << "the rows of a group are no files";
 }
 
 TEST_F(FileListTest, KeysAndCursor)
 {
     StartWith(kText, kFiles);
     Select(NodeOf(kText));
-    HWND list = main->FileList();
+    HWND list = main->List().Hwnd();
 
     // Ctrl+A selects every row.
     SetFocus(list);
@@ -491,7 +496,7 @@ TEST_F(FileListTest, KeysAndCursor)
     EXPECT_EQ(Panel(1), L"3 Objekt(e) markiert");
 
     // F5 shows what the catalogue holds now.
-    main->CategoryLists()[kText].pop_back();
+    main->Model().Lists()[kText].pop_back();
     HACCEL accelerators = LoadAcceleratorsW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_ACCELERATORS));
     MSG f5{list, WM_KEYDOWN, VK_F5, 0, 0, {}};
     EXPECT_TRUE(TranslateAcceleratorW(main->Hwnd(), accelerators, &f5));
@@ -536,8 +541,8 @@ TEST_F(FileListTest, NamesForScreenReadersInBothLanguages)
 {
     for (bool english : {false, true}) {
         StartWith(kText, {}, english);
-        EXPECT_EQ(AccessibleName(main->TreeView()), english ? L"Categories" : L"Kategorien");
-        EXPECT_EQ(AccessibleName(main->FileList()), english ? L"Files" : L"Dateien");
+        EXPECT_EQ(AccessibleName(main->Tree().Hwnd()), english ? L"Categories" : L"Kategorien");
+        EXPECT_EQ(AccessibleName(main->List().Hwnd()), english ? L"Files" : L"Dateien");
     }
 }
 
@@ -556,7 +561,7 @@ TEST_F(FileListTest, DoubleClickOpensTheFile)
 
     StartWith(kText, {{script.c_str(), text.size(), k2001, 0x20}});
     Select(NodeOf(kText));
-    HWND list = main->FileList();
+    HWND list = main->List().Hwnd();
     // Nothing selected: nothing opens.
     SendMessageW(list, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(2, 200));
     SelectRows({0});

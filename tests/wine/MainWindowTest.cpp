@@ -22,12 +22,12 @@ TEST_F(MainWindowTest, LayoutAsDesigned)
 {
     StartToMainWindow(true);
     EXPECT_EQ(WindowText(main->Hwnd()), L"Sortaro");
-    EXPECT_EQ(Header_GetItemCount(ListView_GetHeader(main->FileList())), 6);
-    EXPECT_TRUE(GetWindowLongPtrW(main->FileList(), GWL_STYLE) & LVS_OWNERDATA);
+    EXPECT_EQ(Header_GetItemCount(ListView_GetHeader(main->List().Hwnd())), 6);
+    EXPECT_TRUE(GetWindowLongPtrW(main->List().Hwnd(), GWL_STYLE) & LVS_OWNERDATA);
     // The root is selected: its 17 child categories are the rows, and its text is the caption.
-    EXPECT_EQ(ListView_GetItemCount(main->FileList()), 17);
-    EXPECT_EQ(SendMessageW(main->StatusBar(), SB_GETPARTS, 0, 0), 4);
-    EXPECT_EQ(WindowText(main->FolderLabel()), L"Sortaro");
+    EXPECT_EQ(ListView_GetItemCount(main->List().Hwnd()), 17);
+    EXPECT_EQ(SendMessageW(main->Status().Hwnd(), SB_GETPARTS, 0, 0), 4);
+    EXPECT_EQ(WindowText(main->Tree().HeaderLabel()), L"Sortaro");
     EXPECT_FALSE(main->PreviewVisible());
     EXPECT_FALSE(IsWindowVisible(main->Preview()->Hwnd()));
     // Sixteen buttons: nine commands and seven separators.
@@ -37,10 +37,10 @@ TEST_F(MainWindowTest, LayoutAsDesigned)
     ASSERT_EQ(top.size(), 17u);
     EXPECT_EQ(top.front(), L"Archivdateien");
     EXPECT_EQ(top.back(), L"Suchen");
-    HTREEITEM root = TreeView_GetRoot(main->TreeView());
-    EXPECT_EQ(TreeView_GetSelection(main->TreeView()), root);
-    EXPECT_TRUE(TreeView_GetItemState(main->TreeView(), root, TVIS_EXPANDED) & TVIS_EXPANDED);
-    EXPECT_FALSE(TreeView_GetItemState(main->TreeView(), FindNode(L"Clip-Art"), TVIS_EXPANDED) & TVIS_EXPANDED);
+    HTREEITEM root = TreeView_GetRoot(main->Tree().Hwnd());
+    EXPECT_EQ(TreeView_GetSelection(main->Tree().Hwnd()), root);
+    EXPECT_TRUE(TreeView_GetItemState(main->Tree().Hwnd(), root, TVIS_EXPANDED) & TVIS_EXPANDED);
+    EXPECT_FALSE(TreeView_GetItemState(main->Tree().Hwnd(), FindNode(L"Clip-Art"), TVIS_EXPANDED) & TVIS_EXPANDED);
     EXPECT_EQ(ChildTexts(FindNode(L"InternetExplorer")),
               (std::vector<std::wstring>{L"Cookies", L"Temporary Internet Files"}));
 }
@@ -75,8 +75,8 @@ TEST_F(MainWindowTest, CloseStoresTheLayoutAndTheNextStartRestoresIt)
     EXPECT_EQ(rc.right - rc.left, 700);
     EXPECT_EQ(rc.bottom - rc.top, 500);
     EXPECT_EQ(main->TreeWidth(), 200);
-    EXPECT_TRUE(main->GridLines());
-    EXPECT_TRUE(ListView_GetExtendedListViewStyle(main->FileList()) & LVS_EX_GRIDLINES);
+    EXPECT_TRUE(main->List().GridLines());
+    EXPECT_TRUE(ListView_GetExtendedListViewStyle(main->List().Hwnd()) & LVS_EX_GRIDLINES);
     EXPECT_TRUE(main->PreviewVisible());
 }
 
@@ -145,7 +145,7 @@ TEST_F(MainWindowTest, ExitCommandClosesTheMainWindow)
 TEST_F(MainWindowTest, ColumnWidthsAreStoredWhenADividerDragEnds)
 {
     StartToMainWindow(true);
-    HWND list = main->FileList();
+    HWND list = main->List().Hwnd();
     HWND header = ListView_GetHeader(list);
     ListView_SetColumnWidth(list, 1, 222);
     NMHEADERW end{};
@@ -162,10 +162,10 @@ TEST_F(MainWindowTest, ColumnWidthsAreStoredWhenADividerDragEnds)
 
     // Restored only when the layout is to be restored.
     StartToMainWindow(true);
-    EXPECT_NE(ListView_GetColumnWidth(main->FileList(), 1), 222);
+    EXPECT_NE(ListView_GetColumnWidth(main->List().Hwnd(), 1), 222);
     WineTest::SetOption(L"", L"SaveSettings", L"1");
     StartToMainWindow(true);
-    EXPECT_EQ(ListView_GetColumnWidth(main->FileList(), 1), 222);
+    EXPECT_EQ(ListView_GetColumnWidth(main->List().Hwnd(), 1), 222);
 }
 
 TEST_F(MainWindowTest, EnglishTextsOfTheMainWindow)
@@ -177,7 +177,7 @@ TEST_F(MainWindowTest, EnglishTextsOfTheMainWindow)
     EXPECT_EQ(top.back(), L"Search");
     EXPECT_NE(FindNode(L"Cursor&Symbols"), nullptr);
     EXPECT_NE(FindNode(L"Clip-Art"), nullptr) << "no English name: the German text stays";
-    EXPECT_EQ(ItemText(TreeView_GetRoot(main->TreeView())), L"Sortaro");
+    EXPECT_EQ(ItemText(TreeView_GetRoot(main->Tree().Hwnd())), L"Sortaro");
 
     struct Case {
         int menu;
@@ -208,7 +208,7 @@ TEST_F(MainWindowTest, EnglishTextsOfTheMainWindow)
     column.cchTextMax = 64;
     const wchar_t* captions[] = {L"File", L"Path", L"Type", L"Size(KB)", L"Date", L"Attributes"};
     for (int i = 0; i < 6; ++i) {
-        ListView_GetColumn(main->FileList(), i, &column);
+        ListView_GetColumn(main->List().Hwnd(), i, &column);
         EXPECT_EQ(std::wstring(caption), captions[i]);
     }
     EXPECT_EQ(main->Preview()->Heading(), L"Preview");
@@ -284,7 +284,7 @@ TEST_F(MainWindowTest, DropDownButtonsOpenTheirMenus)
 TEST_F(MainWindowTest, TreeCommandsExpandAndCollapse)
 {
     StartToMainWindow(true);
-    HWND tree = main->TreeView();
+    HWND tree = main->Tree().Hwnd();
     HTREEITEM root = TreeView_GetRoot(tree);
     HTREEITEM clipArt = FindNode(L"Clip-Art");
     main->ExecuteCommand(IDM_TREE_EXPAND_ALL);
@@ -318,7 +318,7 @@ TEST_F(MainWindowTest, ExtensionEditorOnlyForBuiltInLeaves)
     for (const Case& c : cases) {
         HTREEITEM item = FindNode(c.node);
         ASSERT_NE(item, nullptr) << c.node;
-        TreeView_SelectItem(main->TreeView(), item);
+        TreeView_SelectItem(main->Tree().Hwnd(), item);
         EXPECT_EQ(main->IsCommandEnabled(IDM_TREE_EDIT_ENDINGS), c.enabled) << c.node;
     }
 }
@@ -328,13 +328,13 @@ TEST_F(MainWindowTest, ViewCommandsCheckOneStyle)
     StartToMainWindow(true);
     EXPECT_TRUE(main->IsCommandChecked(IDM_VIEW_DETAILS));
     main->ExecuteCommand(IDM_VIEW_LARGE);
-    EXPECT_EQ(main->CurrentViewStyle(), ViewStyle::LargeIcons);
-    EXPECT_EQ(ListView_GetView(main->FileList()), static_cast<DWORD>(LV_VIEW_ICON));
+    EXPECT_EQ(main->List().CurrentViewStyle(), ViewStyle::LargeIcons);
+    EXPECT_EQ(ListView_GetView(main->List().Hwnd()), static_cast<DWORD>(LV_VIEW_ICON));
     for (int id : {IDM_VIEW_SMALL, IDM_VIEW_LIST, IDM_VIEW_DETAILS})
         EXPECT_FALSE(main->IsCommandChecked(id));
     EXPECT_TRUE(main->IsCommandChecked(IDM_VIEW_LARGE));
     main->ExecuteCommand(IDM_ROW_SELECT);
-    EXPECT_TRUE(ListView_GetExtendedListViewStyle(main->FileList()) & LVS_EX_FULLROWSELECT);
+    EXPECT_TRUE(ListView_GetExtendedListViewStyle(main->List().Hwnd()) & LVS_EX_FULLROWSELECT);
     EXPECT_TRUE(main->IsCommandChecked(IDM_ROW_SELECT));
 }
 

@@ -1,4 +1,4 @@
-#include "catalogue/shell/Registry.h"
+#include "common/Registry.h"
 #include "WineTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -26,17 +26,21 @@ protected:
 
 TEST_F(RegistryTest, OpenWithoutCreateLeavesAMissingKeyMissing)
 {
-    EXPECT_FALSE(registry.OpenKey(kTestKey, false));
+    EXPECT_FALSE(registry.OpenKey(kTestKey, KeyAccess::Read));
     EXPECT_FALSE(registry.KeyExists(kTestKey));
     EXPECT_FALSE(registry.ReadString(L"x").has_value());
     EXPECT_FALSE(registry.WriteString(L"x", L"1")) << "nothing is written without an open key";
-    EXPECT_TRUE(registry.OpenKey(kTestKey, true));
+    EXPECT_TRUE(registry.OpenKey(kTestKey, KeyAccess::Create));
     EXPECT_TRUE(registry.KeyExists(kTestKey));
+    // A key opened for reading asks for no write access: reads then work on keys the user may
+    // only read.
+    ASSERT_TRUE(registry.OpenKey(kTestKey, KeyAccess::Read));
+    EXPECT_FALSE(registry.WriteString(L"x", L"1"));
 }
 
 TEST_F(RegistryTest, TextRoundTripKeepsEveryCharacter)
 {
-    ASSERT_TRUE(registry.OpenKey(kTestKey, true));
+    ASSERT_TRUE(registry.OpenKey(kTestKey, KeyAccess::Create));
     const std::wstring texts[] = {L"", L"1", L"C:\\Programme\\Sortaro", L"Größe – Übersicht €", L" blank "};
     for (const std::wstring& text : texts) {
         ASSERT_TRUE(registry.WriteString(L"v", text));
@@ -52,7 +56,7 @@ TEST_F(RegistryTest, ValuesThatHoldNoTextReadAsMissing)
     SetRaw(L"dword", REG_DWORD, &number, sizeof(number));
     const BYTE bytes[] = {1, 2, 3};
     SetRaw(L"binary", REG_BINARY, bytes, sizeof(bytes));
-    ASSERT_TRUE(registry.OpenKey(kTestKey, false));
+    ASSERT_TRUE(registry.OpenKey(kTestKey, KeyAccess::Read));
     EXPECT_FALSE(registry.ReadString(L"dword").has_value());
     EXPECT_FALSE(registry.ReadString(L"binary").has_value());
 }
@@ -64,7 +68,7 @@ TEST_F(RegistryTest, TextWithoutTerminatorOrWithOddLengthIsReadSafely)
     SetRaw(L"odd", REG_SZ, text, sizeof(text) - 1); // half a character at the end
     const wchar_t inner[] = L"ab\0cd";
     SetRaw(L"inner", REG_SZ, inner, sizeof(inner));
-    ASSERT_TRUE(registry.OpenKey(kTestKey, false));
+    ASSERT_TRUE(registry.OpenKey(kTestKey, KeyAccess::Read));
     EXPECT_EQ(registry.ReadString(L"unterminated").value_or(L"<none>"), L"101");
     EXPECT_EQ(registry.ReadString(L"odd").value_or(L"<none>"), L"10");
     EXPECT_EQ(registry.ReadString(L"inner").value_or(L"<none>"), L"ab");
@@ -74,7 +78,7 @@ TEST_F(RegistryTest, NumbersKeepTheirValueUnlessTheTextIsDecimal)
 {
     DWORD number = 5;
     SetRaw(L"dword", REG_DWORD, &number, sizeof(number));
-    ASSERT_TRUE(registry.OpenKey(kTestKey, false));
+    ASSERT_TRUE(registry.OpenKey(kTestKey, KeyAccess::Write));
     const struct {
         const wchar_t* text; // nullptr: the value is missing
         int expected;
@@ -93,7 +97,7 @@ TEST_F(RegistryTest, NumbersKeepTheirValueUnlessTheTextIsDecimal)
 
 TEST_F(RegistryTest, ValueNamesListsEveryValue)
 {
-    ASSERT_TRUE(registry.OpenKey(kTestKey, true));
+    ASSERT_TRUE(registry.OpenKey(kTestKey, KeyAccess::Create));
     for (const wchar_t* name : {L"C:\\Daten", L"D:\\Bilder", L"Zeichen äöü"})
         registry.WriteString(name, L"");
     std::vector<std::wstring> names = registry.GetValueNames();
@@ -103,7 +107,7 @@ TEST_F(RegistryTest, ValueNamesListsEveryValue)
 
 TEST_F(RegistryTest, DeleteKeyTakesSubkeysAlong)
 {
-    ASSERT_TRUE(registry.OpenKey(std::wstring(kTestKey) + L"\\Inner\\Deeper", true));
+    ASSERT_TRUE(registry.OpenKey(std::wstring(kTestKey) + L"\\Inner\\Deeper", KeyAccess::Create));
     registry.WriteString(L"x", L"1");
     registry.CloseKey();
     EXPECT_TRUE(registry.DeleteKey(kTestKey));

@@ -2,7 +2,7 @@
 // start, and the drive dialog's rows, through the real main window.
 
 #include "AppFixture.h"
-#include "catalogue/catalogue/DriveDialog.h"
+#include "catalogue/shell/DriveDialog.h"
 #include "catalogue/catalogue/DriveScan.h"
 #include "catalogue/filelist/FolderPickers.h"
 #include "catalogue/options/BrowserCaches.h"
@@ -144,7 +144,7 @@ protected:
     std::vector<std::wstring> Paths(int id) const
     {
         std::vector<std::wstring> paths;
-        const Catalogue& catalogue = main->CategoryLists();
+        const Catalogue& catalogue = main->Model().Lists();
         for (const FileRecord& record : catalogue[id]) {
             std::wstring path = catalogue.Path(record);
             if (path.compare(0, kBase.size(), kBase) == 0)
@@ -189,7 +189,7 @@ TEST_F(ScanTest, FilesEachItemIntoTheCategoriesTheRulesGive)
         {47, {L"sub\\deep\\file.bak"}},
     });
     // The list-0 entry of the added folder carries the root mark.
-    const Catalogue& catalogue = main->CategoryLists();
+    const Catalogue& catalogue = main->Model().Lists();
     ASSERT_EQ(catalogue[0].size(), 1u);
     EXPECT_EQ(catalogue.Path(catalogue[0][0]), root);
     EXPECT_EQ(catalogue[0][0].rootMark, 1);
@@ -220,21 +220,21 @@ TEST_F(ScanTest, StatusBarCountsTheSelectedCategory)
     SetEndings();
     SetOption(L"", L"language", L"0");
     Scan();
-    EXPECT_EQ(WindowText(main->FolderLabel()), L"Sortaro");
+    EXPECT_EQ(WindowText(main->Tree().HeaderLabel()), L"Sortaro");
     HTREEITEM text = FindNode(L"Textfiles");
     ASSERT_NE(text, nullptr);
-    TreeView_SelectItem(main->TreeView(), text);
+    TreeView_SelectItem(main->Tree().Hwnd(), text);
     WineTest::Flush();
     wchar_t panel[64] = L"";
-    SendMessageW(main->StatusBar(), SB_GETTEXTW, 1, reinterpret_cast<LPARAM>(panel));
+    SendMessageW(main->Status().Hwnd(), SB_GETTEXTW, 1, reinterpret_cast<LPARAM>(panel));
     EXPECT_EQ(std::wstring(panel), L"4 Object(s) ");
     wchar_t separator[8] = L".";
     GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator, 8);
-    SendMessageW(main->StatusBar(), SB_GETTEXTW, 2, reinterpret_cast<LPARAM>(panel));
+    SendMessageW(main->Status().Hwnd(), SB_GETTEXTW, 2, reinterpret_cast<LPARAM>(panel));
     EXPECT_EQ(std::wstring(panel), std::wstring(L"0") + separator + L"000 MB");
-    EXPECT_EQ(ListView_GetItemCount(main->FileList()), 4);
-    EXPECT_EQ(main->CurrentCategory(), 30);
-    EXPECT_EQ(WindowText(main->FolderLabel()), L"Textfiles");
+    EXPECT_EQ(ListView_GetItemCount(main->List().Hwnd()), 4);
+    EXPECT_EQ(main->List().CurrentCategory(), 30);
+    EXPECT_EQ(WindowText(main->Tree().HeaderLabel()), L"Textfiles");
 }
 
 TEST_F(ScanTest, DatabaseIsWrittenAtCloseAndReadAtTheNextStart)
@@ -286,10 +286,10 @@ TEST_F(ScanTest, DatabaseIsWrittenAtCloseAndReadAtTheNextStart)
     EXPECT_EQ(Paths(30), expected);
     EXPECT_EQ(Paths(9), (std::vector<std::wstring>{L"Photos.jpg", L"pic.jpg"}));
     EXPECT_EQ(Paths(47), (std::vector<std::wstring>{L"sub\\deep\\file.bak"}));
-    for (const FileRecord& record : main->CategoryLists()[30])
-        EXPECT_FALSE(main->CategoryLists().TypeName(record).empty()) << record.name;
-    EXPECT_TRUE(main->CategoryLists()[40].empty()) << "junk lines are skipped";
-    EXPECT_TRUE(main->CategoryLists()[7].empty());
+    for (const FileRecord& record : main->Model().Lists()[30])
+        EXPECT_FALSE(main->Model().Lists().TypeName(record).empty()) << record.name;
+    EXPECT_TRUE(main->Model().Lists()[40].empty()) << "junk lines are skipped";
+    EXPECT_TRUE(main->Model().Lists()[7].empty());
 }
 
 TEST_F(ScanTest, TheWaitDialogNamesEachFileInBothLanguages)
@@ -364,9 +364,9 @@ TEST_F(ScanTest, ADataFolderThatIsAFileIsReportedAndNothingIsLost)
     Stop();
     StartToMainWindow(true);
     EXPECT_TRUE(IsWindowVisible(main->Hwnd()));
-    EXPECT_EQ(main->CategoryLists().RecordCount(), main->CategoryLists()[43].size() + main->CategoryLists()[37].size() +
-                                                       main->CategoryLists()[38].size() +
-                                                       main->CategoryLists()[42].size());
+    EXPECT_EQ(main->Model().Lists().RecordCount(), main->Model().Lists()[43].size() + main->Model().Lists()[37].size() +
+                                                       main->Model().Lists()[38].size() +
+                                                       main->Model().Lists()[42].size());
 }
 
 TEST_F(ScanTest, AMissingAddedFolderIsReportedAndTheScanGoesOn)
@@ -401,7 +401,7 @@ TEST_F(ScanTest, UserCategoriesBeyondTheLastIdAreRefusedByName)
     EXPECT_EQ(children.size(), 17u + 53u);
     EXPECT_EQ(children.back(), L"U52");
     // The definition without a bar lists its extension.
-    const ExtensionMap& map = main->Extensions();
+    const ExtensionMap& map = main->Model().Extensions();
     EXPECT_NE(std::find_if(map.begin(), map.end(),
                            [](const ExtensionEntry& e) { return e.extension == L".U0" && e.categoryId == 47; }),
               map.end());
@@ -421,7 +421,7 @@ TEST_F(DriveDialogTest, ListsOnlyDrivesOfTheMarkedTypes)
         Start();
         Click(StartupHwnd(), IDOK);
         HWND list = GetDlgItem(DrivesHwnd(), IDC_DRIVES_LIST);
-        const Catalogue& catalogue = main->CategoryLists();
+        const Catalogue& catalogue = main->Model().Lists();
         ASSERT_EQ(static_cast<size_t>(ListView_GetItemCount(list)), catalogue[0].size());
         for (size_t row = 0; row < catalogue[0].size(); ++row) {
             std::wstring path = catalogue.Path(catalogue[0][row]);
@@ -445,19 +445,19 @@ TEST_F(DriveDialogTest, AFolderIsResolvedOrRefused)
     Start();
     Click(StartupHwnd(), IDOK);
     HWND list = GetDlgItem(DrivesHwnd(), IDC_DRIVES_LIST);
-    EXPECT_TRUE(main->FindPidlShellFolder(root, false));
+    EXPECT_TRUE(main->Drives()->FindPidlShellFolder(root, false));
     ASSERT_EQ(ListView_GetItemCount(list), 1);
     EXPECT_EQ(ListView_GetCheckState(list, 0), 0u);
     WineTest::ShowRecorder shown;
     shown.ClickWhenShown(L"Sortaro", IDOK);
-    EXPECT_FALSE(main->FindPidlShellFolder(kBase + L"\\no-such-folder", true));
+    EXPECT_FALSE(main->Drives()->FindPidlShellFolder(kBase + L"\\no-such-folder", true));
     EXPECT_EQ(shown.Messages(), (std::vector<std::wstring>{L"Invalid file name."}));
     EXPECT_EQ(ListView_GetItemCount(list), 1);
-    EXPECT_EQ(main->CategoryLists()[0].size(), 1u);
+    EXPECT_EQ(main->Model().Lists()[0].size(), 1u);
     // Removing the row removes its entry; the scan then walks nothing.
     ListView_SetItemState(list, 0, LVIS_SELECTED, LVIS_SELECTED);
     main->Drives()->RemoveSelectedRow();
-    EXPECT_TRUE(main->CategoryLists()[0].empty());
+    EXPECT_TRUE(main->Model().Lists()[0].empty());
 }
 
 TEST_F(ScanTest, ProgressFollowsTheBytesSeen)
@@ -495,8 +495,8 @@ TEST_F(ScanTest, SpecialFoldersFillTheirCategoriesAtEveryStart)
     StartToMainWindow(true); // the database path: no scan at all
     EXPECT_EQ(Paths(39), (std::vector<std::wstring>{L"sub\\deep\\file.bak"})) << "files only, from every level";
     EXPECT_EQ(Paths(41), (std::vector<std::wstring>{L"Photos.jpg\\x.gif"}));
-    EXPECT_EQ(main->OperaPath(), root + L"\\sub");
-    const Catalogue& catalogue = main->CategoryLists();
+    EXPECT_EQ(main->Model().OperaPath(), root + L"\\sub");
+    const Catalogue& catalogue = main->Model().Lists();
     bool found = false;
     for (const FileRecord& record : catalogue[43])
         if (catalogue.Path(record) == inTemp) {

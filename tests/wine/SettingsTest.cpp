@@ -33,7 +33,7 @@ TEST_F(SettingsTest, ValuesThatAreNoNumbersKeepTheirDefaults)
     EXPECT_EQ(after.left, before.left);
     EXPECT_EQ(after.right - after.left, before.right - before.left);
     EXPECT_EQ(main->TreeWidth(), treeBefore);
-    EXPECT_FALSE(main->GridLines());
+    EXPECT_FALSE(main->List().GridLines());
     EXPECT_FALSE(main->PreviewVisible());
     EXPECT_EQ(main->Options().database, 0);
     EXPECT_EQ(main->Options().language, 1);
@@ -52,7 +52,7 @@ TEST_F(SettingsTest, OptionsAreReadAtStart)
     EXPECT_EQ(main->Options().includeHiddenFiles, 1);
     EXPECT_EQ(main->Options().installDir, L"C:\\Programme\\Sortaro");
     EXPECT_FALSE(main->English());
-    EXPECT_FALSE(main->WindowsFolder().empty());
+    EXPECT_FALSE(main->Options().windowsFolder.empty());
     EXPECT_EQ(GetOption(L"", L"language"), L"2") << "the language is never written by the program";
 }
 
@@ -68,7 +68,7 @@ TEST_F(SettingsTest, UserCategoriesFollowTheSearchNode)
     // Registry order; Wine lists value names sorted.
     std::vector<std::wstring> users(top.begin() + 17, top.end());
     EXPECT_EQ(users, (std::vector<std::wstring>{L"Bilder", L"Kaputt", L"Quellcode"}));
-    HWND tree = main->TreeView();
+    HWND tree = main->Tree().Hwnd();
     for (int k = 0; k < 3; ++k) {
         TVITEMW tv{};
         tv.mask = TVIF_IMAGE | TVIF_SELECTEDIMAGE;

@@ -44,7 +44,7 @@ TEST_F(StartupFlow, FreshStartShowsTheGermanStartupDialog)
     EXPECT_TRUE(IsWindowVisible(dialog));
     EXPECT_EQ(WindowText(dialog), L"Sortaro Auswahl der Datenträger");
     EXPECT_FALSE(IsWindowVisible(main->Hwnd())) << "the main window waits for the catalogue";
-    EXPECT_EQ(WindowText(main->FolderLabel()), L"Ordner") << "until a node is selected";
+    EXPECT_EQ(WindowText(main->Tree().HeaderLabel()), L"Ordner") << "until a node is selected";
     EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_STARTUP_RESCAN), BST_CHECKED);
     EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_STARTUP_DATABASE), BST_UNCHECKED);
     EXPECT_EQ(DialogItemText(dialog, IDC_STARTUP_RESCAN), L"Alle Daten neu einlesen ");
@@ -66,7 +66,7 @@ TEST_F(StartupFlow, StartupButtonsWaitForTheMainWindow)
 {
     Start();
     // A second dialog from the same template, before the main window enables its buttons.
-    StartupDialog fresh(*main);
+    StartupDialog fresh(*main, nullptr);
     ASSERT_TRUE(fresh.CreateModeless(main->Hwnd()));
     EXPECT_FALSE(IsWindowEnabled(fresh.Item(IDOK)));
     EXPECT_FALSE(IsWindowEnabled(fresh.Item(IDCANCEL)));
@@ -237,7 +237,7 @@ TEST_F(StartupFlow, EnglishScanPathDialogs)
     WineTest::SetOption(L"", L"language", L"0");
     WineTest::ShowRecorder shown;
     Start();
-    EXPECT_EQ(WindowText(main->FolderLabel()), L"Folder");
+    EXPECT_EQ(WindowText(main->Tree().HeaderLabel()), L"Folder");
     Click(StartupHwnd(), IDOK);
     HWND drives = DrivesHwnd();
     EXPECT_EQ(WindowText(drives), L"Select Drives");
@@ -250,7 +250,7 @@ TEST_F(StartupFlow, EnglishScanPathDialogs)
     EXPECT_GE(shown.IndexOf(L"Analysing"), 0);
     EXPECT_TRUE(IsWindowVisible(main->Hwnd()));
     EXPECT_EQ(ChildTexts().back(), L"Search") << "English names again after the scan";
-    EXPECT_EQ(WindowText(main->FolderLabel()), L"Sortaro");
+    EXPECT_EQ(WindowText(main->Tree().HeaderLabel()), L"Sortaro");
 }
 
 TEST_F(StartupFlow, WaitAndProgressDialogTextsInBothLanguages)

@@ -1,7 +1,7 @@
 #include "WineTestSupport.h"
 #include "MessageFlush.h"
 
-#include "catalogue/shell/SettingsKeys.h"
+#include "catalogue/catalogue/SettingsKeys.h"
 #include "common/MessagePump.h"
 
 #include <commctrl.h>

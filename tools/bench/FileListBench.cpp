@@ -6,7 +6,7 @@
 // real main window in this process with a clean settings key. Prints the figures; asserts nothing.
 // Usage: filelist_bench [RECORDS]
 
-#include "catalogue/catalogue/DriveDialog.h"
+#include "catalogue/shell/DriveDialog.h"
 #include "catalogue/shell/MainWindow.h"
 #include "catalogue/shell/StartupDialog.h"
 #include "common/MessagePump.h"
@@ -91,8 +91,8 @@ std::wstring StatusText(HWND status, int panel)
 
 void PrintStatus(const MainWindow& main)
 {
-    std::wprintf(L"    status bar: \"%ls\" | \"%ls\"\n", StatusText(main.StatusBar(), 1).c_str(),
-                 StatusText(main.StatusBar(), 2).c_str());
+    std::wprintf(L"    status bar: \"%ls\" | \"%ls\"\n", StatusText(main.Status().Hwnd(), 1).c_str(),
+                 StatusText(main.Status().Hwnd(), 2).c_str());
     std::fflush(stdout);
 }
 
@@ -174,7 +174,7 @@ size_t FetchScreen(HWND list, int top, int rows, int column = -1)
     size_t characters = 0;
     wchar_t text[520];
     const int first = column < 0 ? 0 : column;
-    const int end = column < 0 ? MainWindow::kColumnCount : column + 1;
+    const int end = column < 0 ? FileListPane::kColumnCount : column + 1;
     for (int row = top; row < top + rows; ++row)
         for (int c = first; c < end; ++c) {
             text[0] = L'\0';
@@ -188,11 +188,11 @@ size_t FetchScreen(HWND list, int top, int rows, int column = -1)
 // notification does it, without a message to the list itself.
 size_t FetchScreenFromCallback(MainWindow& main, int top, int rows)
 {
-    HWND list = main.FileList();
+    HWND list = main.List().Hwnd();
     size_t characters = 0;
     wchar_t text[520];
     for (int row = top; row < top + rows; ++row)
-        for (int column = 0; column < MainWindow::kColumnCount; ++column) {
+        for (int column = 0; column < FileListPane::kColumnCount; ++column) {
             NMLVDISPINFOW info{};
             info.hdr.hwndFrom = list;
             info.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(list));
@@ -212,7 +212,7 @@ size_t FetchScreenFromCallback(MainWindow& main, int top, int rows)
 // The rows among [top, top + rows) whose records have not been shown yet.
 int RowsNotShown(MainWindow& main, int top, int rows)
 {
-    const auto& records = main.CategoryLists()[kCategory];
+    const auto& records = main.Model().Lists()[kCategory];
     int count = 0;
     for (int row = top; row < top + rows && row < static_cast<int>(records.size()); ++row)
         if (records[static_cast<size_t>(row)].iconIndex < 0)
@@ -230,28 +230,28 @@ void SelectRow(HWND list, int row)
 // the walk over the selected rows and the deselection of all.
 void InvertAllBySize(MainWindow& main, HTREEITEM other, HTREEITEM big)
 {
-    HWND tree = main.TreeView();
-    HWND list = main.FileList();
-    const auto& source = main.CategoryLists()[kCategory];
+    HWND tree = main.Tree().Hwnd();
+    HWND list = main.List().Hwnd();
+    const auto& source = main.Model().Lists()[kCategory];
     std::wprintf(L"invert the selection (all selected), by list size:\n");
     for (size_t rows : {5000, 10000, 20000}) {
         if (rows > source.size())
             break;
-        auto& target = main.CategoryLists()[kOtherCategory];
+        auto& target = main.Model().Lists()[kOtherCategory];
         target.assign(source.begin(), source.begin() + static_cast<std::ptrdiff_t>(rows));
         TreeView_SelectItem(tree, big);
         FlushMessages(300);
         TreeView_SelectItem(tree, other);
         FlushMessages(300);
-        main.Alleauswhlen2Click();
+        main.List().Alleauswhlen2Click();
         FlushMessages(300);
         double start = Now();
-        main.Auswahlumkehren2Click();
+        main.List().Auswahlumkehren2Click();
         const double command = Now() - start;
         FlushMessages(300);
-        const std::wstring status = StatusText(main.StatusBar(), 1);
+        const std::wstring status = StatusText(main.Status().Hwnd(), 1);
 
-        main.Alleauswhlen2Click();
+        main.List().Alleauswhlen2Click();
         FlushMessages(300);
         start = Now();
         int selected = 0;
@@ -271,7 +271,7 @@ void InvertAllBySize(MainWindow& main, HTREEITEM other, HTREEITEM big)
                      rows, Ms(command), status.c_str(), selected, Ms(walk), Ms(clear));
         std::fflush(stdout);
     }
-    main.CategoryLists()[kOtherCategory].clear();
+    main.Model().Lists()[kOtherCategory].clear();
 }
 
 int Run(size_t recordCount)
@@ -291,8 +291,8 @@ int Run(size_t recordCount)
         std::wprintf(L"the main window did not come up\n");
         return 1;
     }
-    HWND tree = main->TreeView();
-    HWND list = main->FileList();
+    HWND tree = main->Tree().Hwnd();
+    HWND list = main->List().Hwnd();
     HTREEITEM node = FindCategoryNode(tree, kCategory);
     HTREEITEM other = FindCategoryNode(tree, kOtherCategory);
     if (!node || !other || TreeView_GetChild(tree, node)) {
@@ -304,10 +304,10 @@ int Run(size_t recordCount)
 
     const size_t memoryBefore = PrivateBytes();
     double start = Now();
-    BuildRecords(main->CategoryLists(), main->CategoryLists()[kCategory], recordCount);
+    BuildRecords(main->Model().Lists(), main->Model().Lists()[kCategory], recordCount);
     const double buildTime = Now() - start;
     const size_t memoryAfter = PrivateBytes();
-    std::wprintf(L"records: %zu in %zu folders, built in %.3f s\n", main->CategoryLists()[kCategory].size(),
+    std::wprintf(L"records: %zu in %zu folders, built in %.3f s\n", main->Model().Lists()[kCategory].size(),
                  static_cast<size_t>(5000), buildTime);
     std::wprintf(L"memory: private bytes %.1f MB -> %.1f MB: %.1f bytes per record (record %zu bytes + name)\n",
                  memoryBefore / 1048576.0, memoryAfter / 1048576.0,
@@ -338,7 +338,7 @@ int Run(size_t recordCount)
     };
     for (const auto& sort : sorts) {
         start = Now();
-        main->SortCommand(sort.key);
+        main->List().SortCommand(sort.key);
         PrintStep(sort.what, Now() - start, sort.target);
         FlushMessages(300);
     }
@@ -350,13 +350,13 @@ int Run(size_t recordCount)
     PrintStatus(*main);
 
     start = Now();
-    main->Alleauswhlen2Click();
+    main->List().Alleauswhlen2Click();
     PrintStep(L"select all with the total", Now() - start, L"(target under 2 s)");
     FlushMessages(300);
     PrintStatus(*main);
 
     start = Now();
-    main->Auswahlumkehren2Click();
+    main->List().Auswahlumkehren2Click();
     PrintStep(L"invert the selection (all selected)", Now() - start, L"(for information)");
     FlushMessages(300);
     PrintStatus(*main);
@@ -366,13 +366,13 @@ int Run(size_t recordCount)
         SelectRow(list, row);
     FlushMessages(300);
     start = Now();
-    main->Auswahlumkehren2Click();
+    main->List().Auswahlumkehren2Click();
     PrintStep(L"invert the selection (4 rows selected)", Now() - start, L"(for information)");
     FlushMessages(300);
     PrintStatus(*main);
 
     start = Now();
-    main->UnselectAll();
+    main->List().UnselectAll();
     PrintStep(L"unselect all", Now() - start, L"(for information)");
     FlushMessages(300);
     PrintStatus(*main);
@@ -395,12 +395,12 @@ int Run(size_t recordCount)
     const double warm = Now() - start;
     std::wprintf(L"row data of one screen: rows %d to %d (%d rows x %d columns, %d of them never shown before), "
                  L"%zu characters\n",
-                 top, top + rows - 1, rows, MainWindow::kColumnCount, notShown, characters);
+                 top, top + rows - 1, rows, FileListPane::kColumnCount, notShown, characters);
     PrintStep(L"  first time", cold, L"(target under 5 ms)");
     PrintStep(L"  again", warm, L"(target under 5 ms)");
     // Where the time of a screen goes: each column on its own.
     std::wprintf(L"    by column, again:");
-    for (int column = 0; column < MainWindow::kColumnCount; ++column) {
+    for (int column = 0; column < FileListPane::kColumnCount; ++column) {
         start = Now();
         FetchScreen(list, top, rows, column);
         std::wprintf(L" %d: %.2f ms", column, Ms(Now() - start));

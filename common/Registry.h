@@ -1,12 +1,16 @@
 #pragma once
-// The program's one registry accessor: a root key, and one key opened at a time for the
-// duration of an operation. Values are text values throughout.
+// A program's registry accessor: a root key, and one key opened at a time for the duration of
+// an operation. Values are text values throughout.
 
-#include "../../common/UniqueHandle.h"
+#include "UniqueHandle.h"
 
 #include <optional>
 #include <string>
 #include <vector>
+
+// How a key is opened: for reading only (a read then works on keys the user may not write),
+// for writing, or created when it is missing.
+enum class KeyAccess { Read, Write, Create };
 
 class Registry {
 public:
@@ -14,9 +18,8 @@ public:
 
     void SetRoot(HKEY root) { m_root = root; }
 
-    // Opens path below the root, creating it when create is set; closes any key open before.
-    // Keys of other programs are opened for reading only (writable false).
-    bool OpenKey(const std::wstring& path, bool create, bool writable = true);
+    // Opens path below the root; closes any key open before.
+    bool OpenKey(const std::wstring& path, KeyAccess access);
     void CloseKey() { m_key.Reset(); }
     bool IsOpen() const { return static_cast<bool>(m_key); }
 
@@ -42,8 +45,8 @@ private:
 // RAII bracket: one operation opens its key and closes it again when done.
 class RegistryKeyScope {
 public:
-    RegistryKeyScope(Registry& registry, const std::wstring& path, bool create, bool writable = true)
-        : m_registry(registry), m_open(registry.OpenKey(path, create, writable))
+    RegistryKeyScope(Registry& registry, const std::wstring& path, KeyAccess access)
+        : m_registry(registry), m_open(registry.OpenKey(path, access))
     {
     }
     ~RegistryKeyScope() { m_registry.CloseKey(); }

@@ -1,19 +1,20 @@
 #include "Registry.h"
 
-#include "../../common/Log.h"
+#include "Log.h"
 #include "SettingsText.h"
 
 #include <shlwapi.h>
 
-bool Registry::OpenKey(const std::wstring& path, bool create, bool writable)
+bool Registry::OpenKey(const std::wstring& path, KeyAccess access)
 {
     m_key.Reset();
     LONG status;
-    if (create)
+    if (access == KeyAccess::Create)
         status = RegCreateKeyExW(m_root, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_READ | KEY_WRITE,
                                  nullptr, m_key.Put(), nullptr);
     else
-        status = RegOpenKeyExW(m_root, path.c_str(), 0, writable ? KEY_READ | KEY_WRITE : KEY_READ, m_key.Put());
+        status = RegOpenKeyExW(m_root, path.c_str(), 0, access == KeyAccess::Write ? KEY_READ | KEY_WRITE : KEY_READ,
+                               m_key.Put());
     if (status != ERROR_SUCCESS) {
         m_key.Release();
         if (status != ERROR_FILE_NOT_FOUND)

@@ -1,0 +1,64 @@
+#pragma once
+// The catalogue as the program holds it, without any window: the hundred category lists, the
+// extension map, the user-defined categories, the special folders, and the database read at
+// start and written at close. Progress and cancel are passed in; the caller decides how the
+// screen is kept alive meanwhile.
+
+#include "../../common/Registry.h"
+#include "Catalogue.h"
+#include "CatalogueFiles.h"
+#include "ExtensionMatch.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+// A user-defined category as the registry holds it: the value name and its definition text.
+struct UserCategory {
+    std::wstring name;
+    std::wstring definition;
+};
+
+// Called before each database file with its name, and often while a file is read or written.
+struct DatabaseProgress {
+    std::function<void(const std::wstring& fileName)> file;
+    std::function<void()> idle;
+};
+
+class CatalogueModel {
+public:
+    Catalogue& Lists() { return m_catalogue; }
+    const Catalogue& Lists() const { return m_catalogue; }
+    const ExtensionMap& Extensions() const { return m_extensionMap; }
+    const std::vector<UserCategory>& UserCategories() const { return m_userCategories; }
+    const std::wstring& OperaPath() const { return m_operaPath; }
+    const std::wstring& NetscapePath() const { return m_netscapePath; }
+
+    // The extension map of the built-in categories (Options\FileEnding).
+    void LoadExtensionMap(Registry& settings);
+    void LoadUserCategories(Registry& settings);
+    // Adds the extensions of the first count user categories; their ids follow the built-in ones.
+    void AddUserExtensions(size_t count);
+
+    // True for the categories filled from special folders.
+    static bool IsSpecialFolder(int categoryId);
+    // Fills the special folders' categories from their folders; idle is called often.
+    void FillSpecialFolders(Registry& settings, const int& cancel, const std::function<void()>& idle);
+
+    // The catalogue's folder: Data below the installation folder, or beside the program.
+    static std::wstring DataFolder(const std::wstring& installDir);
+    // Reads every <id>.dat of folder; a path whose file is gone is left out.
+    void ReadDatabase(const std::wstring& folder, const int& cancel, const DatabaseProgress& progress);
+    // Writes one file per category of ids (special folders left out). Returns the files (or the
+    // folder) that could not be written, one per line; empty when all were.
+    std::wstring WriteDatabase(const std::wstring& folder, const std::vector<int>& ids, const int& cancel,
+                               const DatabaseProgress& progress);
+
+private:
+    Catalogue m_catalogue;
+    ExtensionMap m_extensionMap;
+    CatalogueLoader m_loader{m_catalogue};
+    std::vector<UserCategory> m_userCategories;
+    std::wstring m_operaPath;
+    std::wstring m_netscapePath;
+};

@@ -1,0 +1,146 @@
+#pragma once
+// The file list pane: the selected tree node's records, or a group's child categories, in a
+// virtual list; its columns, icons, sorting, view styles, selection, status texts, keys and
+// commands.
+
+#include "../../common/CommandTable.h"
+#include "../../common/Controls.h"
+#include "../../common/Program.h"
+#include "../../common/UniqueHandle.h"
+#include "../catalogue/CatalogueModel.h"
+#include "../catalogue/CategoryTreePane.h"
+#include "FileListOrder.h"
+
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+enum class ViewStyle { LargeIcons, SmallIcons, List, Details };
+
+// A selected row of the file view, as the file commands take it.
+struct SelectedFile {
+    std::wstring path;
+    std::wstring name;
+    int iconIndex = -1; // in the system image list
+    int row = 0;        // also the record's index in the category's list
+};
+
+// The files selected in the list when a command asks: taken fresh from the list every time, so
+// that a command never acts on rows selected earlier or in another category.
+struct Selection {
+    int category = -1; // -1: the list shows a group's categories, or nothing
+    std::vector<SelectedFile> files;
+    bool Empty() const { return files.empty(); }
+};
+
+class FileListPane {
+public:
+    static constexpr int kColumnCount = 6;
+
+    FileListPane(Program& program, CatalogueModel& model, CategoryTreePane& tree, const StatusBar& status);
+    ~FileListPane();
+    FileListPane(const FileListPane&) = delete;
+    FileListPane& operator=(const FileListPane&) = delete;
+
+    bool Create(HWND parent, int dpi);
+    void AddCommands(CommandTable& commands);
+    // WM_NOTIFY from the list; true when handled, with the result in result.
+    bool OnNotify(const NMHDR& header, LRESULT& result);
+    HWND Hwnd() const { return m_list; }
+    // IDR_LIST_MENU or IDR_LIST_BACKGROUND_MENU.
+    HMENU Menu(int menuId) const;
+
+    // The shell's system image lists, for the file view.
+    void SetSystemImages(HIMAGELIST small, HIMAGELIST large);
+    // (Re)creates the six columns in the interface language.
+    void NewListView1();
+    void ApplyEnglish();
+    void ReadColumnWidths();
+    void WriteColumnWidths();
+
+    // The rows of the selected tree node.
+    void TreeView1Change();
+    void FillListView1();
+    void FillListViewOrdner();
+    void RefreshList() { TreeView1Change(); }
+    // True while the rows are the selected group's child categories.
+    bool GroupView() const { return m_listMode == 0; }
+    int CurrentCategory() const { return m_currentCategory; }
+    // Record index of the current category's list.
+    const FileRecord& GetShellItem(int index) const { return m_model.Lists()[m_currentCategory][index]; }
+    // Double-click and Enter: the first selected row's category is selected, or its file opened.
+    void ListView1DblClick();
+
+    // Sorting: a header click, and the six sort commands (one per key).
+    void ListView1ColumnClick(int column);
+    void SortCommand(SortKey key);
+    SortKey CurrentSortKey() const { return m_sortKey; }
+    bool SortFlag() const { return m_sortFlag; }
+    // Shows the sort mark of the last clicked column (the name column at start).
+    void ShowSortMarker();
+    // The header markers: the upward triangle while the direction flag is set.
+    HBITMAP SortMarker(bool up) const { return up ? m_markerUp.Get() : m_markerDown.Get(); }
+
+    // Selection, with the count and the size total in the status bar.
+    void Alleauswhlen2Click();
+    void Auswahlumkehren2Click();
+    void UnselectAll();
+    Selection GetSelItems();
+
+    bool GridLines() const { return m_gridLines; }
+    bool RowSelect() const { return m_rowSelect; }
+    void SetGridLines(bool on);
+    void SetRowSelect(bool on);
+    ViewStyle CurrentViewStyle() const { return m_viewStyle; }
+    void SetViewStyle(ViewStyle style);
+
+private:
+    void SetStatusCount(int count);
+    void SetStatusSelection(const double* kilobytes);
+    void ListView1Data(NMLVDISPINFOW& info);
+    void AttachImages();
+    void CreateSortMarkers();
+    void ClearSelectionQuietly();
+    // Icon index and type name of a record from the shell, asked once per record; files whose
+    // icon depends only on their extension share one answer.
+    void FillShellInfo(FileRecord& record);
+    void ListKeyDown(const NMLVKEYDOWN& key);
+    void ShowContextMenu();
+    const UpperCaseTable& LocaleUpperCase();
+    static LRESULT CALLBACK ListProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
+    Program& m_program;
+    CatalogueModel& m_model;
+    CategoryTreePane& m_tree;
+    const StatusBar& m_status;
+    HWND m_list = nullptr;
+    int m_dpi = 96;
+    UniqueHMenu m_menus[2];
+
+    int m_currentCategory = 0;
+    int m_listMode = -1; // 0: the rows are the selected group's child nodes
+    std::vector<HTREEITEM> m_groupRows;
+    bool m_sweeping = false; // set while a loop touches every row: the row texts are not wanted
+    bool m_pointerOverRow = false; // the mouse last moved over a row
+    struct ShellInfo {
+        int icon;
+        uint16_t typeName;
+    };
+    std::unordered_map<std::wstring, ShellInfo> m_shellInfoByExtension;
+    HIMAGELIST m_systemImagesSmall = nullptr; // the shell's: never destroyed here
+    HIMAGELIST m_systemImagesLarge = nullptr;
+
+    SortKey m_sortKey = SortKey::Name;
+    SortKey m_sortMenuKey = SortKey::Name; // the checked sort command
+    bool m_sortFlag = false;
+    int m_lastClickedColumn = 0;
+    bool m_markerShown = false;
+    UniqueHBitmap m_markerUp;
+    UniqueHBitmap m_markerDown;
+    std::unique_ptr<UpperCaseTable> m_upperCase;
+
+    bool m_gridLines = false;
+    bool m_rowSelect = false;
+    ViewStyle m_viewStyle = ViewStyle::Details;
+};

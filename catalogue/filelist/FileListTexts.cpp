@@ -1,0 +1,50 @@
+#include "FileListTexts.h"
+
+#include "FileListIds.h"
+
+namespace FileListTexts {
+
+namespace {
+
+// The print entry of this menu stays German in both languages.
+const ControlText listMenu[] = {
+    {IDM_OPEN, L"Open"},
+    {IDM_OPEN_WITH, L"Open with..."},
+    {IDM_MOVE, L"Move..."},
+    {IDM_COPY, L"Copy..."},
+    {IDM_DELETE, L"Delete"},
+    {IDM_RENAME, L"Rename"},
+    {IDM_PROPERTIES, L"Properties."},
+    {IDM_SELECT_ALL, L"Select all"},
+    {IDM_INVERT_SELECTION, L"Invert selection"},
+};
+
+const ControlText listBackgroundMenu[] = {
+    {IDM_VIEW_POPUP, L"View"},          {IDM_VIEW_LARGE, L"Big symbols"},
+    {IDM_VIEW_SMALL, L"Small symbols"}, {IDM_VIEW_LIST, L"List"},
+    {IDM_VIEW_DETAILS, L"Details"},     {IDM_SORT_POPUP, L"Arrange Icons"},
+    {IDM_SORT_NAME, L"By name"},        {IDM_SORT_TYPE, L"type"},
+    {IDM_SORT_SIZE, L"size"},           {IDM_SORT_DATE, L"date"},
+    {IDM_SORT_PATH, L"path"},           {IDM_SORT_ATTRIBUTES, L"attributes"},
+    {IDM_SELECT_ALL, L"Select all"},    {IDM_INVERT_SELECTION, L"Invert selection"},
+};
+
+const ControlText strings[] = {
+    {IDS_COLUMN_BASE + 0, L"File"},
+    {IDS_COLUMN_BASE + 1, L"Path"},
+    {IDS_COLUMN_BASE + 2, L"Type"},
+    {IDS_COLUMN_BASE + 3, L"Size(KB)"},
+    {IDS_COLUMN_BASE + 4, L"Date"},
+    {IDS_COLUMN_BASE + 5, L"Attributes"},
+    {IDS_OBJECTS, L" Object(s) "},
+    {IDS_SELECTED, L" Object(s) selected"},
+    {IDS_LIST_NAME, L"Files"},
+};
+
+} // namespace
+
+const TextTable kListMenu = MakeTable(listMenu);
+const TextTable kListBackgroundMenu = MakeTable(listBackgroundMenu);
+const TextTable kStrings = MakeTable(strings);
+
+} // namespace FileListTexts

@@ -1,0 +1,315 @@
+#include "DriveDialog.h"
+
+#include "../../common/SettingsText.h"
+#include "../catalogue/CatalogueFiles.h"
+#include "../catalogue/SettingsKeys.h"
+#include "../filelist/FolderPickers.h"
+#include "EnglishTexts.h"
+#include "resource.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <algorithm>
+
+DriveDialog::DriveDialog(Program& program, Catalogue& catalogue, std::function<void()> onOk)
+    : Dialog(IDD_DRIVES), m_program(program), m_catalogue(catalogue), m_onOk(std::move(onOk))
+{
+}
+
+bool DriveDialog::OnInit()
+{
+    if (m_program.English())
+        ApplyTexts(EnglishTexts::kDriveDialog);
+
+    MakeCheckList(IDC_DRIVES_LIST);
+    HWND list = Item(IDC_DRIVES_LIST);
+    SHFILEINFOW info{};
+    // The shell's small system image list: shared (LVS_SHAREIMAGELISTS), the list must not destroy it.
+    ListView_SetImageList(list,
+                          reinterpret_cast<HIMAGELIST>(
+                              SHGetFileInfoW(L"C:\\", 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_SMALLICON)),
+                          LVSIL_SMALL);
+
+    // The two links look like links.
+    m_linkFont.Reset(CreateDerivedFont(false, true));
+    for (int id : {IDC_DRIVES_ADD, IDC_DRIVES_REMOVE})
+        SendMessageW(Item(id), WM_SETFONT, reinterpret_cast<WPARAM>(m_linkFont.Get()), FALSE);
+    return true;
+}
+
+int DriveDialog::RowCount() const
+{
+    return ListView_GetItemCount(Item(IDC_DRIVES_LIST));
+}
+
+std::wstring DriveDialog::RowCaption(int row) const
+{
+    wchar_t text[MAX_PATH * 2] = L"";
+    ListView_GetItemText(Item(IDC_DRIVES_LIST), row, 0, text, ARRAYSIZE(text));
+    return text;
+}
+
+bool DriveDialog::RowChecked(int row) const
+{
+    return ListView_GetCheckState(Item(IDC_DRIVES_LIST), row) != 0;
+}
+
+void DriveDialog::SetRowChecked(int row, bool checked)
+{
+    ListView_SetCheckState(Item(IDC_DRIVES_LIST), row, checked ? TRUE : FALSE);
+}
+
+int DriveDialog::AddRow(const std::wstring& caption, int icon, bool checked)
+{
+    std::wstring text = caption;
+    LVITEMW item{};
+    item.mask = LVIF_TEXT | LVIF_IMAGE;
+    item.iItem = RowCount();
+    item.pszText = &text[0];
+    item.iImage = icon;
+    int row = ListView_InsertItem(Item(IDC_DRIVES_LIST), &item);
+    if (row >= 0)
+        SetRowChecked(row, checked);
+    return row;
+}
+
+int DriveDialog::SelectedRow() const
+{
+    return ListView_GetNextItem(Item(IDC_DRIVES_LIST), -1, LVNI_SELECTED);
+}
+
+void DriveDialog::RemoveSelectedRow()
+{
+    int row = SelectedRow();
+    if (row < 0)
+        return;
+    auto found = std::find(m_addedFolders.begin(), m_addedFolders.end(), RowCaption(row));
+    if (found != m_addedFolders.end())
+        m_addedFolders.erase(found);
+    ListView_DeleteItem(Item(IDC_DRIVES_LIST), row);
+    auto& entries = m_catalogue[0];
+    if (row < static_cast<int>(entries.size()))
+        entries.erase(entries.begin() + row);
+}
+
+bool DriveDialog::OnCommand(int id, int code, HWND control)
+{
+    if (id == IDC_DRIVES_REMOVE && code == STN_CLICKED) {
+        RemoveSelectedRow();
+        return true;
+    }
+    if (id == IDC_DRIVES_ADD && code == STN_CLICKED) {
+        Hinzufgen1Click();
+        return true;
+    }
+    return Dialog::OnCommand(id, code, control);
+}
+
+void DriveDialog::OnOk()
+{
+    ShowWindow(Hwnd(), SW_HIDE);
+    WriteHDwahl();
+    if (m_onOk)
+        m_onOk();
+}
+
+void DriveDialog::OnCancel()
+{
+    m_program.EndApplication();
+}
+
+bool DriveDialog::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, INT_PTR& result)
+{
+    HWND control = reinterpret_cast<HWND>(msg == WM_SETCURSOR ? wParam : lParam);
+    bool isLink = control == Item(IDC_DRIVES_ADD) || control == Item(IDC_DRIVES_REMOVE);
+    if (msg == WM_CTLCOLORSTATIC && isLink) {
+        HDC hdc = reinterpret_cast<HDC>(wParam);
+        SetTextColor(hdc, RGB(0, 102, 204));
+        SetBkMode(hdc, TRANSPARENT);
+        result = reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNFACE));
+        return true;
+    }
+    if (msg == WM_SETCURSOR && isLink) {
+        SetCursor(LoadCursorW(nullptr, IDC_HAND));
+        SetWindowLongPtrW(Hwnd(), DWLP_MSGRESULT, TRUE);
+        result = TRUE;
+        return true;
+    }
+    return false;
+}
+
+// Rows ------------------------------------------------------------------------------------------
+
+namespace {
+
+// The drive type marks of the start-up dialog, by GetDriveTypeW; -1 for types never listed
+// (network and unknown drives).
+int DriveTypeRow(UINT type)
+{
+    switch (type) {
+    case DRIVE_REMOVABLE:
+        return 0;
+    case DRIVE_FIXED:
+        return 1;
+    case DRIVE_CDROM:
+        return 2;
+    case DRIVE_RAMDISK:
+        return 3;
+    default:
+        return -1;
+    }
+}
+
+// The check marks of the rows as one flag text, and back.
+std::wstring RowFlags(const DriveDialog& dialog)
+{
+    std::vector<bool> rows;
+    for (int row = 0; row < dialog.RowCount(); ++row)
+        rows.push_back(dialog.RowChecked(row));
+    return SettingsText::FormatFlagText(rows);
+}
+
+} // namespace
+
+void DriveDialog::FillDriveList(const bool driveTypes[kDriveTypeCount])
+{
+    ComPtr<IShellFolder> desktop;
+    if (FAILED(SHGetDesktopFolder(desktop.Put())))
+        return;
+    CoTaskMemPtr<ITEMIDLIST_ABSOLUTE> drivesId;
+    ComPtr<IShellFolder> drives;
+    ComPtr<IEnumIDList> items;
+    if (FAILED(SHGetSpecialFolderLocation(Hwnd(), CSIDL_DRIVES, drivesId.Put())) ||
+        FAILED(
+            desktop->BindToObject(drivesId.Get(), nullptr, IID_IShellFolder, reinterpret_cast<void**>(drives.Put()))) ||
+        drives->EnumObjects(Hwnd(), SHCONTF_FOLDERS | SHCONTF_NONFOLDERS, items.Put()) != S_OK || !items)
+        return;
+    for (;;) {
+        CoTaskMemPtr<ITEMID_CHILD> item;
+        if (items->Next(1, item.Put(), nullptr) != S_OK)
+            break;
+        const std::wstring parsing = FolderPickers::DisplayNameOf(drives.Get(), item.Get(), true);
+        if (parsing.find(L':') == std::wstring::npos || parsing.size() < 2)
+            continue;
+        const std::wstring root = parsing.substr(0, 2) + L"\\";
+        const int type = DriveTypeRow(GetDriveTypeW(root.c_str()));
+        if (type < 0 || !driveTypes[type])
+            continue;
+        SHFILEINFOW info{};
+        SHGetFileInfoW(root.c_str(), 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_SMALLICON);
+        AddDriveEntry(FolderPickers::DisplayNameOf(drives.Get(), item.Get(), false), info.iIcon, root, true, false);
+    }
+}
+
+void DriveDialog::AddDriveEntry(const std::wstring& caption, int icon, const std::wstring& path, bool checked,
+                                bool addedByUser)
+{
+    if (AddRow(caption, icon, checked) < 0)
+        return;
+    PathParts parts = SplitPath(path);
+    FileRecord entry;
+    entry.folder = m_catalogue.FindOrAddFolder(parts.folder);
+    entry.name = m_catalogue.StoreText(parts.name);
+    entry.rootMark = addedByUser ? 1 : 0;
+    m_catalogue[0].push_back(entry);
+}
+
+void DriveDialog::Hinzufgen1Click()
+{
+    std::wstring folder;
+    FolderPickers::BrowseDirectory(m_program.English(), folder);
+    if (folder.empty())
+        return;
+    m_addedFolders.push_back(folder);
+    FindPidlShellFolder(folder, true);
+}
+
+bool DriveDialog::FindPidlShellFolder(const std::wstring& path, bool checked)
+{
+    const std::wstring title = m_program.Text(IDS_APP_TITLE);
+    ComPtr<IShellFolder> desktop;
+    if (FAILED(SHGetDesktopFolder(desktop.Put())) || !desktop) {
+        MessageBoxW(GetForegroundWindow(), L"Failed to get Desktop folder.", title.c_str(), MB_OK);
+        return false;
+    }
+    // The folder part keeps its backslash only for a drive's root ("C:\").
+    size_t slash = path.rfind(L'\\');
+    std::wstring folderPart = slash == std::wstring::npos ? std::wstring() : path.substr(0, slash + 1);
+    if (folderPart.size() > 3)
+        folderPart.pop_back();
+    const std::wstring name = slash == std::wstring::npos ? path : path.substr(slash + 1);
+
+    CoTaskMemPtr<ITEMIDLIST_RELATIVE> folderId;
+    ComPtr<IShellFolder> folder;
+    if (folderPart.empty() ||
+        FAILED(desktop->ParseDisplayName(Hwnd(), nullptr, &folderPart[0], nullptr, folderId.Put(), nullptr)) ||
+        FAILED(
+            desktop->BindToObject(folderId.Get(), nullptr, IID_IShellFolder, reinterpret_cast<void**>(folder.Put())))) {
+        MessageBoxW(GetForegroundWindow(), L"Invalid file name.", title.c_str(), MB_OK);
+        return false;
+    }
+    std::wstring parsingPath = path;
+    if (!name.empty()) {
+        std::wstring itemName = name;
+        CoTaskMemPtr<ITEMIDLIST_RELATIVE> itemId;
+        if (FAILED(folder->ParseDisplayName(Hwnd(), nullptr, &itemName[0], nullptr, itemId.Put(), nullptr))) {
+            MessageBoxW(GetForegroundWindow(), L"Invalid file name.", title.c_str(), MB_OK);
+            return false;
+        }
+        std::wstring shellPath =
+            FolderPickers::DisplayNameOf(folder.Get(), reinterpret_cast<PCUITEMID_CHILD>(itemId.Get()), true);
+        if (IsAbsolutePath(shellPath))
+            parsingPath = shellPath;
+    }
+    SHFILEINFOW info{};
+    SHGetFileInfoW(path.c_str(), 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_SMALLICON);
+    AddDriveEntry(path, info.iIcon, parsingPath, checked, true);
+    return true;
+}
+
+// Settings --------------------------------------------------------------------------------------
+
+void DriveDialog::GetHDwahl()
+{
+    Registry& settings = m_program.Settings();
+    {
+        RegistryKeyScope key(settings, SettingsKeys::kOptions, KeyAccess::Read);
+        if (key)
+            if (auto text = settings.ReadString(L"hddata")) {
+                std::vector<bool> rows;
+                for (int row = 0; row < RowCount(); ++row)
+                    rows.push_back(RowChecked(row));
+                SettingsText::ApplyFlagText(*text, rows);
+                for (int row = 0; row < static_cast<int>(rows.size()); ++row)
+                    SetRowChecked(row, rows[row]);
+            }
+    }
+    {
+        RegistryKeyScope key(settings, SettingsKeys::kAddedDirs, KeyAccess::Read);
+        if (!key)
+            return;
+        m_addedFolders = settings.GetValueNames();
+    }
+    // Resolved through the shell like a folder added now; one that is gone is reported.
+    const std::vector<std::wstring> folders = m_addedFolders;
+    for (const std::wstring& folder : folders)
+        FindPidlShellFolder(folder, true);
+}
+
+void DriveDialog::WriteHDwahl()
+{
+    Registry& settings = m_program.Settings();
+    {
+        RegistryKeyScope key(settings, SettingsKeys::kOptions, KeyAccess::Create);
+        if (key)
+            settings.WriteString(L"hddata", RowFlags(*this));
+    }
+    settings.DeleteKey(SettingsKeys::kAddedDirs);
+    RegistryKeyScope key(settings, SettingsKeys::kAddedDirs, KeyAccess::Create);
+    if (!key)
+        return;
+    for (const std::wstring& folder : m_addedFolders)
+        settings.WriteString(folder, L"");
+}

@@ -89,8 +89,8 @@ bool CatalogueModel::IsSpecialFolder(int categoryId)
 
 void CatalogueModel::FillSpecialFolders(Registry& settings, const int& cancel, const std::function<void()>& idle)
 {
-    m_operaPath = GetOperaPath(settings);
-    m_netscapePath = GetNetscapePath(settings);
+    m_operaPath = GetOperaPath(settings, SettingsKeys::kOptions);
+    m_netscapePath = GetNetscapePath(settings, SettingsKeys::kOptions);
     DriveScan walk(m_catalogue, m_extensionMap, cancel);
     walk.SetIdle(idle);
     for (const SpecialFolder& special : kSpecialFolders) {

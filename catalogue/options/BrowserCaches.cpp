@@ -1,14 +1,12 @@
 #include "BrowserCaches.h"
 
-#include "../catalogue/SettingsKeys.h"
-
 namespace {
 
 // The stored path of the settings value name; nothing when the value does not exist (an empty
 // stored path counts: it stops the search).
-std::optional<std::wstring> StoredPath(Registry& registry, const wchar_t* name)
+std::optional<std::wstring> StoredPath(Registry& registry, const std::wstring& optionsKey, const wchar_t* name)
 {
-    RegistryKeyScope key(registry, SettingsKeys::kOptions, KeyAccess::Read);
+    RegistryKeyScope key(registry, optionsKey, KeyAccess::Read);
     if (!key || !registry.ValueExists(name))
         return std::nullopt;
     return registry.ReadString(name).value_or(std::wstring());
@@ -16,9 +14,9 @@ std::optional<std::wstring> StoredPath(Registry& registry, const wchar_t* name)
 
 } // namespace
 
-std::wstring GetOperaPath(Registry& registry)
+std::wstring GetOperaPath(Registry& registry, const std::wstring& optionsKey)
 {
-    if (auto stored = StoredPath(registry, L"operapath"))
+    if (auto stored = StoredPath(registry, optionsKey, L"operapath"))
         return *stored;
     RegistryKeyScope key(registry, L"Software\\Opera Software", KeyAccess::Read);
     if (!key || !registry.ValueExists(L"Last Directory"))
@@ -26,9 +24,9 @@ std::wstring GetOperaPath(Registry& registry)
     return registry.ReadString(L"Last Directory").value_or(std::wstring()) + L"\\Cache4";
 }
 
-std::wstring GetNetscapePath(Registry& registry)
+std::wstring GetNetscapePath(Registry& registry, const std::wstring& optionsKey)
 {
-    if (auto stored = StoredPath(registry, L"netscapepath"))
+    if (auto stored = StoredPath(registry, optionsKey, L"netscapepath"))
         return *stored;
     RegistryKeyScope key(registry, L"Software\\Netscape\\Netscape Navigator\\Main\\", KeyAccess::Read);
     if (!key || !registry.ValueExists(L"Install Directory"))

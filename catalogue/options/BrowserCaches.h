@@ -7,5 +7,6 @@
 
 #include <string>
 
-std::wstring GetOperaPath(Registry& registry);
-std::wstring GetNetscapePath(Registry& registry);
+// optionsKey: the key of the program's settings that may hold the stored paths.
+std::wstring GetOperaPath(Registry& registry, const std::wstring& optionsKey);
+std::wstring GetNetscapePath(Registry& registry, const std::wstring& optionsKey);

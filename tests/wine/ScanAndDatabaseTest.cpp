@@ -584,8 +584,8 @@ TEST(BrowserCaches, PathsFromTheSettingsOrTheBrowsersKeys)
         write(operaKey, L"Last Directory", c.operaDirectory);
         write(netscapeKey, L"Install Directory", c.netscapeInstall);
         Registry registry;
-        EXPECT_EQ(GetOperaPath(registry), c.opera);
-        EXPECT_EQ(GetNetscapePath(registry), c.netscape);
+        EXPECT_EQ(GetOperaPath(registry, SettingsKeys::kOptions), c.opera);
+        EXPECT_EQ(GetNetscapePath(registry, SettingsKeys::kOptions), c.netscape);
     }
     SHDeleteKeyW(HKEY_CURRENT_USER, operaKey);
     SHDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Netscape");

@@ -5,6 +5,7 @@
 #include "catalogue/shell/DriveDialog.h"
 #include "catalogue/catalogue/DriveScan.h"
 #include "catalogue/filelist/FolderPickers.h"
+#include "catalogue/catalogue/SettingsKeys.h"
 #include "catalogue/options/BrowserCaches.h"
 #include "catalogue/shell/resource.h"
 

@@ -51,6 +51,16 @@ std::wstring DriveDialog::RowCaption(int row) const
     return text;
 }
 
+std::wstring DriveDialog::RowDrive(int row) const
+{
+    const std::wstring caption = RowCaption(row);
+    const size_t open = caption.find(L'(');
+    if (open == std::wstring::npos)
+        return caption.substr(0, 2);
+    const size_t close = caption.find(L')', open + 1);
+    return caption.substr(open + 1, close == std::wstring::npos ? std::wstring::npos : close - open - 1);
+}
+
 bool DriveDialog::RowChecked(int row) const
 {
     return ListView_GetCheckState(Item(IDC_DRIVES_LIST), row) != 0;

@@ -21,6 +21,9 @@ public:
     int RowCount() const;
     std::wstring RowCaption(int row) const;
     bool RowChecked(int row) const;
+    // The drive of a row as its caption names it: "C:" of "Lokaler Datenträger (C:)", or the
+    // caption's first two characters (a folder's drive).
+    std::wstring RowDrive(int row) const;
     void SetRowChecked(int row, bool checked);
     int SelectedRow() const;
     // "Entfernen": the selected row goes, with its list-0 entry and its folder in the added

@@ -162,14 +162,7 @@ void MainWindow::ScanDrive()
     for (int row = 0; row < rows && !CancelRequested; ++row) {
         if (!drives->RowChecked(row))
             continue;
-        const std::wstring caption = drives->RowCaption(row);
-        std::wstring drive = caption.substr(0, 2);
-        size_t open = caption.find(L'(');
-        if (open != std::wstring::npos) {
-            size_t close = caption.find(L')', open + 1);
-            drive = caption.substr(open + 1, close == std::wstring::npos ? std::wstring::npos : close - open - 1);
-        }
-        scan.AddToTotal(DriveScan::UsedSpace(GetNumber(drive)));
+        scan.AddToTotal(DriveScan::UsedSpace(GetNumber(drives->RowDrive(row))));
     }
     // Then the walk of each checked row.
     for (int row = 0; row < rows && !CancelRequested; ++row) {

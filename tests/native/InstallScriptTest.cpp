@@ -151,22 +151,17 @@ TEST(InstallScript, RegistryLines)
 
 TEST(InstallScript, Variables)
 {
-    ScriptVariables vars;
-    vars.destination = L"C:\\Programme\\Sortaro";
-    vars.desktop = L"C:\\Desktop";
-    vars.system = L"C:\\WINDOWS\\system32";
-    vars.programs = L"C:\\Start\\Programme";
-    vars.programGroup = L"Sortaro";
+    ScriptVariables vars{L"C:\\Z", L"C:\\D", L"C:\\S", L"C:\\P", L"G"};
     // Names are case-sensitive ("%ziel" is unknown: the empty value, then the rest); a "%"
     // anywhere makes the text a variable name.
     const std::pair<const wchar_t*, const wchar_t*> cases[] = {
-        {L"%Ziel\\Sortaro.exe", L"C:\\Programme\\Sortaro\\Sortaro.exe"},
-        {L"%Ziel", L"C:\\Programme\\Sortaro"},
+        {L"%Ziel\\a", L"C:\\Z\\a"},
+        {L"%Ziel", L"C:\\Z"},
         {L"%Language", L"1"},
         {L"%ziel\\x", L"\\x"},
-        {L"%WinDesktopPath\\a", L"C:\\Desktop\\a"},
-        {L"%WinSystemDir", L"C:\\WINDOWS\\system32"},
-        {L"%ZielStartMenu", L"C:\\Start\\Programme\\Sortaro"},
+        {L"%WinDesktopPath\\a", L"C:\\D\\a"},
+        {L"%WinSystemDir", L"C:\\S"},
+        {L"%ZielStartMenu", L"C:\\P\\G"},
         {L"%Unknown", L""},
         {L"C:\\x", L"C:\\x"},
         {L"100%", L""},
@@ -234,15 +229,14 @@ TEST(InstallScript, VariantForThePlatform)
         const wchar_t* source;
     };
     const Case cases[] = {
-        {"platform matches: the first stands in for the second", L"SortaroNT.exe,Sortaro.exe,2;", L"Sortaro.exe", 2,
-         L"SortaroNT.exe"},
-        {"names compare in any case", L"SortaroNT.exe,Sortaro.exe,2;", L"SORTARO.EXE", 2, L"SortaroNT.exe"},
-        {"platform differs: the second itself", L"SortaroNT.exe,Sortaro.exe,2;", L"Sortaro.exe", 0, L"Sortaro.exe"},
-        {"other files are themselves", L"SortaroNT.exe,Sortaro.exe,2;", L"liesmich.txt", 2, L"liesmich.txt"},
+        {"platform matches: the first stands in for the second", L"nt.exe,a.exe,2;", L"a.exe", 2, L"nt.exe"},
+        {"names compare in any case", L"nt.exe,a.exe,2;", L"A.EXE", 2, L"nt.exe"},
+        {"platform differs: the second itself", L"nt.exe,a.exe,2;", L"a.exe", 0, L"a.exe"},
+        {"other files are themselves", L"nt.exe,a.exe,2;", L"liesmich.txt", 2, L"liesmich.txt"},
         {"in a subfolder", L"bin\\nt.dll,bin\\x.dll,1;", L"bin\\x.dll", 1, L"bin\\nt.dll"},
-        {"malformed entry", L"SortaroNT.exe,Sortaro.exe,zwei;", L"Sortaro.exe", 2, L"Sortaro.exe"},
-        {"a first name outside the medium", L"..\\evil.exe,Sortaro.exe,2;", L"Sortaro.exe", 2, L"Sortaro.exe"},
-        {"no section", nullptr, L"Sortaro.exe", 2, L"Sortaro.exe"},
+        {"malformed entry", L"nt.exe,a.exe,zwei;", L"a.exe", 2, L"a.exe"},
+        {"a first name outside the medium", L"..\\evil.exe,a.exe,2;", L"a.exe", 2, L"a.exe"},
+        {"no section", nullptr, L"a.exe", 2, L"a.exe"},
     };
     for (const Case& c : cases) {
         Lines lines = {L"[AppName]", L"x;"};

@@ -5,7 +5,6 @@
 #include <shlobj.h>
 #include <shlwapi.h>
 
-#include <deque>
 #include <filesystem>
 #include <fstream>
 #include <utility>
@@ -14,38 +13,8 @@ namespace SetupTest {
 
 namespace {
 
-struct Rule {
-    std::wstring title;
-    ModalAnswers::Action action;
-};
-
-HHOOK g_hook = nullptr;
-std::deque<Rule> g_rules;
-std::vector<std::wstring> g_titles;
-std::vector<std::wstring> g_texts;
-
-LRESULT CALLBACK CallWndProc(int code, WPARAM wParam, LPARAM lParam)
-{
-    const auto* msg = reinterpret_cast<const CWPSTRUCT*>(lParam);
-    if (code == HC_ACTION && msg->message == WM_SHOWWINDOW && msg->wParam &&
-        !(GetWindowLongPtrW(msg->hwnd, GWL_STYLE) & WS_CHILD)) {
-        std::wstring title = WindowText(msg->hwnd);
-        g_titles.push_back(title);
-        // The message text of a message box is the static control 0xFFFF.
-        std::wstring text = ItemText(msg->hwnd, 0xFFFF);
-        if (!text.empty())
-            g_texts.push_back(title + L"|" + text);
-        for (auto it = g_rules.begin(); it != g_rules.end(); ++it) {
-            if (it->title == title) {
-                ModalAnswers::Action action = std::move(it->action);
-                g_rules.erase(it);
-                action(msg->hwnd);
-                break;
-            }
-        }
-    }
-    return CallNextHookEx(g_hook, code, wParam, lParam);
-}
+// The answers of the test that runs: a hook procedure has no object of its own.
+ModalAnswers* g_answers = nullptr;
 
 int g_scratchCount = 0;
 
@@ -71,11 +40,9 @@ void WriteScript(const std::wstring& path, const std::vector<std::wstring>& line
     std::wstring text;
     for (const std::wstring& line : lines)
         text += line + L"\r\n";
-    int bytes =
-        WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string utf8(bytes > 0 ? bytes : 0, '\0');
-    if (bytes > 0)
-        WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), &utf8[0], bytes, nullptr, nullptr);
+    std::string utf8(text.size() * 3, '\0'); // at most three bytes per UTF-16 unit
+    utf8.resize(WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), &utf8[0],
+                                    static_cast<int>(utf8.size()), nullptr, nullptr));
     WriteFile(path, "\xEF\xBB\xBF" + utf8);
 }
 
@@ -222,40 +189,37 @@ std::wstring ItemText(HWND dialog, int id)
 
 ModalAnswers::ModalAnswers()
 {
-    g_rules.clear();
-    g_titles.clear();
-    g_texts.clear();
-    g_hook = SetWindowsHookExW(WH_CALLWNDPROC, CallWndProc, nullptr, GetCurrentThreadId());
+    g_answers = this;
+    m_hook = SetWindowsHookExW(WH_CALLWNDPROC, Hook, nullptr, GetCurrentThreadId());
 }
 
 ModalAnswers::~ModalAnswers()
 {
-    UnhookWindowsHookEx(g_hook);
-    g_hook = nullptr;
-    g_rules.clear();
+    UnhookWindowsHookEx(m_hook);
+    g_answers = nullptr;
 }
 
-void ModalAnswers::On(const std::wstring& title, Action action)
+LRESULT CALLBACK ModalAnswers::Hook(int code, WPARAM wParam, LPARAM lParam)
 {
-    g_rules.push_back({title, std::move(action)});
-}
-
-ModalAnswers::Action ModalAnswers::Press(int id)
-{
-    return [id](HWND hwnd) { PostMessageW(GetDlgItem(hwnd, id), BM_CLICK, 0, 0); };
-}
-
-const std::vector<std::wstring>& ModalAnswers::Texts() const
-{
-    return g_texts;
-}
-
-int ModalAnswers::Count(const std::wstring& title) const
-{
-    int count = 0;
-    for (const std::wstring& t : g_titles)
-        count += t == title ? 1 : 0;
-    return count;
+    const auto* msg = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    ModalAnswers* self = g_answers;
+    if (self && code == HC_ACTION && msg->message == WM_SHOWWINDOW && msg->wParam &&
+        !(GetWindowLongPtrW(msg->hwnd, GWL_STYLE) & WS_CHILD)) {
+        std::wstring title = WindowText(msg->hwnd);
+        self->m_titles.push_back(title);
+        // The message text of a message box is the static control 0xFFFF.
+        std::wstring text = ItemText(msg->hwnd, 0xFFFF);
+        if (!text.empty())
+            self->m_texts.push_back(title + L"|" + text);
+        auto rule =
+            std::find_if(self->m_rules.begin(), self->m_rules.end(), [&](const auto& r) { return r.first == title; });
+        if (rule != self->m_rules.end()) {
+            Action action = std::move(rule->second);
+            self->m_rules.erase(rule);
+            action(msg->hwnd);
+        }
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
 } // namespace SetupTest

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <string>
@@ -77,8 +78,8 @@ std::wstring WindowText(HWND hwnd);
 std::wstring ItemText(HWND dialog, int id);
 
 // Answers top-level windows when they are shown: each rule names a title and what to do with
-// the window (it runs inside the modal loop that shows it). Records every title shown, and the
-// text of every message box.
+// the window (it runs inside the modal loop that shows it), once, in the order added. Records
+// the title of every window shown, and title + "|" + text of every message box.
 class ModalAnswers {
 public:
     using Action = std::function<void(HWND)>;
@@ -87,14 +88,24 @@ public:
     ModalAnswers(const ModalAnswers&) = delete;
     ModalAnswers& operator=(const ModalAnswers&) = delete;
 
-    // The rule is used once for each window shown with this title, in the order added.
-    void On(const std::wstring& title, Action action);
+    void On(const std::wstring& title, Action action) { m_rules.push_back({title, std::move(action)}); }
     // Presses a button of the window (posted, so the modal loop handles it).
-    static Action Press(int id);
+    static Action Press(int id)
+    {
+        return [id](HWND hwnd) { PostMessageW(GetDlgItem(hwnd, id), BM_CLICK, 0, 0); };
+    }
+    const std::vector<std::wstring>& Texts() const { return m_texts; }
+    int Count(const std::wstring& title) const
+    {
+        return static_cast<int>(std::count(m_titles.begin(), m_titles.end(), title));
+    }
 
-    // Message box texts seen: title + "|" + text.
-    const std::vector<std::wstring>& Texts() const;
-    int Count(const std::wstring& title) const;
+private:
+    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam);
+
+    HHOOK m_hook = nullptr;
+    std::vector<std::pair<std::wstring, Action>> m_rules;
+    std::vector<std::wstring> m_titles, m_texts;
 };
 
 } // namespace SetupTest

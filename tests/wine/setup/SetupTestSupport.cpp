@@ -2,12 +2,12 @@
 
 #include "common/UniqueHandle.h"
 
+#include <commctrl.h>
 #include <shlobj.h>
 #include <shlwapi.h>
 
 #include <filesystem>
 #include <fstream>
-#include <utility>
 
 namespace SetupTest {
 
@@ -24,7 +24,7 @@ void ForgetTestKeys(const InstallEnvironment& env)
     SHDeleteKeyW(HKEY_USERS, (env.userKeyName + L"\\" + kTestKey).c_str());
     // A test's installation must not stay registered in the prefix.
     for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER})
-        SHDeleteKeyW(root, (std::wstring(UninstallLog::kUninstallKeys) + L"\\" + UninstallLog::kProduct).c_str());
+        SHDeleteKeyW(root, kRegistration.c_str());
 }
 
 } // namespace
@@ -102,13 +102,12 @@ void SetupFixture::SetUp()
     env = InstallEnvironment::Detect();
     env.platform = 2;
     env.germanLocale = true;
-    env.source = scratch + L"\\medium";
-    env.system = scratch + L"\\system";
-    env.programs = scratch + L"\\programs";
-    env.desktop = scratch + L"\\desktop";
-    env.programFiles = scratch + L"\\programfiles";
-    for (const std::wstring* folder : {&env.source, &env.system, &env.programs, &env.desktop, &env.programFiles})
-        MakeDirectory(*folder);
+    for (auto [folder, name] : {std::pair{&env.source, L"medium"},
+                                {&env.system, L"system"},
+                                {&env.programs, L"programs"},
+                                {&env.desktop, L"desktop"},
+                                {&env.programFiles, L"programfiles"}})
+        MakeDirectory(*folder = scratch + L"\\" + name);
     WriteFile(env.source + L"\\Sortaro.exe", "program");
     WriteFile(env.source + L"\\Hilfe\\liesmich.txt", "lies mich");
     WriteFile(env.source + L"\\extra.dll", "dll");
@@ -223,3 +222,13 @@ LRESULT CALLBACK ModalAnswers::Hook(int code, WPARAM wParam, LPARAM lParam)
 }
 
 } // namespace SetupTest
+
+// The tests drive common controls and the shell link object.
+int wmain(int argc, wchar_t** argv)
+{
+    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_ANIMATE_CLASS};
+    InitCommonControlsEx(&icc);
+    OleScope ole;
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -1,9 +1,8 @@
 #pragma once
 // Helpers for the installer's tests under Wine: a fixture with a scratch folder that holds a
-// medium, small file and registry helpers, a bounded message flush and answers for modal
-// windows by their titles.
+// medium, small file and registry helpers, and answers for modal windows by their titles. The
+// .cpp holds the tests' main function as well.
 
-#include "../MessageFlush.h"
 #include "setup/Installer.h"
 
 #include <windows.h>
@@ -21,11 +20,8 @@ namespace SetupTest {
 // The tests' registry values go below this key, apart from the program's own settings.
 constexpr const wchar_t* kTestKey = L"Software\\SortaroSetupTest";
 constexpr const wchar_t* kOptions = L"Software\\SortaroSetupTest\\Options";
-
-inline void Flush(DWORD ms = 200)
-{
-    FlushMessages(ms);
-}
+// The registration for uninstalling, below HKEY_LOCAL_MACHINE or HKEY_CURRENT_USER.
+inline const std::wstring kRegistration = std::wstring(UninstallLog::kUninstallKeys) + L"\\Sortaro";
 
 // The parents are made.
 void WriteFile(const std::wstring& path, const std::string& bytes);

@@ -11,7 +11,6 @@ using namespace SetupTest;
 namespace {
 
 const std::wstring kExisting = std::wstring(kTestKey) + L"\\Existing";
-const std::wstring kRegistration = std::wstring(UninstallLog::kUninstallKeys) + L"\\" + UninstallLog::kProduct;
 
 bool KeyExists(HKEY root, const std::wstring& keyPath)
 {
@@ -29,8 +28,7 @@ protected:
         if (!folder.empty())
             installer.SetDestination(folder);
         installer.Run();
-        for (const std::wstring& failure : installer.Failures())
-            ADD_FAILURE() << failure.c_str();
+        EXPECT_EQ(installer.Failures(), std::vector<std::wstring>{});
         return installer.Failures().empty();
     }
 };

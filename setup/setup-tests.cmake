@@ -1,7 +1,6 @@
 # The installer's tests under Wine: its actions on scratch folders, and the wizard driven by
 # messages. One process per test, one at a time (they share the prefix's registry).
 add_executable(setup_wine_tests
-    tests/wine/setup/SetupTestMain.cpp
     tests/wine/setup/SetupTestSupport.cpp
     tests/wine/setup/InstallActionsTest.cpp
     tests/wine/setup/UninstallTest.cpp

@@ -1,93 +1,38 @@
 #include "SetupTestSupport.h"
-#include "../MessageFlush.h"
 
-#include "common/MessagePump.h"
 #include "common/UniqueHandle.h"
 
+#include <commctrl.h>
 #include <shlobj.h>
 #include <shlwapi.h>
 
-#include <deque>
-#include <utility>
+#include <filesystem>
+#include <fstream>
 
 namespace SetupTest {
 
 namespace {
 
-struct Rule {
-    std::wstring title;
-    ModalAnswers::Action action;
-};
-
-HHOOK g_hook = nullptr;
-std::deque<Rule> g_rules;
-std::vector<std::wstring> g_titles;
-std::vector<std::wstring> g_texts;
-
-LRESULT CALLBACK CallWndProc(int code, WPARAM wParam, LPARAM lParam)
-{
-    const auto* msg = reinterpret_cast<const CWPSTRUCT*>(lParam);
-    if (code == HC_ACTION && msg->message == WM_SHOWWINDOW && msg->wParam &&
-        !(GetWindowLongPtrW(msg->hwnd, GWL_STYLE) & WS_CHILD)) {
-        std::wstring title = WindowText(msg->hwnd);
-        g_titles.push_back(title);
-        // The message text of a message box is the static control 0xFFFF.
-        std::wstring text = ItemText(msg->hwnd, 0xFFFF);
-        if (!text.empty())
-            g_texts.push_back(title + L"|" + text);
-        for (auto it = g_rules.begin(); it != g_rules.end(); ++it) {
-            if (it->title == title) {
-                ModalAnswers::Action action = std::move(it->action);
-                g_rules.erase(it);
-                action(msg->hwnd);
-                break;
-            }
-        }
-    }
-    return CallNextHookEx(g_hook, code, wParam, lParam);
-}
+// The answers of the test that runs: a hook procedure has no object of its own.
+ModalAnswers* g_answers = nullptr;
 
 int g_scratchCount = 0;
 
+void ForgetTestKeys(const InstallEnvironment& env)
+{
+    SHDeleteKeyW(HKEY_CURRENT_USER, kTestKey);
+    SHDeleteKeyW(HKEY_USERS, (env.userKeyName + L"\\" + kTestKey).c_str());
+    // A test's installation must not stay registered in the prefix.
+    for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER})
+        SHDeleteKeyW(root, kRegistration.c_str());
+}
+
 } // namespace
-
-void Flush(DWORD ms)
-{
-    FlushMessages(ms);
-}
-
-ScratchFolder::ScratchFolder()
-{
-    wchar_t temp[MAX_PATH] = L"";
-    GetTempPathW(MAX_PATH, temp);
-    m_path = std::wstring(temp) + L"setup-test-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-             std::to_wstring(++g_scratchCount);
-    if (m_path.back() == L'\\')
-        m_path.pop_back();
-    RemoveTree(m_path);
-    CreateDirectoryW(m_path.c_str(), nullptr);
-}
-
-ScratchFolder::~ScratchFolder()
-{
-    RemoveTree(m_path);
-}
-
-std::wstring ScratchFolder::Make(const std::wstring& relative) const
-{
-    std::wstring path = m_path + L"\\" + relative;
-    MakeDirectory(path);
-    return path;
-}
 
 void WriteFile(const std::wstring& path, const std::string& bytes)
 {
-    std::size_t slash = path.find_last_of(L'\\');
-    MakeDirectory(path.substr(0, slash));
-    UniqueFile file(
-        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    DWORD written = 0;
-    ::WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    MakeDirectory(ParentOf(path));
+    std::ofstream(std::filesystem::path(path), std::ios::binary) << bytes;
 }
 
 void WriteScript(const std::wstring& path, const std::vector<std::wstring>& lines)
@@ -95,24 +40,16 @@ void WriteScript(const std::wstring& path, const std::vector<std::wstring>& line
     std::wstring text;
     for (const std::wstring& line : lines)
         text += line + L"\r\n";
-    int bytes =
-        WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string utf8(bytes > 0 ? bytes : 0, '\0');
-    if (bytes > 0)
-        WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), &utf8[0], bytes, nullptr, nullptr);
+    std::string utf8(text.size() * 3, '\0'); // at most three bytes per UTF-16 unit
+    utf8.resize(WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), &utf8[0],
+                                    static_cast<int>(utf8.size()), nullptr, nullptr));
     WriteFile(path, "\xEF\xBB\xBF" + utf8);
 }
 
 std::string ReadFile(const std::wstring& path)
 {
-    UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-    std::string bytes;
-    char buffer[4096];
-    DWORD read = 0;
-    while (file && ::ReadFile(file.Get(), buffer, sizeof(buffer), &read, nullptr) && read > 0)
-        bytes.append(buffer, read);
-    return bytes;
+    std::ifstream file(std::filesystem::path(path), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), {});
 }
 
 bool Exists(const std::wstring& path)
@@ -120,108 +57,110 @@ bool Exists(const std::wstring& path)
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+std::map<std::wstring, std::string> Snapshot(const std::wstring& folder)
+{
+    std::map<std::wstring, std::string> items;
+    std::error_code error;
+    for (const auto& item : std::filesystem::recursive_directory_iterator(folder, error))
+        items[item.path().lexically_relative(folder).wstring()] =
+            item.is_directory() ? "<folder>" : ReadFile(item.path().wstring());
+    return items;
+}
+
 void RemoveTree(const std::wstring& path)
 {
-    WIN32_FIND_DATAW data;
-    UniqueFindHandle find(FindFirstFileW((path + L"\\*").c_str(), &data));
-    if (find) {
-        do {
-            std::wstring name = data.cFileName;
-            if (name == L"." || name == L"..")
-                continue;
-            std::wstring child = path + L"\\" + name;
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveTree(child);
-            } else {
-                SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileW(child.c_str());
-            }
-        } while (FindNextFileW(find.Get(), &data));
-    }
-    RemoveDirectoryW(path.c_str());
+    std::error_code error;
+    std::filesystem::remove_all(path, error);
 }
 
-namespace {
-
-void VisitBelow(const std::wstring& folder, const std::wstring& relative,
-                const std::function<void(const std::wstring&, bool isFolder)>& visit)
+std::vector<std::wstring> ExampleScript(bool offerEnglish, const std::vector<std::wstring>& moreCopies)
 {
-    WIN32_FIND_DATAW data;
-    UniqueFindHandle find(FindFirstFileW((folder + L"\\*").c_str(), &data));
-    if (!find)
-        return;
-    do {
-        std::wstring name = data.cFileName;
-        if (name == L"." || name == L"..")
-            continue;
-        std::wstring path = relative.empty() ? name : relative + L"\\" + name;
-        const bool isFolder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-        visit(path, isFolder);
-        if (isFolder)
-            VisitBelow(folder + L"\\" + name, path, visit);
-    } while (FindNextFileW(find.Get(), &data));
+    std::vector<std::wstring> lines = {
+        L"[AppName]",     L"Sortaro 3.0;",          L"[Title]",        L"Sortaro;",
+        L"[product]",     L"für Win9x/2000/ME/NT;", L"[ProgramGroup]", L"Sortaro;",
+        L"[description]", L"Dateikatalog;",         L"[English]",      offerEnglish ? L"1;" : L"0;",
+        L"[MainFile]",    L"Sortaro.exe;",          L"[MakeDir]",      L"%Ziel\\Data;"};
+    lines.insert(lines.end(),
+                 {L"[COPYFILES]", L"; the program and its help", L"Ziel\\Sortaro.exe;", L"Ziel\\Hilfe\\liesmich.txt;",
+                  L"WinSystemDir\\extra.dll;", L"WinStartMenu\\Sortaro.exe;", L"DesktopPath\\Sortaro.exe;"});
+    lines.insert(lines.end(), moreCopies.begin(), moreCopies.end());
+    lines.insert(lines.end(), {L"]", L"[AddReg]", L"; the catalogue's settings",
+                               L"HKCU,,Software\\SortaroSetupTest\\Options,language,s,%Language;",
+                               L"HKCU,,Software\\SortaroSetupTest\\Options,InstallDir,s,%Ziel;",
+                               L"HKCU,,Software\\SortaroSetupTest\\Existing,Replaced,i,7;",
+                               L"HKUS,,\\Software\\SortaroSetupTest,User,s,below the user key;", L"]"});
+    return lines;
 }
 
-} // namespace
-
-void ForEachBelow(const std::wstring& folder, const std::function<void(const std::wstring&, bool isFolder)>& visit)
+void SetupFixture::SetUp()
 {
-    VisitBelow(folder, L"", visit);
-}
-
-void ForgetRegistration()
-{
-    for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER})
-        SHDeleteKeyW(root, L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Sortaro");
-}
-
-InstallEnvironment TestEnvironment(const ScratchFolder& scratch)
-{
-    InstallEnvironment env = InstallEnvironment::Detect();
+    wchar_t temp[MAX_PATH] = L"";
+    GetTempPathW(MAX_PATH, temp);
+    scratch = std::wstring(temp) + L"setup-test-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+              std::to_wstring(++g_scratchCount);
+    RemoveTree(scratch);
+    env = InstallEnvironment::Detect();
     env.platform = 2;
     env.germanLocale = true;
-    env.source = scratch.Make(L"medium");
-    env.system = scratch.Make(L"system");
-    env.programs = scratch.Make(L"programs");
-    env.desktop = scratch.Make(L"desktop");
-    env.programFiles = scratch.Make(L"programfiles");
-    return env;
+    for (auto [folder, name] : {std::pair{&env.source, L"medium"},
+                                {&env.system, L"system"},
+                                {&env.programs, L"programs"},
+                                {&env.desktop, L"desktop"},
+                                {&env.programFiles, L"programfiles"}})
+        MakeDirectory(*folder = scratch + L"\\" + name);
+    WriteFile(env.source + L"\\Sortaro.exe", "program");
+    WriteFile(env.source + L"\\Hilfe\\liesmich.txt", "lies mich");
+    WriteFile(env.source + L"\\extra.dll", "dll");
+    WriteFile(env.source + L"\\Data\\katalog.dat", "db");
+    WriteScript(env.source + L"\\Vertrag.txt", {L"Lizenzvereinbarung", L"Zweite Zeile"});
+    WriteScript(env.source + L"\\Vertrag_E.txt", {L"Licence Agreement", L"Second line"});
+    ForgetTestKeys(env);
+}
+
+void SetupFixture::TearDown()
+{
+    ForgetTestKeys(env);
+    RemoveTree(scratch);
+}
+
+Installer SetupFixture::Load(const std::vector<std::wstring>& lines, bool german)
+{
+    WriteScript(env.source + L"\\Install.txt", lines);
+    DWORD error = 0;
+    std::optional<InstallScript> script = LoadInstallScript(env.source + L"\\Install.txt", error);
+    EXPECT_TRUE(script.has_value()) << error;
+    Installer installer(env, script.value_or(InstallScript()));
+    installer.ReadParameters();
+    installer.SetGerman(german);
+    installer.ReadLateParameters();
+    installer.SetDestination(Folder());
+    return installer;
 }
 
 ShortcutInfo ReadShortcut(const std::wstring& path)
 {
-    ShortcutInfo info;
     ComPtr<IShellLinkW> link;
     ComPtr<IPersistFile> file;
     if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(link.Put()))) ||
         FAILED(link->QueryInterface(IID_PPV_ARGS(file.Put()))) || FAILED(file->Load(path.c_str(), STGM_READ)))
-        return info;
-    wchar_t text[MAX_PATH] = L"";
-    link->GetPath(text, MAX_PATH, nullptr, SLGP_RAWPATH);
-    info.target = text;
-    text[0] = 0;
-    link->GetWorkingDirectory(text, MAX_PATH);
-    info.workingFolder = text;
-    text[0] = 0;
-    link->GetDescription(text, MAX_PATH);
-    info.description = text;
-    link->GetShowCmd(&info.showCommand);
-    info.loaded = true;
-    return info;
+        return {};
+    wchar_t text[3][MAX_PATH] = {};
+    int show = 0;
+    link->GetPath(text[0], MAX_PATH, nullptr, SLGP_RAWPATH);
+    link->GetWorkingDirectory(text[1], MAX_PATH);
+    link->GetDescription(text[2], MAX_PATH);
+    link->GetShowCmd(&show);
+    return {true, text[0], text[1], text[2], show};
 }
 
 std::wstring RegText(HKEY root, const std::wstring& key, const std::wstring& name)
 {
-    wchar_t buffer[2048];
-    DWORD size = sizeof(buffer);
+    wchar_t buffer[2048] = L"";
+    DWORD size = sizeof(buffer) - sizeof(wchar_t); // room for the terminator SHGetValueW may not write
     DWORD type = 0;
-    UniqueHKey handle;
-    if (RegOpenKeyExW(root, key.c_str(), 0, KEY_READ, handle.Put()) != ERROR_SUCCESS ||
-        RegQueryValueExW(handle.Get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size) !=
-            ERROR_SUCCESS ||
-        type != REG_SZ)
+    if (SHGetValueW(root, key.c_str(), name.c_str(), &type, buffer, &size) != ERROR_SUCCESS || type != REG_SZ)
         return L"<missing>";
-    return std::wstring(buffer, size / sizeof(wchar_t)).c_str();
+    return buffer;
 }
 
 DWORD RegNumber(HKEY root, const std::wstring& key, const std::wstring& name, DWORD missing)
@@ -229,11 +168,7 @@ DWORD RegNumber(HKEY root, const std::wstring& key, const std::wstring& name, DW
     DWORD value = 0;
     DWORD size = sizeof(value);
     DWORD type = 0;
-    UniqueHKey handle;
-    if (RegOpenKeyExW(root, key.c_str(), 0, KEY_READ, handle.Put()) != ERROR_SUCCESS ||
-        RegQueryValueExW(handle.Get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) !=
-            ERROR_SUCCESS ||
-        type != REG_DWORD)
+    if (SHGetValueW(root, key.c_str(), name.c_str(), &type, &value, &size) != ERROR_SUCCESS || type != REG_DWORD)
         return missing;
     return value;
 }
@@ -253,45 +188,47 @@ std::wstring ItemText(HWND dialog, int id)
 
 ModalAnswers::ModalAnswers()
 {
-    g_rules.clear();
-    g_titles.clear();
-    g_texts.clear();
-    g_hook = SetWindowsHookExW(WH_CALLWNDPROC, CallWndProc, nullptr, GetCurrentThreadId());
+    g_answers = this;
+    m_hook = SetWindowsHookExW(WH_CALLWNDPROC, Hook, nullptr, GetCurrentThreadId());
 }
 
 ModalAnswers::~ModalAnswers()
 {
-    UnhookWindowsHookEx(g_hook);
-    g_hook = nullptr;
-    g_rules.clear();
+    UnhookWindowsHookEx(m_hook);
+    g_answers = nullptr;
 }
 
-void ModalAnswers::On(const std::wstring& title, Action action)
+LRESULT CALLBACK ModalAnswers::Hook(int code, WPARAM wParam, LPARAM lParam)
 {
-    g_rules.push_back({title, std::move(action)});
-}
-
-ModalAnswers::Action ModalAnswers::Press(int id)
-{
-    return [id](HWND hwnd) { PostMessageW(GetDlgItem(hwnd, id), BM_CLICK, 0, 0); };
-}
-
-const std::vector<std::wstring>& ModalAnswers::Titles() const
-{
-    return g_titles;
-}
-
-const std::vector<std::wstring>& ModalAnswers::Texts() const
-{
-    return g_texts;
-}
-
-int ModalAnswers::Count(const std::wstring& title) const
-{
-    int count = 0;
-    for (const std::wstring& t : g_titles)
-        count += t == title ? 1 : 0;
-    return count;
+    const auto* msg = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    ModalAnswers* self = g_answers;
+    if (self && code == HC_ACTION && msg->message == WM_SHOWWINDOW && msg->wParam &&
+        !(GetWindowLongPtrW(msg->hwnd, GWL_STYLE) & WS_CHILD)) {
+        std::wstring title = WindowText(msg->hwnd);
+        self->m_titles.push_back(title);
+        // The message text of a message box is the static control 0xFFFF.
+        std::wstring text = ItemText(msg->hwnd, 0xFFFF);
+        if (!text.empty())
+            self->m_texts.push_back(title + L"|" + text);
+        auto rule =
+            std::find_if(self->m_rules.begin(), self->m_rules.end(), [&](const auto& r) { return r.first == title; });
+        if (rule != self->m_rules.end()) {
+            Action action = std::move(rule->second);
+            self->m_rules.erase(rule);
+            action(msg->hwnd);
+        }
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
 } // namespace SetupTest
+
+// The tests drive common controls and the shell link object.
+int wmain(int argc, wchar_t** argv)
+{
+    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_ANIMATE_CLASS};
+    InitCommonControlsEx(&icc);
+    OleScope ole;
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

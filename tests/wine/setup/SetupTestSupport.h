@@ -1,51 +1,62 @@
 #pragma once
-// Helpers for the installer's tests under Wine: a scratch folder per test, small file
-// helpers, a bounded message flush and answers for modal windows by their titles.
+// Helpers for the installer's tests under Wine: a fixture with a scratch folder that holds a
+// medium, small file and registry helpers, and answers for modal windows by their titles. The
+// .cpp holds the tests' main function as well.
 
 #include "setup/Installer.h"
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
+#include <algorithm>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
 namespace SetupTest {
 
-// Dispatches messages until the queue has been empty for a moment or ms have passed.
-void Flush(DWORD ms = 200);
+// The tests' registry values go below this key, apart from the program's own settings.
+constexpr const wchar_t* kTestKey = L"Software\\SortaroSetupTest";
+constexpr const wchar_t* kOptions = L"Software\\SortaroSetupTest\\Options";
+// The registration for uninstalling, below HKEY_LOCAL_MACHINE or HKEY_CURRENT_USER.
+inline const std::wstring kRegistration = std::wstring(UninstallLog::kUninstallKeys) + L"\\Sortaro";
 
-// A fresh folder below the temporary folder, removed with everything in it at the end.
-class ScratchFolder {
-public:
-    ScratchFolder();
-    ~ScratchFolder();
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-    const std::wstring& Path() const { return m_path; }
-    // path below the folder; the parents are made.
-    std::wstring Make(const std::wstring& relative) const;
-
-private:
-    std::wstring m_path;
-};
-
+// The parents are made.
 void WriteFile(const std::wstring& path, const std::string& bytes);
 // A text file as UTF-8 with a byte order mark, lines joined by CR LF.
 void WriteScript(const std::wstring& path, const std::vector<std::wstring>& lines);
 std::string ReadFile(const std::wstring& path);
 bool Exists(const std::wstring& path);
 void RemoveTree(const std::wstring& path);
-// Calls visit for every file and folder below a folder, with its path relative to it.
-void ForEachBelow(const std::wstring& folder, const std::function<void(const std::wstring&, bool isFolder)>& visit);
+// Every file and folder below a folder by its path relative to it: a file's content, "<folder>"
+// for a folder.
+std::map<std::wstring, std::string> Snapshot(const std::wstring& folder);
 
-// Removes the installer's registration for uninstalling from both hives: a test's installation
-// must not stay listed in the test prefix.
-void ForgetRegistration();
+// The script the tests install, every section at work: the program, a file in a subfolder of
+// the destination, one for the system folder, both shortcuts, the [MakeDir] folder, a comment
+// in each list, and values below kTestKey (in a key it makes, a number replacing one of
+// kTestKey\Existing, one below the user key). moreCopies go at the end of [COPYFILES].
+std::vector<std::wstring> ExampleScript(bool offerEnglish = false, const std::vector<std::wstring>& moreCopies = {});
 
-// The environment of a test: every folder below the scratch folder.
-InstallEnvironment TestEnvironment(const ScratchFolder& scratch);
+// A scratch folder with the medium the example script names (and the licence texts), and the
+// other folders of an environment below it. The test's values and the registration for
+// uninstalling are removed from the prefix's registry before and after.
+class SetupFixture : public testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // The installation folder the tests use; it is not there at first.
+    std::wstring Folder() const { return scratch + L"\\target\\Sortaro"; }
+    // An installer for a script written into the medium and read back from there, its
+    // parameters read, installing into Folder().
+    Installer Load(const std::vector<std::wstring>& lines, bool german = true);
+
+    std::wstring scratch;
+    InstallEnvironment env;
+};
 
 struct ShortcutInfo {
     bool loaded = false;
@@ -55,8 +66,7 @@ struct ShortcutInfo {
 // A .lnk file loaded back through the shell link object.
 ShortcutInfo ReadShortcut(const std::wstring& path);
 
-// A text value below HKEY_CURRENT_USER (or another root), "<missing>" when absent, and a
-// number value.
+// A text value, "<missing>" when absent, and a number value.
 std::wstring RegText(HKEY root, const std::wstring& key, const std::wstring& name);
 DWORD RegNumber(HKEY root, const std::wstring& key, const std::wstring& name, DWORD missing = 0xDEADBEEF);
 
@@ -64,8 +74,8 @@ std::wstring WindowText(HWND hwnd);
 std::wstring ItemText(HWND dialog, int id);
 
 // Answers top-level windows when they are shown: each rule names a title and what to do with
-// the window (it runs inside the modal loop that shows it). Records every title shown, and the
-// text of every message box.
+// the window (it runs inside the modal loop that shows it), once, in the order added. Records
+// the title of every window shown, and title + "|" + text of every message box.
 class ModalAnswers {
 public:
     using Action = std::function<void(HWND)>;
@@ -74,15 +84,24 @@ public:
     ModalAnswers(const ModalAnswers&) = delete;
     ModalAnswers& operator=(const ModalAnswers&) = delete;
 
-    // The rule is used once for each window shown with this title, in the order added.
-    void On(const std::wstring& title, Action action);
+    void On(const std::wstring& title, Action action) { m_rules.push_back({title, std::move(action)}); }
     // Presses a button of the window (posted, so the modal loop handles it).
-    static Action Press(int id);
+    static Action Press(int id)
+    {
+        return [id](HWND hwnd) { PostMessageW(GetDlgItem(hwnd, id), BM_CLICK, 0, 0); };
+    }
+    const std::vector<std::wstring>& Texts() const { return m_texts; }
+    int Count(const std::wstring& title) const
+    {
+        return static_cast<int>(std::count(m_titles.begin(), m_titles.end(), title));
+    }
 
-    const std::vector<std::wstring>& Titles() const;
-    // Message box texts and dialog texts seen, keyed by title: title + "|" + text.
-    const std::vector<std::wstring>& Texts() const;
-    int Count(const std::wstring& title) const;
+private:
+    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam);
+
+    HHOOK m_hook = nullptr;
+    std::vector<std::pair<std::wstring, Action>> m_rules;
+    std::vector<std::wstring> m_titles, m_texts;
 };
 
 } // namespace SetupTest

@@ -220,7 +220,7 @@ TEST(ArcTypes, CheckWildCardFollowsFileSpecAndTheExclusionList)
         TArcCommon common;
         common.FileSpec = c.spec;
         common.ExcludeSpec = c.exclude;
-        EXPECT_EQ(common.CheckWildCard(c.name), c.passes) << Utf8(c.name) << " / " << Utf8(c.spec[0]);
+        EXPECT_EQ(common.CheckWildCard(c.name), c.passes) << EncodeUtf8(c.name) << " / " << EncodeUtf8(c.spec[0]);
     }
 }
 

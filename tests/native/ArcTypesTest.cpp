@@ -14,21 +14,6 @@ namespace {
 
 using namespace ArcTest;
 
-TEST(ArcTypes, OrdinalsAndNamesFollowTheFixedOrder)
-{
-    EXPECT_EQ(atNA, 0);
-    EXPECT_EQ(atUnknown, 3);
-    EXPECT_EQ(atMSGZ, 21);
-    EXPECT_EQ(atZip, 28);
-    EXPECT_EQ(atZoo, 31);
-    EXPECT_STREQ(ArcTypeName(atZipMV), "atZipMV");
-    EXPECT_STREQ(ArcTypeName(static_cast<TArcType>(32)), "?");
-    EXPECT_FALSE(IsRecognised(atFileOpenErr));
-    EXPECT_FALSE(IsRecognised(atUnsupported));
-    EXPECT_TRUE(IsRecognised(atAce));
-    EXPECT_TRUE(IsRecognised(atZoo));
-}
-
 struct DateCase {
     uint32_t dos;
     double days;
@@ -55,15 +40,6 @@ TEST(ArcTypes, DosDatesBecomeDayCountsAndInvalidOnesTheDosEpoch)
     };
     for (const DateCase& c : cases)
         EXPECT_DOUBLE_EQ(DosDateTimeToDays(c.dos), c.days) << std::hex << c.dos;
-}
-
-TEST(ArcTypes, DayCountsPrintAsCivilDates)
-{
-    int y, mo, d, h, mi, s;
-    DaysToCivil(kStampDays, y, mo, d, h, mi, s);
-    EXPECT_EQ((std::vector<int>{y, mo, d, h, mi, s}), (std::vector<int>{2021, 3, 4, 5, 6, 8}));
-    DaysToCivil(kDosEpochDays, y, mo, d, h, mi, s);
-    EXPECT_EQ((std::vector<int>{y, mo, d, h, mi, s}), (std::vector<int>{1980, 1, 1, 0, 0, 0}));
 }
 
 // Sets the process's time zone for one case and puts the tests' UTC back after it.
@@ -149,20 +125,15 @@ struct RatioCase {
 TEST(ArcTypes, CompressionRatioIsPercentSaved)
 {
     const RatioCase cases[] = {
-        {0, 0, 0},
         {0, 100, 0},
         {100, 0, 0},
         {100, 100, 0},
-        {150, 100, 0},
         {50, 100, 50},
         {1, 1000, 99},
-        {999, 1000, 1}, // 0.1% shows as 1
-        {29, 440, 93},
-        {100, 200100, 99},
-        {150000, 400000, 62},
-        {4000000000u, 4294967295u, 6},  // both divided by 100 first: no overflow
-        {5368709120u, 6442450944u, 16}, // ZIP64 sizes of 5 and 6 GiB
-        {100, UINT64_MAX, 99},          // the largest size: no overflow
+        {999, 1000, 1},                // 0.1% shows as 1
+        {100, 200100, 99},             // a difference over 100000: both divided by 100 first
+        {4000000000u, 4294967295u, 6}, // no overflow
+        {100, UINT64_MAX, 99},         // the largest size: no overflow
     };
     for (const RatioCase& c : cases)
         EXPECT_EQ(CompressionRatio(c.packed, c.unpacked), c.ratio) << c.packed << "/" << c.unpacked;

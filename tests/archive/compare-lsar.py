@@ -23,7 +23,6 @@ ARCHIVES = {
     "zip64-stdin.zip": True,
     "zip64-piped.zip": True,
     "sfx-adjusted.exe": True,
-    "pe-sfx-adjusted.exe": True,
     "arj-dirs.arj": True,
     "arj-stored.arj": True,
     "lha-level0.lzh": True,

@@ -88,12 +88,16 @@ Bytes Exe(size_t size, Parts parts)
     return With(Bytes(size, 0), parts);
 }
 
-// A small PE file whose string table block 1 holds the given strings (ids 0 to 15), followed by
-// zeros up to size.
-Bytes PeWithStrings(const std::vector<std::string>& strings, size_t size, const Parts& parts)
+// A small PE file (PE32, or PE32+ by its magic) whose string table block 1 holds the given
+// strings (ids 0 to 15), followed by zeros up to size; without resources when their RVA is 0.
+Bytes PeWithStrings(const std::vector<std::string>& strings, size_t size, const Parts& parts, uint16_t magic = 0x10B,
+                    uint32_t resources = 0x1000)
 {
-    // The optional header: magic, 16 data directories, the resource directory's RVA and size.
-    const Bytes optional = Cat(U16{0x10B}, Zeros{90}, U32{16}, Zeros{16}, U32{0x1000}, U32{0x200}, Zeros{104});
+    // The optional header: magic, 16 data directories (their place differs for PE32+), the
+    // resource directory's RVA and size.
+    Bytes optional =
+        Cat(U16{magic}, Zeros{magic == 0x10B ? 90u : 106u}, U32{16}, Zeros{16}, U32{resources}, U32{0x200});
+    optional.resize(0xE0, 0);
     // One section, .rsrc: virtual size and address, raw size and offset.
     Bytes b =
         Cat("MZ"s, Zeros{0x3A}, U32{0x80}, Zeros{0x40}, "PE\0\0"s, U16{0x14C}, U16{1}, Zeros{12}, U16{0xE0}, U16{0x102},
@@ -138,6 +142,10 @@ TEST(ArcDetect, FilesAreClassifiedByTheirBytes)
         {"an ARC self-extractor's stub size", L"s.exe", Exe(9000, {{7716, "\x1A\x09"}}), atArcExe, 7716},
         {"a string resource names the archive's offset", L"s.exe",
          PeWithStrings({"", "", "4096"}, 5000, {{4096, "Rar!\x1A\x07\0"s}}), atRarExe, 4096},
+        {"the same in a PE32+ file", L"s.exe",
+         PeWithStrings({"", "", "4096"}, 5000, {{4096, "Rar!\x1A\x07\0"s}}, 0x20B), atRarExe, 4096},
+        {"no resources: nothing probed", L"s.exe",
+         PeWithStrings({"", "", "4096"}, 5000, {{4096, "Rar!\x1A\x07\0"s}}, 0x10B, 0), atUnknown, 0},
         {"a string that is no number ends that probe", L"s.exe",
          PeWithStrings({"", "abc", "4096"}, 5000, {{4096, "Rar!\x1A\x07\0"s}}), atUnknown, 0},
         // A CAB inside an executable is not listed.

@@ -108,24 +108,14 @@ inline Bytes TarHeader(const std::string& name, char type, const std::string& si
 }
 
 // The sample folders: the build passes them in, an environment variable of the same name
-// overrides that. Empty when neither names one.
-inline std::string SampleFolder(const char* variable)
+// overrides that.
+inline std::string SampleFolder(const std::string& variable)
 {
-    if (const char* dir = std::getenv(variable))
+    if (const char* dir = std::getenv(variable.c_str()))
         return dir;
-#ifdef SORTARO_ARCHIVE_SAMPLES
-    if (std::string(variable) == "SORTARO_ARCHIVE_SAMPLES")
-        return SORTARO_ARCHIVE_SAMPLES;
-#endif
-#ifdef SORTARO_ARCHIVE_FIXTURES
-    if (std::string(variable) == "SORTARO_ARCHIVE_FIXTURES")
-        return SORTARO_ARCHIVE_FIXTURES;
-#endif
-#ifdef SORTARO_ARCHIVE_REGRESSIONS
-    if (std::string(variable) == "SORTARO_ARCHIVE_REGRESSIONS")
-        return SORTARO_ARCHIVE_REGRESSIONS;
-#endif
-    return std::string();
+    return variable == "SORTARO_ARCHIVE_SAMPLES"    ? SORTARO_ARCHIVE_SAMPLES
+           : variable == "SORTARO_ARCHIVE_FIXTURES" ? SORTARO_ARCHIVE_FIXTURES
+                                                    : SORTARO_ARCHIVE_REGRESSIONS;
 }
 
 // A file in one of the sample folders; on Windows a Unix path is reached through Wine's drive Z:.

@@ -107,6 +107,7 @@ TEST(ArcWalk, EntriesFromTheirHeaders)
          {"DOCS\\OLD\\A.TXT Crushed 4/4 0% 00001234 2021-03-04 05:06:08 @0",
           "B.TXT Stored 2/2 0% 00001234 2021-03-04 05:06:08 @33",
           "TOOLS\\C.TXT Stored 1/1 0% 00001234 2021-03-04 05:06:08 @64"}},
+        {"UUE: a text, nothing to list", L"m.uue", Cat("begin 644 a.txt\nM...\n"s), {}},
         {"TAR",
          L"t.tar",
          tar,

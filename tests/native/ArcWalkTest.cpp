@@ -131,22 +131,23 @@ TEST(ArcWalk, DamageEndsTheWalkWithAnError)
 {
     struct Case {
         const char* what;
-        Bytes bytes;
         size_t entries;
         std::vector<TArcError> errors;
+        Bytes bytes;
         std::wstring name = L"t.bin";
     };
+    const std::vector<TArcError> none, bad{TArcError::BadFileHeader}, readError{TArcError::ReadError};
     const Bytes zip = MakeZip({{"a.txt", "abc"}, {"b.txt", "de"}});
     const size_t central = 2 * 30 + 10 + 5;
     const auto damaged = [](Bytes b, size_t at, const Bytes& patch) {
         std::copy(patch.begin(), patch.end(), b.begin() + static_cast<std::ptrdiff_t>(at));
         return b;
     };
-    const Bytes cut(zip.begin(), zip.begin() + central);
     const Bytes one = MakeZip({{"a.txt", "abc"}});
+    // An entry with a data descriptor and no sizes in its header: where its data ends is not
+    // known, so it is reported instead of listed with sizes 0.
     Bytes streamed = MakeZip({{"a.txt", "abc", 0, 8}, {"b.txt", "de", 0, 8}});
-    Poke(streamed, 18, U64{0}); // no sizes in the local header
-    streamed.resize(central);
+    Poke(streamed, 18, U64{0});
     const Bytes rarHead = Cat("Rar!\x1A\x07\0"s, U16{0});
     const Bytes zooHead = Cat("ZOO 2.10 Archive.\x1A"s, Zeros{2}, U32{0xFDC4A7DC}, U32{42}, U32{~41u}, Zeros{10});
     // Its next link points back to the first entry.
@@ -154,66 +155,39 @@ TEST(ArcWalk, DamageEndsTheWalkWithAnError)
     Bytes msgz = Cat("\x13\x5D\x65\x8C"s, Zeros{8}, U16{1000}, Zeros{85});
     Poke(msgz, 51, U32{59}); // the directory at 59 holds a file record of size 0
     const Case cases[] = {
-        {"an unknown file", Bytes(100, 'q'), 0, {TArcError::UnknownFileType}},
-        {"no archive named", zip, 0, {TArcError::FileNotFound}, L""},
-        {"ZIP: cut before the central directory: the local headers are walked", cut, 2, {TArcError::ReadError}},
-        // An entry with a data descriptor and no sizes in its header: where its data ends is not
-        // known, so it is reported instead of listed with sizes 0.
-        {"ZIP: streamed, cut", streamed, 0, {TArcError::SizeUnknown}},
-        {"ZIP: a broken first central header: listed from the local headers",
-         damaged(zip, central, Cat("X"s)),
-         2,
-         {TArcError::BadFileHeader}},
-        {"ZIP: a broken second one keeps the first entry",
-         damaged(zip, central + 46 + 5, Cat("X"s)),
-         1,
-         {TArcError::BadFileHeader}},
-        {"ZIP: a spanning marker and no header after it", Cat("PK\7\10"s, Zeros{40}), 0, {TArcError::BadFileHeader}},
-        {"ZIP: a name length far beyond the file",
-         damaged(zip, central + 46 + 5 + 28, Cat(U16{0xFFFF})),
-         1,
-         {TArcError::ReadError}},
-        {"ZIP: an end record naming a central directory beyond the file",
-         damaged(one, one.size() - 6, Cat(U32{0x7FFFFFFF})),
-         1,
-         {}},
-        {"ARJ: basic header size 0 right away", Cat(U16{0xEA60}, U16{0}, Zeros{30}), 0, {}},
-        {"ARJ: header size 3000", Cat(U16{0xEA60}, U16{3000}, Zeros{30}), 0, {TArcError::BadFileHeader}},
-        {"ZOO: a link pointing back", Cat(zooHead, zooEntry, zooEntry), 1, {}},
-        {"LHA: level 2 with a header size of 5",
-         Cat(U16{5}, "-lh0-"s, Zeros{13}, U8{0x20}, U8{2}, Zeros{10}),
-         0,
-         {TArcError::BadFileHeader}},
-        {"LHA: level 1 extended headers beyond the file",
+        {"an unknown file", 0, {TArcError::UnknownFileType}, Bytes(100, 'q')},
+        {"no archive named", 0, {TArcError::FileNotFound}, zip, L""},
+        {"ZIP cut before the central directory: the local headers are walked", 2, readError,
+         Bytes(zip.begin(), zip.begin() + central)},
+        {"ZIP, streamed, cut", 0, {TArcError::SizeUnknown}, Bytes(streamed.begin(), streamed.begin() + central)},
+        {"ZIP: a broken first central header (the local headers are walked)", 2, bad, damaged(zip, central, Cat("X"s))},
+        {"ZIP: a broken second one keeps the first entry", 1, bad, damaged(zip, central + 46 + 5, Cat("X"s))},
+        {"ZIP: a spanning marker and no header after it", 0, bad, Cat("PK\7\10"s, Zeros{40})},
+        {"ZIP: a name length beyond the file", 1, readError, damaged(zip, central + 46 + 5 + 28, Cat(U16{0xFFFF}))},
+        {"ZIP: an end record naming a central directory beyond the file", 1, none,
+         damaged(one, one.size() - 6, Cat(U32{0x7FFFFFFF}))},
+        {"ARJ: basic header size 0 right away", 0, none, Cat(U16{0xEA60}, U16{0}, Zeros{30})},
+        {"ARJ: header size 3000", 0, bad, Cat(U16{0xEA60}, U16{3000}, Zeros{30})},
+        {"ZOO: a link pointing back", 1, none, Cat(zooHead, zooEntry, zooEntry)},
+        {"LHA: level 2 with a header size of 5", 0, bad, Cat(U16{5}, "-lh0-"s, Zeros{13}, U8{0x20}, U8{2}, Zeros{10})},
+        {"LHA: level 1 extended headers beyond the file", 0, bad,
          Cat(U8{26}, U8{0}, "-lh0-"s, Zeros{8}, U32{kDosStamp}, U8{0x20}, U8{1}, U8{1}, "a"s, U16{0}, "M"s, U16{0xFFF0},
-             Zeros{10}),
-         0,
-         {TArcError::BadFileHeader}},
-        {"RAR: a block with a head size of 0", Cat(rarHead, U8{0x73}, Zeros{24}), 0, {TArcError::BadFileHeader}},
-        {"RAR: a 64-bit packed size that wraps the position back onto the same block",
+             Zeros{10})},
+        {"RAR: a block with a head size of 0", 0, bad, Cat(rarHead, U8{0x73}, Zeros{24})},
+        {"RAR: a 64-bit packed size that wraps the position back onto the same block", 1, none,
          Cat(rarHead, U8{0x74}, U16{0x8100}, U16{41}, U32{0x100000000ULL - 41}, U32{1}, U8{0}, U32{0}, U32{kDosStamp},
-             U8{29}, U8{0x30}, U16{1}, U32{0x20}, U32{0xFFFFFFFF}, U32{0}, "a"s, Zeros{20}),
-         1,
-         {}},
-        {"TAR: a size of 64 GB in a 1.5 KB file", Cat(TarHeader("big.bin", '0', "777777777777"), Zeros{1024}), 1, {}},
-        {"HA: a packed size far beyond the file",
-         Cat("HA"s, U16{2}, U8{0x20}, U32{0xFFFFFFF0}, U32{5}, U32{0}, U32{1614834368}, U8{0}, "a.txt"s, Zeros{12}),
-         1,
-         {}},
-        {"CAB: 65535 files announced, one present",
+             U8{29}, U8{0x30}, U16{1}, U32{0x20}, U32{0xFFFFFFFF}, U32{0}, "a"s, Zeros{20})},
+        {"TAR: a size of 64 GB in a 1.5 KB file", 1, none, Cat(TarHeader("big.bin", '0', "777777777777"), Zeros{1024})},
+        {"HA: a packed size far beyond the file", 1, none,
+         Cat("HA"s, U16{2}, U8{0x20}, U32{0xFFFFFFF0}, U32{5}, U32{0}, U32{1614834368}, U8{0}, "a.txt"s, Zeros{12})},
+        {"CAB: 65535 files announced, one present", 1, none,
          Cat("MSCF"s, Zeros{12}, U32{44}, U32{0}, U8{3}, U8{1}, U16{1}, U16{0xFFFF}, Zeros{12}, U16{1}, U32{4}, U32{0},
-             U16{0}, U32{0x28C45264}, U16{0x20}, "a.txt\0"s),
-         1,
-         {}},
-        {"ACE: a block size of 0 after the archive header",
-         Cat(U16{0}, U16{27}, U8{0}, U16{0}, "**ACE**"s, Zeros{34}),
-         0,
-         {}},
-        {"InstallShield Z: a file record of size 0", msgz, 0, {TArcError::BadFileHeader}},
-        {"ARC: a packed size that wraps the position",
-         Cat(U8{0x1A}, U8{2}, "a.txt"s, Zeros{8}, U32{0xFFFFFFFF}, U32{0x28C45264}, U16{0}, U32{4}, Zeros{10}),
-         1,
-         {TArcError::ReadError}},
+             U16{0}, U32{0x28C45264}, U16{0x20}, "a.txt\0"s)},
+        {"ACE: a block size of 0 after the archive header", 0, none,
+         Cat(U16{0}, U16{27}, U8{0}, U16{0}, "**ACE**"s, Zeros{34})},
+        {"InstallShield Z: a file record of size 0", 0, bad, msgz},
+        {"ARC: a packed size that wraps the position", 1, readError,
+         Cat(U8{0x1A}, U8{2}, "a.txt"s, Zeros{8}, U32{0xFFFFFFFF}, U32{0x28C45264}, U16{0}, U32{4}, Zeros{10})},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -332,38 +306,28 @@ TEST(ArcWalk, AQueryStartedFromTheProgressHookLeavesTheOuterWalkIntact)
 }
 
 // A file of several GiB of which only a few ranges hold bytes: ZIP64 archives without the disk.
-class SparseFile : public TArcFile {
-public:
-    SparseFile(uint64_t size, std::map<uint64_t, Bytes> parts) : m_size(size), m_parts(std::move(parts)) {}
-    uint64_t Size() const override { return m_size; }
+struct SparseFile : TArcFile {
+    uint64_t size;
+    std::map<uint64_t, Bytes> parts;
+    SparseFile(uint64_t n, std::map<uint64_t, Bytes> p) : size(n), parts(std::move(p)) {}
+    uint64_t Size() const override { return size; }
     size_t ReadAt(uint64_t offset, void* buffer, size_t n) override
     {
-        n = static_cast<size_t>(std::min<uint64_t>(n, offset < m_size ? m_size - offset : 0));
+        n = static_cast<size_t>(std::min<uint64_t>(n, offset < size ? size - offset : 0));
         uint8_t* out = static_cast<uint8_t*>(buffer);
         std::fill(out, out + n, 0);
-        for (const auto& [at, bytes] : m_parts) {
+        for (const auto& [at, bytes] : parts) {
             for (uint64_t i = std::max(at, offset); i < std::min(at + bytes.size(), offset + n); ++i)
                 out[i - offset] = bytes[static_cast<size_t>(i - at)];
         }
         return n;
     }
-
-private:
-    uint64_t m_size;
-    std::map<uint64_t, Bytes> m_parts;
 };
 
-class SparseFileSystem : public TMemoryFileSystem {
-public:
-    SparseFileSystem(uint64_t size, std::map<uint64_t, Bytes> parts) : m_size(size), m_parts(std::move(parts)) {}
-    std::unique_ptr<TArcFile> Open(const std::wstring&) override
-    {
-        return std::make_unique<SparseFile>(m_size, m_parts);
-    }
-
-private:
-    uint64_t m_size;
-    std::map<uint64_t, Bytes> m_parts;
+struct SparseFileSystem : TMemoryFileSystem {
+    SparseFile file;
+    explicit SparseFileSystem(SparseFile file) : file(std::move(file)) {}
+    std::unique_ptr<TArcFile> Open(const std::wstring&) override { return std::make_unique<SparseFile>(file); }
 };
 
 TEST(ArcWalk, Zip64SizesAndACentralDirectoryBeyond4GiB)
@@ -380,7 +344,7 @@ TEST(ArcWalk, Zip64SizesAndACentralDirectoryBeyond4GiB)
     const Bytes tail = Cat(header, "PK\6\6"s, U64{44}, U16{45}, U16{45}, Zeros{8}, U64{1}, U64{1}, U64{header.size()},
                            U64{central}, "PK\6\7"s, U32{0}, U64{central + header.size()}, U32{1}, "PK\5\6"s, Zeros{4},
                            U32{0xFFFFFFFF}, U32{0xFFFFFFFF}, U32{0xFFFFFFFF}, U16{0});
-    SparseFileSystem files(central + tail.size(), {{0, local}, {central, tail}});
+    SparseFileSystem files(SparseFile(central + tail.size(), {{0, local}, {central, tail}}));
     TArcReader reader(files);
     reader.SetArchiveFile(L"big.zip");
     EXPECT_EQ(reader.ZipState(),

@@ -69,7 +69,6 @@ fi
 if have arj; then
     cd "$in"
     run arj a -r -a1 -y "$out/arj-dirs.arj" '*'
-    run arj a -m0 -y "$out/arj-stored.arj" tiny.txt
 fi
 if have jlha; then
     cd "$in"
@@ -83,7 +82,6 @@ if have arc; then
 fi
 if have gcab; then
     cd "$in"
-    run gcab -c "$out/cab-none.cab" hello.txt tiny.txt sub/data.bin
     run gcab -c -z "$out/cab-mszip.cab" hello.txt tiny.txt sub/data.bin
 fi
 if have gzip; then

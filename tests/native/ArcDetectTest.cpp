@@ -121,58 +121,51 @@ TEST(ArcDetect, FilesAreClassifiedByTheirBytes)
 {
     struct Case {
         const char* what;
-        std::wstring name;
         Bytes bytes; // none: no such file
         TArcType type;
         uint64_t start;
+        std::wstring name = L"s.exe";
     };
     const Bytes emptyZip = Cat("PK\5\6"s, Zeros{18});
     // The DOS header's image length: 16 bytes in the last of 2 pages, so it ends at 528.
     const std::string dosImage = "MZ\x10\0\2\0"s;
+    const size_t searchEnd = 17000 + 6 * 32768; // where the byte search stops
+    const Parts rarAt4096 = {{4096, "Rar!\x1A\x07\0"s}};
     const Bytes label = Cat(TarHeader("LABEL", 'V', "0"), TarHeader("a.txt", '0', "1"), Zeros{1024});
     const Bytes tar = Cat(TarHeader("a.txt", '0', "1"), Zeros{1024 + 512});
     const Case cases[] = {
-        {"no name", L"", {}, atNA, 0},
-        {"no such file", L"c:/no/such/file.zip", {}, atFileOpenErr, 0},
-        {"19 bytes are too few", L"a.zip", Bytes(19, 'x'), atFileOpenErr, 0},
-        {"an empty ZIP is a ZIP by its signature", L"e.zip", emptyZip, atZip, 0},
-        {"the same bytes named .JAR", L"E.JAR", emptyZip, atJar, 0},
-        {"the extension in any case", L"dir.x\\e.jar", emptyZip, atJar, 0},
-        {"zeros, then a local header without end record", L"z.zip", Cat(Zeros{5}, "PK\3\4"s, Zeros{40}), atZip, 5},
-        {"an ARC self-extractor's stub size", L"s.exe", Exe(9000, {{7716, "\x1A\x09"}}), atArcExe, 7716},
-        {"a string resource names the archive's offset", L"s.exe",
-         PeWithStrings({"", "", "4096"}, 5000, {{4096, "Rar!\x1A\x07\0"s}}), atRarExe, 4096},
-        {"the same in a PE32+ file", L"s.exe",
-         PeWithStrings({"", "", "4096"}, 5000, {{4096, "Rar!\x1A\x07\0"s}}, 0x20B), atRarExe, 4096},
-        {"no resources: nothing probed", L"s.exe",
-         PeWithStrings({"", "", "4096"}, 5000, {{4096, "Rar!\x1A\x07\0"s}}, 0x10B, 0), atUnknown, 0},
-        {"a string that is no number ends that probe", L"s.exe",
-         PeWithStrings({"", "abc", "4096"}, 5000, {{4096, "Rar!\x1A\x07\0"s}}), atUnknown, 0},
+        {"no name", {}, atNA, 0, L""},
+        {"no such file", {}, atFileOpenErr, 0, L"c:/no/such/file.zip"},
+        {"19 bytes are too few", Bytes(19, 'x'), atFileOpenErr, 0, L"a.zip"},
+        {"an empty ZIP is a ZIP by its signature", emptyZip, atZip, 0, L"e.zip"},
+        {"the same bytes named .JAR", emptyZip, atJar, 0, L"E.JAR"},
+        {"the extension in any case", emptyZip, atJar, 0, L"dir.x\\e.jar"},
+        {"zeros, then a local header without end record", Cat(Zeros{5}, "PK\3\4"s, Zeros{40}), atZip, 5, L"z.zip"},
+        {"an ARC self-extractor's stub size", Exe(9000, {{7716, "\x1A\x09"}}), atArcExe, 7716},
+        {"a string resource names the offset", PeWithStrings({"", "", "4096"}, 5000, rarAt4096), atRarExe, 4096},
+        {"the same in a PE32+ file", PeWithStrings({"", "", "4096"}, 5000, rarAt4096, 0x20B), atRarExe, 4096},
+        {"no resources: no probe", PeWithStrings({"", "", "4096"}, 5000, rarAt4096, 0x10B, 0), atUnknown, 0},
+        {"no number: the probe ends", PeWithStrings({"", "abc", "4096"}, 5000, rarAt4096), atUnknown, 0},
         // A CAB inside an executable is not listed.
-        {"only five characters of a string count", L"s.exe",
+        {"only five characters of a string count",
          PeWithStrings({"", "409699"}, 45000, {{40969, "MSCF"}, {4096, "Rar!"}}), atUnsupported, 40969},
-        {"ARJ's self-extractor: two bytes after the DOS image", L"s.exe", Exe(2000, {{0, dosImage}, {530, "\x60\xEA"}}),
-         atArjExe, 530},
-        {"gzip bytes inside an executable", L"s.exe", Exe(2000, {{0, dosImage}, {528, "\x1F\x8B"}}), atUnknown, 0},
-        {"byte search: RAR", L"s.exe", Exe(40000, {{20000, "Rar!"}}), atRarExe, 20000},
-        {"byte search: ACE carries its mark at 7", L"s.exe", Exe(40000, {{20007, "**ACE**"}}), atAceExe, 20000},
-        {"byte search: LHA's method at 2", L"s.exe", Exe(40000, {{20002, "-lh5-"}}), atLhaExe, 20000},
-        {"byte search: BH", L"s.exe", Exe(40000, {{30000, "BH\5\7"}}), atBhExe, 30000},
-        {"byte search: a BH signature inside the stub's code is passed over", L"s.exe",
-         Exe(40000, {{30000, "BH\5\7\x0F\x94\xC3\x84"}}), atUnknown, 0},
-        {"byte search: a local header inside the stub's code is passed over", L"s.exe",
+        {"ARJ: two bytes after the DOS image", Exe(2000, {{0, dosImage}, {530, "\x60\xEA"}}), atArjExe, 530},
+        {"gzip bytes after the DOS image", Exe(2000, {{0, dosImage}, {528, "\x1F\x8B"}}), atUnknown, 0},
+        {"byte search: RAR", Exe(40000, {{20000, "Rar!"}}), atRarExe, 20000},
+        {"byte search: ACE carries its mark at 7", Exe(40000, {{20007, "**ACE**"}}), atAceExe, 20000},
+        {"byte search: LHA's method at 2", Exe(40000, {{20002, "-lh5-"}}), atLhaExe, 20000},
+        {"byte search: BH", Exe(40000, {{30000, "BH\5\7"}}), atBhExe, 30000},
+        {"byte search: BH in a stub's code", Exe(40000, {{30000, "BH\5\7\x0F\x94\xC3\x84"}}), atUnknown, 0},
+        {"byte search: a local header in a stub's code",
          Exe(40000, {{30000, "PK\3\4\x74\x0B\x3D\0"s}, {31000, "Rar!"}}), atRarExe, 31000},
-        {"byte search: nothing before 17000 counts", L"s.exe", Exe(40000, {{16000, "Rar!"}}), atUnknown, 0},
-        {"byte search: beyond six blocks nothing is found", L"s.exe",
-         Exe(17000 + 6 * 32768 + 100, {{17000 + 6 * 32768 + 10, "Rar!"}}), atUnknown, 0},
-        {"ACE's mark at 7", L"a.ace", With(Bytes(40, 0), {{7, "**ACE**"}}), atAce, 0},
-        {"uuencoded text after mail headers", L"m.txt",
-         Cat("From: someone\nSubject: x\n\nbegin 644 hello.txt\nM...\n"s), atUue, 0},
-        {"'begin' in the middle of a line is not UUE", L"m.txt", Cat("we begin 644 here, no archive at all\n"s),
-         atUnknown, 0},
-        {"tar: a volume label first", L"t.tar", label, atTar, 512},
-        {"tar: a wrong header checksum", L"t.tar", With(tar, {{10, "\x01"}}), atUnknown, 0},
-        {"tar: 512 zero bytes and more", L"t.tar", Bytes(2048, 0), atUnknown, 0},
+        {"byte search: nothing before 17000", Exe(40000, {{16000, "Rar!"}}), atUnknown, 0},
+        {"byte search: six blocks only", Exe(searchEnd + 100, {{searchEnd + 10, "Rar!"}}), atUnknown, 0},
+        {"ACE's mark at 7", With(Bytes(40, 0), {{7, "**ACE**"}}), atAce, 0, L"a.ace"},
+        {"uuencoded text after mail headers", Cat("From: a\nSubject: b\n\nbegin 644 a.txt\nM\n"s), atUue, 0, L"m.txt"},
+        {"'begin' inside a line is not UUE", Cat("we begin 644 here, no archive at all\n"s), atUnknown, 0, L"m.txt"},
+        {"tar: a volume label first", label, atTar, 512, L"t.tar"},
+        {"tar: a wrong header checksum", With(tar, {{10, "\x01"}}), atUnknown, 0, L"t.tar"},
+        {"tar: 512 zero bytes and more", Bytes(2048, 0), atUnknown, 0, L"t.tar"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

@@ -28,13 +28,9 @@ struct Zeros {
     size_t count;
 };
 
-inline void Append(Bytes& b, const Bytes& part)
+template <class Range> void Append(Bytes& b, const Range& bytes) // a text or byte vector
 {
-    b.insert(b.end(), part.begin(), part.end());
-}
-inline void Append(Bytes& b, const std::string& text)
-{
-    b.insert(b.end(), text.begin(), text.end());
+    b.insert(b.end(), bytes.begin(), bytes.end());
 }
 inline void Append(Bytes& b, Zeros zeros)
 {

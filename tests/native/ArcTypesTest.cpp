@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <cstring>
 #include <ctime>
 #include <utility>
 
@@ -14,14 +13,9 @@ namespace {
 
 using namespace ArcTest;
 
-struct DateCase {
-    uint32_t dos;
-    double days;
-};
-
 TEST(ArcTypes, DosDatesBecomeDayCountsAndInvalidOnesTheDosEpoch)
 {
-    const DateCase cases[] = {
+    const std::pair<uint32_t, double> cases[] = {
         {0, kDosEpochDays},
         {kDosStamp, kStampDays},
         {0x00210000, kDosEpochDays},                                          // 1980-01-01 00:00:00, the epoch itself
@@ -38,8 +32,8 @@ TEST(ArcTypes, DosDatesBecomeDayCountsAndInvalidOnesTheDosEpoch)
         {(41u << 25) | (13u << 21) | (4u << 16), kDosEpochDays},
         {(41u << 25) | (3u << 21) | (4u << 16) | (25u << 11), 44259.0},
     };
-    for (const DateCase& c : cases)
-        EXPECT_DOUBLE_EQ(DosDateTimeToDays(c.dos), c.days) << std::hex << c.dos;
+    for (const auto& [dos, days] : cases)
+        EXPECT_DOUBLE_EQ(DosDateTimeToDays(dos), days) << std::hex << dos;
 }
 
 // Sets the process's time zone for one case and puts the tests' UTC back after it.
@@ -91,24 +85,19 @@ TEST(ArcTypes, UnixTimesBecomeLocalDosTimes)
 // The formats that keep Unix times show them in the zone the catalogue runs in.
 TEST(ArcTypes, UnixTimesOfRealArchivesFollowTheTimeZone)
 {
-    struct Case {
-        const char* archive;
-        const char* name;
-    };
-    const Case cases[] = {{"tar-ustar.tar", "hello.txt"}, {"gzip-name.gz", "hello.txt"}};
     const std::pair<const char*, const char*> zones[] = {
         {"UTC0", "2021-03-04 05:06:08"}, {"EST5EDT", "2021-03-04 00:06:08"}, {"JST-9", "2021-03-04 14:06:08"}};
     int listed = 0;
-    for (const Case& c : cases) {
-        const std::wstring path = SamplePath("SORTARO_ARCHIVE_SAMPLES", c.archive);
+    for (const char* archive : {"tar-ustar.tar", "gzip-name.gz"}) {
+        const std::wstring path = SamplePath("SORTARO_ARCHIVE_SAMPLES", archive);
         if (path.empty() || !SystemFileSystem().Open(path))
             continue;
         for (const auto& [zoneName, local] : zones) {
             ScopedTimeZone zone(zoneName);
             TArcReader reader;
             reader.SetArchiveFile(path);
-            ASSERT_TRUE(reader.GetFileInfo(std::wstring(c.name, c.name + std::strlen(c.name)))) << c.archive;
-            EXPECT_EQ(ArcList::FormatDate(reader.Entry().Date), local) << c.archive << " in " << zoneName;
+            ASSERT_TRUE(reader.GetFileInfo(L"hello.txt")) << archive;
+            EXPECT_EQ(ArcList::FormatDate(reader.Entry().Date), local) << archive << " in " << zoneName;
         }
         ++listed;
     }

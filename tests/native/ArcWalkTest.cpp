@@ -166,6 +166,9 @@ TEST(ArcWalk, DamageEndsTheWalkWithAnError)
         {"ZIP: a name length beyond the file", 1, readError, damaged(zip, central + 46 + 5 + 28, Cat(U16{0xFFFF}))},
         {"ZIP: an end record naming a central directory beyond the file", 1, none,
          damaged(one, one.size() - 6, Cat(U32{0x7FFFFFFF}))},
+        {"ZIP64: a packed size that wraps the position back onto the same header", 0, bad,
+         Cat("PK\3\4"s, U16{45}, Zeros{12}, U32{0xFFFFFFFF}, U32{0xFFFFFFFF}, U16{1}, U16{20}, "a"s, U16{1}, U16{16},
+             U64{1}, U64{0 - 51ULL})},
         {"ARJ: basic header size 0 right away", 0, none, Cat(U16{0xEA60}, U16{0}, Zeros{30})},
         {"ARJ: header size 3000", 0, bad, Cat(U16{0xEA60}, U16{3000}, Zeros{30})},
         {"ZOO: a link pointing back", 1, none, Cat(zooHead, zooEntry, zooEntry)},
@@ -232,7 +235,7 @@ TEST(ArcWalk, EventsFireInOrder)
 TEST(ArcWalk, QueriesPerNameGiveWhatOneWalkGives)
 {
     TMemoryFileSystem files;
-    files.Add(L"d.zip", MakeZip({{"a.txt", "1"}, {"sub/a.txt", "22"}, {"b.txt", "333"}, {"A.TXT", "4444"}}));
+    files.Add(L"d.zip", MakeZip({{"az.txt", "1"}, {"sub/az.txt", "22"}, {"b.txt", "333"}, {"AZ.TXT", "4444"}}));
     TArcReader reader(files);
     reader.SetArchiveFile(L"d.zip");
     std::vector<std::wstring> names;
@@ -240,8 +243,8 @@ TEST(ArcWalk, QueriesPerNameGiveWhatOneWalkGives)
     std::vector<TArcEntry> rows;
     ASSERT_TRUE(reader.ReadEntries(rows));
     ASSERT_EQ(rows.size(), names.size());
-    // "a.txt" and "A.TXT" are one name: the last one counts. The per-name pattern without "\"
-    // also matches "sub\a.txt"; one walk keeps folders apart.
+    // "az.txt" and "AZ.TXT" are one name: the last one counts. The per-name pattern without "\"
+    // also matches "sub\az.txt"; one walk keeps folders apart.
     const uint64_t sizes[] = {4, 2, 3, 4};
     for (size_t i = 0; i < rows.size(); ++i) {
         EXPECT_EQ(rows[i].FileName, names[i]);
@@ -256,12 +259,12 @@ TEST(ArcWalk, QueriesPerNameGiveWhatOneWalkGives)
     EXPECT_EQ(reader.FileSpec, std::vector<std::wstring>{L"*.*"});
 }
 
-TEST(ArcWalk, TheProgressHookCanCancel)
+TEST(ArcWalk, TheProgressHookCanCancelAndStartQueries)
 {
     TMemoryFileSystem files;
-    files.Add(L"p.zip", MakeZip({{"a", "1"}, {"b", "2"}, {"c", "3"}}));
+    files.Add(L"r.zip", MakeZip({{"a", "1"}, {"b", "22"}, {"c", "333"}}));
     TArcReader reader(files);
-    reader.SetArchiveFile(L"p.zip");
+    reader.SetArchiveFile(L"r.zip");
     int calls = 0;
     reader.OnProgress = [&] { return ++calls < 2; };
     std::vector<std::wstring> names;
@@ -271,16 +274,9 @@ TEST(ArcWalk, TheProgressHookCanCancel)
     reader.OnProgress = nullptr;
     EXPECT_TRUE(reader.FilesInArchive(&names)); // the next walk starts afresh
     EXPECT_EQ(names.size(), 3u);
-}
-
-TEST(ArcWalk, AQueryStartedFromTheProgressHookLeavesTheOuterWalkIntact)
-{
-    TMemoryFileSystem files;
-    files.Add(L"r.zip", MakeZip({{"a", "1"}, {"b", "22"}, {"c", "333"}}));
-    // The outer walk keeps its count and totals, and a cancel asked for before the inner query.
+    // A query started from the hook leaves the outer walk its count and totals, and a cancel
+    // asked for before the inner query.
     for (const bool cancelFirst : {false, true}) {
-        TArcReader reader(files);
-        reader.SetArchiveFile(L"r.zip");
         bool inner = false;
         std::vector<std::wstring> innerNames;
         reader.OnProgress = [&] {

@@ -5,6 +5,8 @@
 
 #include "catalogue/archive/ArcReader.h"
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
+#include <algorithm>
 
 namespace {
 
@@ -71,344 +71,130 @@ TEST(ArcDetect, SignatureTableAtTheStartAndInsideAnExecutable)
     EXPECT_EQ(probe.StartOffset(), 7716u);
 }
 
-Bytes Exe(size_t size)
+using Parts = std::vector<std::pair<size_t, std::string>>;
+
+// The bytes with the given texts at their offsets.
+Bytes With(Bytes b, const Parts& parts)
 {
-    Bytes b(size, 0);
-    b[0] = 'M';
-    b[1] = 'Z';
+    for (const auto& [at, text] : parts)
+        std::copy(text.begin(), text.end(), b.begin() + static_cast<std::ptrdiff_t>(at));
     return b;
 }
 
-void Place(Bytes& b, size_t at, const std::string& text)
+// An executable: "MZ", zeros up to size, and the given texts.
+Bytes Exe(size_t size, Parts parts)
 {
-    std::copy(text.begin(), text.end(), b.begin() + static_cast<std::ptrdiff_t>(at));
+    parts.insert(parts.begin(), {0, "MZ"});
+    return With(Bytes(size, 0), parts);
 }
 
-// A small PE file whose string table block 1 holds the given strings (ids 0 to 15), followed by
-// zeros up to size.
-Bytes PeWithStrings(const std::vector<std::string>& strings, size_t size)
+// A small PE file (PE32, or PE32+ by its magic) whose string table block 1 holds the given
+// strings (ids 0 to 15), followed by zeros up to size; without resources when their RVA is 0.
+Bytes PeWithStrings(const std::vector<std::string>& strings, size_t size, const Parts& parts, uint16_t magic = 0x10B,
+                    uint32_t resources = 0x1000)
 {
-    Bytes b;
-    PutText(b, "MZ");
-    PutZeros(b, 0x3C - 2);
-    Put32(b, 0x80);
-    PutZeros(b, 0x80 - b.size());
-    PutText(b, std::string("PE\0\0", 4));
-    Put16(b, 0x14C); // i386
-    Put16(b, 1);     // one section
-    PutZeros(b, 12);
-    Put16(b, 0xE0); // optional header size
-    Put16(b, 0x102);
-    const size_t optional = b.size();
-    PutZeros(b, 0xE0);
-    Poke16(b, optional, 0x10B);
-    Poke32(b, optional + 92, 16);          // data directories
-    Poke32(b, optional + 96 + 16, 0x1000); // the resource directory's RVA
-    Poke32(b, optional + 96 + 20, 0x200);
-    PutText(b, ".rsrc");
-    PutZeros(b, 3);
-    Put32(b, 0x200);  // virtual size
-    Put32(b, 0x1000); // virtual address
-    Put32(b, 0x200);  // raw size
-    Put32(b, 0x200);  // raw offset
-    PutZeros(b, 16);
-    PutZeros(b, 0x200 - b.size());
+    // The optional header: magic, 16 data directories (their place differs for PE32+), the
+    // resource directory's RVA and size.
+    Bytes optional =
+        Cat(U16{magic}, Zeros{magic == 0x10B ? 90u : 106u}, U32{16}, Zeros{16}, U32{resources}, U32{0x200});
+    optional.resize(0xE0, 0);
+    // One section, .rsrc: virtual size and address, raw size and offset.
+    Bytes b =
+        Cat("MZ"s, Zeros{0x3A}, U32{0x80}, Zeros{0x40}, "PE\0\0"s, U16{0x14C}, U16{1}, Zeros{12}, U16{0xE0}, U16{0x102},
+            optional, ".rsrc"s, Zeros{3}, U32{0x200}, U32{0x1000}, U32{0x200}, U32{0x200}, Zeros{16 + 0x60});
     // Resource tree: type 6 -> block 1 -> first language -> data entry -> the block.
-    auto directory = [&](uint32_t id, uint32_t target) {
-        PutZeros(b, 12);
-        Put16(b, 0);
-        Put16(b, 1);
-        Put32(b, id);
-        Put32(b, target);
-    };
-    directory(6, 0x80000018);
-    directory(1, 0x80000030);
-    directory(0x409, 0x48);
+    for (const auto& [id, target] : {std::pair{6u, 0x80000018u}, {1u, 0x80000030u}, {0x409u, 0x48u}})
+        Append(b, Cat(Zeros{14}, U16{1}, U32{id}, U32{target}));
     Bytes block;
     for (size_t i = 0; i < 16; ++i) {
         const std::string s = i < strings.size() ? strings[i] : std::string();
-        Put16(block, static_cast<uint32_t>(s.size()));
+        Append(block, U16{s.size()});
         for (const char c : s)
-            Put16(block, static_cast<uint8_t>(c));
+            Append(block, U16{static_cast<uint8_t>(c)});
     }
-    Put32(b, 0x1000 + 0x58);
-    Put32(b, static_cast<uint32_t>(block.size()));
-    Put32(b, 0);
-    Put32(b, 0);
-    b.insert(b.end(), block.begin(), block.end());
-    if (b.size() < size)
-        PutZeros(b, size - b.size());
-    return b;
+    b = Cat(b, U32{0x1000 + 0x58}, U32{block.size()}, Zeros{8}, block);
+    b.resize(std::max(size, b.size()), 0);
+    return With(b, parts);
 }
-
-struct DetectCase {
-    const char* what;
-    std::wstring name;
-    std::function<Bytes()> bytes;
-    TArcType type;
-    uint64_t start;
-};
 
 TEST(ArcDetect, FilesAreClassifiedByTheirBytes)
 {
-    const Bytes emptyZip = [] {
-        Bytes b;
-        PutText(b, "PK\5\6");
-        PutZeros(b, 18);
-        return b;
-    }();
-    const DetectCase cases[] = {
-        {"19 bytes are too few", L"a.zip", [] { return Bytes(19, 'x'); }, atFileOpenErr, 0},
-        {"an empty ZIP is a ZIP by its signature", L"e.zip", [&] { return emptyZip; }, atZip, 0},
-        {"the same bytes named .JAR", L"E.JAR", [&] { return emptyZip; }, atJar, 0},
-        {"the extension in any case", L"dir.x\\e.jar", [&] { return emptyZip; }, atJar, 0},
-        {"zeros, then a local header without end record", L"z.zip",
-         [] {
-             Bytes b(5, 0);
-             PutText(b, "PK\3\4");
-             PutZeros(b, 40);
-             return b;
-         },
-         atZip, 5},
-        {"an ARC self-extractor's stub size", L"s.exe",
-         [] {
-             Bytes b = Exe(9000);
-             b[7716] = 0x1A;
-             b[7717] = 0x09;
-             return b;
-         },
-         atArcExe, 7716},
-        {"a ZIP at 7612 needs no further search", L"s.exe",
-         [] {
-             Bytes b = Exe(9000);
-             Place(b, 7612, "PK\3\4");
-             return b;
-         },
-         atZipExe, 7612},
-        {"a ZIP at 25661", L"s.exe",
-         [] {
-             Bytes b = Exe(26000);
-             Place(b, 25661, "PK\3\4");
-             return b;
-         },
-         atZipExe, 25661},
-        {"a string resource names the archive's offset", L"s.exe",
-         [] {
-             Bytes b = PeWithStrings({"", "", "4096"}, 5000);
-             Place(b, 4096, std::string("Rar!\x1A\x07\0", 7));
-             return b;
-         },
-         atRarExe, 4096},
-        {"a string that is no number ends that probe", L"s.exe",
-         [] {
-             Bytes b = PeWithStrings({"", "abc", "4096"}, 5000);
-             Place(b, 4096, std::string("Rar!\x1A\x07\0", 7));
-             return b;
-         },
-         atUnknown, 0},
-        {"only five characters of a string count", L"s.exe",
-         [] {
-             Bytes b = PeWithStrings({"", "409699"}, 45000);
-             Place(b, 40969, "MSCF"); // a CAB inside an executable is not listed
-             Place(b, 4096, "Rar!");
-             return b;
-         },
-         atUnsupported, 40969},
-        {"ARJ's self-extractor: two bytes after the DOS image", L"s.exe",
-         [] {
-             Bytes b = Exe(2000);
-             Poke16(b, 2, 16); // bytes in the last page
-             Poke16(b, 4, 2);  // pages: the image ends at 528
-             b[530] = 0x60;
-             b[531] = 0xEA;
-             return b;
-         },
-         atArjExe, 530},
-        {"gzip bytes inside an executable", L"s.exe",
-         [] {
-             Bytes b = Exe(2000);
-             Poke16(b, 2, 16);
-             Poke16(b, 4, 2);
-             b[528] = 0x1F;
-             b[529] = 0x8B;
-             return b;
-         },
-         atUnknown, 0},
-        {"byte search: RAR", L"s.exe",
-         [] {
-             Bytes b = Exe(40000);
-             Place(b, 20000, "Rar!");
-             return b;
-         },
-         atRarExe, 20000},
-        {"byte search: ACE carries its mark at 7", L"s.exe",
-         [] {
-             Bytes b = Exe(40000);
-             Place(b, 20007, "**ACE**");
-             return b;
-         },
-         atAceExe, 20000},
-        {"byte search: LHA's method at 2", L"s.exe",
-         [] {
-             Bytes b = Exe(40000);
-             Place(b, 20002, "-lh5-");
-             return b;
-         },
-         atLhaExe, 20000},
-        {"byte search: BH", L"s.exe",
-         [] {
-             Bytes b = Exe(40000);
-             Place(b, 30000, "BH\5\7");
-             return b;
-         },
-         atBhExe, 30000},
-        {"byte search: a BH signature inside the stub's code is passed over", L"s.exe",
-         [] {
-             Bytes b = Exe(40000);
-             Place(b, 30000, "BH\5\7\x0F\x94\xC3\x84");
-             return b;
-         },
-         atUnknown, 0},
-        {"byte search: a local header inside the stub's code is passed over", L"s.exe",
-         [] {
-             Bytes b = Exe(40000);
-             Place(b, 30000, std::string("PK\3\4\x74\x0B\x3D\0", 8));
-             Place(b, 31000, "Rar!");
-             return b;
-         },
-         atRarExe, 31000},
-        {"byte search: nothing before 17000 counts", L"s.exe",
-         [] {
-             Bytes b = Exe(40000);
-             Place(b, 16000, "Rar!");
-             return b;
-         },
-         atUnknown, 0},
-        {"byte search: beyond six blocks nothing is found", L"s.exe",
-         [] {
-             Bytes b = Exe(17000 + 6 * 32768 + 100);
-             Place(b, 17000 + 6 * 32768 + 10, "Rar!");
-             return b;
-         },
-         atUnknown, 0},
-        {"ACE's mark at 7", L"a.ace",
-         [] {
-             Bytes b(40, 0);
-             Place(b, 7, "**ACE**");
-             return b;
-         },
-         atAce, 0},
-        {"uuencoded text after mail headers", L"m.txt",
-         [] {
-             Bytes b;
-             PutText(b, "From: someone\nSubject: x\n\nbegin 644 hello.txt\nM...\n");
-             return b;
-         },
-         atUue, 0},
-        {"'begin' in the middle of a line is not UUE", L"m.txt",
-         [] {
-             Bytes b;
-             PutText(b, "we begin 644 here, no archive at all\n");
-             return b;
-         },
-         atUnknown, 0},
-    };
-    for (const DetectCase& c : cases) {
-        TMemoryFileSystem files;
-        files.Add(c.name, c.bytes());
-        TArcReader reader(files);
-        reader.SetArchiveFile(c.name);
-        EXPECT_EQ(reader.ArcType(), c.type) << c.what << ": " << ArcTypeName(reader.ArcType());
-        EXPECT_EQ(reader.StartOffset(), c.start) << c.what;
-    }
-}
-
-Bytes TarHeader(const std::string& name, char type, size_t size)
-{
-    Bytes h(512, 0);
-    Place(h, 0, name);
-    Place(h, 100, "0000644");
-    char field[16];
-    std::snprintf(field, sizeof field, "%011o", static_cast<unsigned>(size));
-    Place(h, 124, field);
-    Place(h, 136, "14020065300"); // 2021-03-04 05:06:08 UTC
-    h[156] = static_cast<uint8_t>(type);
-    Place(h, 257,
-          std::string("ustar\0"
-                      "00",
-                      8));
-    Place(h, 148, "        ");
-    unsigned sum = 0;
-    for (const uint8_t b : h)
-        sum += b;
-    std::snprintf(field, sizeof field, "%06o", sum);
-    Place(h, 148, field);
-    h[154] = 0;
-    return h;
-}
-
-TEST(ArcDetect, TarIsRecognisedByItsHeaderChecksum)
-{
     struct Case {
         const char* what;
-        Bytes bytes;
+        Bytes bytes; // none: no such file
         TArcType type;
         uint64_t start;
+        std::wstring name = L"s.exe";
     };
-    Bytes plain = TarHeader("a.txt", '0', 1);
-    PutZeros(plain, 1024 + 512);
-    Bytes labelled = TarHeader("LABEL", 'V', 0);
-    const Bytes first = TarHeader("a.txt", '0', 1);
-    labelled.insert(labelled.end(), first.begin(), first.end());
-    PutZeros(labelled, 1024);
-    Bytes broken = plain;
-    broken[10] ^= 0x01;
+    const Bytes emptyZip = Cat("PK\5\6"s, Zeros{18});
+    // The DOS header's image length: 16 bytes in the last of 2 pages, so it ends at 528.
+    const std::string dosImage = "MZ\x10\0\2\0"s;
+    const size_t searchEnd = 17000 + 6 * 32768; // where the byte search stops
+    const Parts rarAt4096 = {{4096, "Rar!\x1A\x07\0"s}};
+    const Bytes label = Cat(TarHeader("LABEL", 'V', "0"), TarHeader("a.txt", '0', "1"), Zeros{1024});
+    const Bytes tar = Cat(TarHeader("a.txt", '0', "1"), Zeros{1024 + 512});
     const Case cases[] = {
-        {"ustar header", plain, atTar, 0},
-        {"a volume label first", labelled, atTar, 512},
-        {"a wrong checksum", broken, atUnknown, 0},
-        {"512 zero bytes and more", Bytes(2048, 0), atUnknown, 0},
+        {"no name", {}, atNA, 0, L""},
+        {"no such file", {}, atFileOpenErr, 0, L"c:/no/such/file.zip"},
+        {"19 bytes are too few", Bytes(19, 'x'), atFileOpenErr, 0, L"a.zip"},
+        {"an empty ZIP is a ZIP by its signature", emptyZip, atZip, 0, L"e.zip"},
+        {"the same bytes named .JAR", emptyZip, atJar, 0, L"E.JAR"},
+        {"the extension in any case", emptyZip, atJar, 0, L"dir.x\\e.jar"},
+        {"zeros, then a local header without end record", Cat(Zeros{5}, "PK\3\4"s, Zeros{40}), atZip, 5, L"z.zip"},
+        {"an ARC self-extractor's stub size", Exe(9000, {{7716, "\x1A\x09"}}), atArcExe, 7716},
+        {"a string resource names the offset", PeWithStrings({"", "", "4096"}, 5000, rarAt4096), atRarExe, 4096},
+        {"the same in a PE32+ file", PeWithStrings({"", "", "4096"}, 5000, rarAt4096, 0x20B), atRarExe, 4096},
+        {"no resources: no probe", PeWithStrings({"", "", "4096"}, 5000, rarAt4096, 0x10B, 0), atUnknown, 0},
+        {"no number: the probe ends", PeWithStrings({"", "abc", "4096"}, 5000, rarAt4096), atUnknown, 0},
+        // A CAB inside an executable is not listed.
+        {"only five characters of a string count",
+         PeWithStrings({"", "409699"}, 45000, {{40969, "MSCF"}, {4096, "Rar!"}}), atUnsupported, 40969},
+        {"ARJ: two bytes after the DOS image", Exe(2000, {{0, dosImage}, {530, "\x60\xEA"}}), atArjExe, 530},
+        {"gzip bytes after the DOS image", Exe(2000, {{0, dosImage}, {528, "\x1F\x8B"}}), atUnknown, 0},
+        {"byte search: RAR", Exe(40000, {{20000, "Rar!"}}), atRarExe, 20000},
+        {"byte search: ACE carries its mark at 7", Exe(40000, {{20007, "**ACE**"}}), atAceExe, 20000},
+        {"byte search: LHA's method at 2", Exe(40000, {{20002, "-lh5-"}}), atLhaExe, 20000},
+        {"byte search: BH", Exe(40000, {{30000, "BH\5\7"}}), atBhExe, 30000},
+        {"byte search: BH in a stub's code", Exe(40000, {{30000, "BH\5\7\x0F\x94\xC3\x84"}}), atUnknown, 0},
+        {"byte search: a local header in a stub's code",
+         Exe(40000, {{30000, "PK\3\4\x74\x0B\x3D\0"s}, {31000, "Rar!"}}), atRarExe, 31000},
+        {"byte search: nothing before 17000", Exe(40000, {{16000, "Rar!"}}), atUnknown, 0},
+        {"byte search: six blocks only", Exe(searchEnd + 100, {{searchEnd + 10, "Rar!"}}), atUnknown, 0},
+        {"ACE's mark at 7", With(Bytes(40, 0), {{7, "**ACE**"}}), atAce, 0, L"a.ace"},
+        {"uuencoded text after mail headers", Cat("From: a\nSubject: b\n\nbegin 644 a.txt\nM\n"s), atUue, 0, L"m.txt"},
+        {"'begin' inside a line is not UUE", Cat("we begin 644 here, no archive at all\n"s), atUnknown, 0, L"m.txt"},
+        {"tar: a volume label first", label, atTar, 512, L"t.tar"},
+        {"tar: a wrong header checksum", With(tar, {{10, "\x01"}}), atUnknown, 0, L"t.tar"},
+        {"tar: 512 zero bytes and more", Bytes(2048, 0), atUnknown, 0, L"t.tar"},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
         TMemoryFileSystem files;
-        files.Add(L"t.tar", c.bytes);
+        if (!c.bytes.empty())
+            files.Add(c.name, c.bytes);
         TArcReader reader(files);
-        reader.SetArchiveFile(L"t.tar");
-        EXPECT_EQ(reader.ArcType(), c.type) << c.what;
-        EXPECT_EQ(reader.StartOffset(), c.start) << c.what;
+        reader.SetArchiveFile(c.name);
+        EXPECT_EQ(reader.ArcType(), c.type) << ArcTypeName(reader.ArcType());
+        EXPECT_EQ(reader.StartOffset(), c.start);
     }
-}
-
-TEST(ArcDetect, NamesAndSettings)
-{
-    TMemoryFileSystem files;
-    TArcReader reader(files);
-    reader.SetArchiveFile(L"");
-    EXPECT_EQ(reader.ArcType(), atNA);
-    reader.SetArchiveFile(L"c:/no/such/file.zip");
-    EXPECT_EQ(reader.ArchiveFile(), L"c:\\no\\such\\file.zip");
-    EXPECT_EQ(reader.ArcType(), atFileOpenErr);
-    EXPECT_EQ(reader.ZipCmntBufSize(), 32000);
-    reader.SetZipCmntBufSize(100);
-    EXPECT_EQ(reader.ZipCmntBufSize(), 2000);
-    reader.SetZipCmntBufSize(50000);
-    EXPECT_EQ(reader.ZipCmntBufSize(), 32767);
 }
 
 TEST(ArcDetect, TheEndRecordIsSearchedWithinTheCommentWindow)
 {
     // A ZIP whose comment pushes the end record 10,000 bytes from the end: found with the
-    // default window, not with a window of 2,023 bytes.
+    // default window, not with the smallest one (2,023 bytes).
     Bytes zip = MakeZip({{"a.txt", "data"}});
-    Poke16(zip, zip.size() - 2, 10000);
-    PutZeros(zip, 10000);
+    Poke(zip, zip.size() - 2, U16{10000});
     TMemoryFileSystem files;
-    files.Add(L"c.zip", zip);
+    files.Add(L"c.zip", Cat(zip, Zeros{10000}));
     TArcReader reader(files);
     reader.SetArchiveFile(L"c.zip");
     EXPECT_EQ(reader.ArcType(), atZip);
     EXPECT_EQ(reader.ZipState(), 1u | 8u | 16u);
-    reader.SetZipCmntBufSize(2000);
+    reader.SetZipCmntBufSize(50000);
+    EXPECT_EQ(reader.ZipCmntBufSize(), 32767);
+    reader.SetZipCmntBufSize(100);
+    EXPECT_EQ(reader.ZipCmntBufSize(), 2000);
     reader.SetArchiveFile(L"c.zip");
     EXPECT_EQ(reader.ArcType(), atZip);
     EXPECT_EQ(reader.ZipState(), 16u);
@@ -421,16 +207,11 @@ TEST(ArcDetect, RemovableDisksMakeSpannedSets)
 {
     TMemoryFileSystem files;
     files.SetRemovable(true, false);
-    Bytes spanned;
-    PutText(spanned, "PK\7\10");
-    const Bytes rest = MakeZip({{"a.txt", "data"}});
-    spanned.insert(spanned.end(), rest.begin(), rest.end());
-    files.Add(L"a:\\s.zip", spanned);
-    Bytes cut = MakeZip({{"a.txt", "data"}});
-    cut.resize(40);
-    files.Add(L"a:\\cut.zip", cut);
+    const Bytes zip = MakeZip({{"a.txt", "data"}});
+    files.Add(L"a:\\s.zip", Cat("PK\7\10"s, zip));
+    files.Add(L"a:\\cut.zip", Bytes(zip.begin(), zip.begin() + 40));
     TArcReader reader(files);
-    reader.SetArchiveFile(L"a:\\s.zip");
+    reader.SetArchiveFile(L"a:/s.zip"); // "/" is read as "\"
     EXPECT_EQ(reader.ArcType(), atZipMV);
     reader.SetArchiveFile(L"a:\\cut.zip");
     EXPECT_EQ(reader.ArcType(), atZipMV); // no end record on this disk

@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -24,54 +26,39 @@ struct EntryCase {
     bool complete = true; // false: damaged, listed up to the damage
 };
 
-bool Exists(const std::wstring& path)
-{
-    TArcFileSystem& files = SystemFileSystem();
-    return files.Open(path) != nullptr;
-}
-
 void Check(const EntryCase& c, const std::wstring& path)
 {
     TArcReader reader;
     reader.ShowEmptyDirs = true;
     reader.SetArchiveFile(path);
-    ASSERT_EQ(reader.ArcType(), c.type) << c.archive << ": " << ArcTypeName(reader.ArcType());
-    if (c.start >= 0) {
-        EXPECT_EQ(reader.StartOffset(), static_cast<uint64_t>(c.start)) << c.archive;
-    }
+    ASSERT_EQ(reader.ArcType(), c.type) << ArcTypeName(reader.ArcType());
+    EXPECT_EQ(c.start < 0 ? -1 : static_cast<long long>(reader.StartOffset()), c.start);
     std::vector<TArcEntry> entries;
-    EXPECT_EQ(reader.ReadEntries(entries), c.complete) << c.archive;
-    EXPECT_EQ(entries.size(), c.count) << c.archive;
+    EXPECT_EQ(reader.ReadEntries(entries), c.complete);
+    EXPECT_EQ(entries.size(), c.count);
     if (!c.name)
         return;
-    const std::wstring wanted(c.name, c.name + std::char_traits<char>::length(c.name));
-    const TArcEntry* found = nullptr;
-    for (const TArcEntry& e : entries)
-        if (e.FileName == wanted)
-            found = &e;
-    ASSERT_NE(found, nullptr) << c.archive << ": no entry " << c.name;
-    if (c.packed >= 0) {
-        EXPECT_EQ(found->PackedSize, static_cast<uint32_t>(c.packed)) << c.archive << " " << c.name;
-    }
-    EXPECT_EQ(found->UnpackedSize, c.unpacked) << c.archive << " " << c.name;
-    EXPECT_EQ(found->MethodText, c.method) << c.archive << " " << c.name;
-    if (c.date) {
-        EXPECT_EQ(ArcList::FormatDate(found->Date), c.date) << c.archive << " " << c.name;
-    }
+    const std::wstring wanted = DecodeUtf8(reinterpret_cast<const uint8_t*>(c.name), std::strlen(c.name));
+    const auto found =
+        std::find_if(entries.begin(), entries.end(), [&](const TArcEntry& e) { return e.FileName == wanted; });
+    ASSERT_NE(found, entries.end()) << "no entry " << c.name;
+    EXPECT_EQ(c.packed < 0 ? -1 : static_cast<long long>(found->PackedSize), c.packed) << c.name;
+    EXPECT_EQ(found->UnpackedSize, c.unpacked) << c.name;
+    EXPECT_EQ(found->MethodText, c.method) << c.name;
+    EXPECT_EQ(c.date ? ArcList::FormatDate(found->Date) : "", c.date ? c.date : "") << c.name;
 }
 
 void CheckAll(const char* variable, const char* what, const std::vector<EntryCase>& cases)
 {
-    if (SampleFolder(variable).empty())
-        GTEST_SKIP() << variable << " names no folder: the " << what << " are not available";
     int missing = 0;
     for (const EntryCase& c : cases) {
         const std::wstring path = SamplePath(variable, c.archive);
-        if (!Exists(path)) {
+        if (!SystemFileSystem().Open(path)) {
             ++missing;
             std::printf("  %s missing (%s)\n", c.archive, what);
             continue;
         }
+        SCOPED_TRACE(c.archive);
         Check(c, path);
     }
     if (missing == static_cast<int>(cases.size()))
@@ -79,57 +66,31 @@ void CheckAll(const char* variable, const char* what, const std::vector<EntryCas
 }
 
 const char* const kStamp = "2021-03-04 05:06:08";
-const std::string kLong = std::string(120, 'd') + "\\" + std::string(120, 'e') + "\\" + std::string(40, 'f') + ".txt";
 
+// Names, sizes and dates of most of these archives are compared with lsar's listing as well
+// (compare-lsar.py); the rows here hold what that does not check: the type, the start offset,
+// the method and the archives that lsar does not list alike.
 TEST(ArcSamples, ArchivesMadeByTheRealTools)
 {
-    const std::string dotLong = ".\\" + kLong;
+    const std::string dotLong =
+        ".\\" + std::string(120, 'd') + "\\" + std::string(120, 'e') + "\\" + std::string(40, 'f') + ".txt";
     const std::vector<EntryCase> cases = {
-        {"zip-stored.zip", atZip, 0, 2, "hello.txt", 440, 440, L"Stored", kStamp},
-        {"zip-deflate-dirs.zip", atZip, 0, 5, "hello.txt", 29, 440, L"DeflateX", kStamp},
-        {"zip-deflate-dirs.zip", atZip, 0, 5, "emptydir\\", 0, 0, L"", kStamp},
-        {"zip-deflate-dirs.jar", atJar, 0, 5, "sub\\data.bin", -1, 512, L"DeflateX", kStamp},
-        {"zip-streamed.zip", atZip, 0, 2, "tiny.txt", -1, 4, L"DeflateN", kStamp},
-        {"zip-longname.zip", atZip, 0, 3, kLong.c_str(), 5, 5, L"Stored", kStamp},
-        {"zip-truncated.zip", atZip, 0, 2, "tiny.txt", 4, 4, L"Stored", kStamp, false},
-        {"sfx-adjusted.exe", atZipExe, -1, 5, "tiny.txt", 4, 4, L"Stored", kStamp},
         {"sfx-unadjusted.exe", atZipExe, 4096, 5, "hello.txt", 29, 440, L"DeflateX", kStamp},
         {"sfx-streamed-unadjusted.exe", atZipExe, 4096, 2, "tiny.txt", -1, 4, L"DeflateN", kStamp},
         // Streamed entries behind the stub sizes found without a search: listed from the central
         // directory; cut before it, the first entry's size is unknown and reported.
         {"sfx7612-streamed.exe", atZipExe, 7612, 2, "hello.txt", 29, 440, L"DeflateN", kStamp},
-        {"sfx7612-streamed-adjusted.exe", atZipExe, 7612, 2, "tiny.txt", 6, 4, L"DeflateN", kStamp},
         {"sfx7612-streamed-cut.exe", atZipExe, 7612, 0, nullptr, 0, 0, L"", nullptr, false},
-        {"sfx25661-streamed.exe", atZipExe, 25661, 2, "tiny.txt", 6, 4, L"DeflateN", kStamp},
         {"sfx25661-streamed-adjusted.exe", atZipExe, 25661, 2, "hello.txt", 29, 440, L"DeflateN", kStamp},
         {"sfx25661-streamed-cut.exe", atZipExe, 25661, 0, nullptr, 0, 0, L"", nullptr, false},
-        {"zip64-stdin.zip", atZip, 0, 1, "-", 15, 15, L"Stored", kStamp},
-        {"zip64-piped.zip", atZip, 0, 1, "-", 17, 15, L"DeflateN", kStamp},
         {"sfx7612-zip64.exe", atZipExe, 7612, 1, "-", 15, 15, L"Stored", kStamp},
-        {"sfx25661-zip64-piped.exe", atZipExe, 25661, 1, "-", 17, 15, L"DeflateN", kStamp},
-        // Behind a real Windows program (its size depends on the compiler).
-        {"pe-sfx-unadjusted.exe", atZipExe, -1, 5, "hello.txt", 29, 440, L"DeflateX", kStamp},
-        {"pe-sfx-adjusted.exe", atZipExe, -1, 5, "sub\\data.bin", -1, 512, L"DeflateX", kStamp},
-        {"pe-sfx-streamed.exe", atZipExe, -1, 2, "hello.txt", -1, 440, L"DeflateN", kStamp},
-        {"arj-dirs.arj", atArj, 0, 6, "sub\\data.bin", -1, 512, L"Most", kStamp},
-        {"arj-dirs.arj", atArj, 0, 6, "emptydir", 0, 0, L"Stored", kStamp},
-        {"arj-stored.arj", atArj, 0, 1, "tiny.txt", 4, 4, L"Stored", kStamp},
-        {"arj-vol.arj", atArj, 0, 2, "big.bin", 6000, 6000, L"Stored", kStamp},
-        {"arj-vol.a01", atArj, 0, 1, "big2.bin", -1, 11273, L"Stored", kStamp},
-        {"lha-level0.lzh", atLha, 0, 5, "sub\\data.bin", -1, 512, L"Frozen-5", kStamp},
         {"lha-level1.lzh", atLha, 0, 5, "sub\\", 0, 0, L"<DIR>", kStamp},
-        {"lha-level2.lzh", atLha, 0, 5, "tiny.txt", 4, 4, L"Stored", kStamp},
         {"arc-lzw.arc", atArc, 0, 3, "LongFileName", -1, 45, L"Crunched", kStamp},
-        {"arc-sto.arc", atArc, 0, 2, "hello.txt", 440, 440, L"Stored", kStamp},
-        {"cab-none.cab", atCab, 0, 3, "sub\\data.bin", 512, 512, L"Stored", kStamp},
         {"cab-mszip.cab", atCab, 0, 3, "hello.txt", 440, 440, L"MsZIP", kStamp},
         {"gzip-name.gz", atGZip, 0, 1, "hello.txt", 29, 440, L"Deflate", kStamp},
         {"gzip-noname.txt.gz", atGZip, 0, 1, "gzip-noname.txt", 29, 440, L"Deflate", "1980-01-01 00:00:00"},
         {"tar-ustar.tar", atTar, 0, 5, "sub\\", 0, 0, L"Dir", kStamp},
-        {"tar-ustar.tar", atTar, 0, 5, "hello.txt", 440, 440, L"Tarred", kStamp},
-        {"tar-gnu-long.tar", atTar, 0, 4, dotLong.c_str(), 5, 5, L"Tarred", kStamp},
         {"tar-pax-long.tar", atTar, 0, 4, dotLong.c_str(), 5, 5, L"Tarred", kStamp},
-        {"hello.uue", atUue, 0, 0, nullptr, 0, 0, L"", nullptr},
     };
     CheckAll("SORTARO_ARCHIVE_SAMPLES", "tool-made samples", cases);
 }
@@ -140,56 +101,34 @@ TEST(ArcSamples, ArchivesMadeByTheOriginalPrograms)
         {"unarc/ace_license1.ace", atAce, 0, 1, "LICENSE", 3952, 11357, L"Good", "2024-05-16 23:08:26"},
         // An entry continued in the following volumes counts their parts too.
         {"unarc/ace_multi_unarc.ace", atAce, 0, 1, "UNARC", 599929 + 599929 + 286818, 4007168, L"Good", nullptr},
-        {"unarc/ace_multi_unarc.c00", atAce, 0, 1, "UNARC", 599929 + 286818, 4007168, L"Good", nullptr},
-        {"unarc/ace_multi_unarc.c01", atAce, 0, 1, "UNARC", 286818, 4007168, L"Good", nullptr},
         {"unarc/rar_multi_unarc.part1.rar", atRar, 0, 1, "unarc", 614238 + 614237 + 124251, 4007168, L"Normal",
          nullptr},
         {"libarchive/test_rar_multivolume_single_file.part1.rar", atRar, 0, 1, "LibarchiveAddingTest.html", 20111,
          20111, L"Stored", nullptr},
-        {"unarc/arc_store.arc", atArc, 0, 1, "LICENSE", 11357, 11357, L"Stored", "2024-05-16 23:08:26"},
         {"unarc/arc_squashed.arc", atArc, 0, 1, "LICENSE", 5279, 11357, L"Squashed", nullptr},
-        {"unarc/arj_method1.arj", atArj, 0, 1, "LICENSE", 3959, 11357, L"Most", "2024-05-16 12:50:32"},
         {"unarc/arj_multi_test_file.a01", atArj, 0, 1, "TEST.ICY", 9302, 13723, L"Most", nullptr},
         {"unarc/ha_asc.ha", atHA, 0, 1, "license", 3851, 11357, L"Asc", "2025-09-05 15:30:22"},
         {"unarc/ha_copy.ha", atHA, 0, 1, "license", 11357, 11357, L"Cpy", nullptr},
         {"unarc/pak_license_crushed.pak", atPak, 0, 1, "LICENSE", 5261, 11357, L"Crushed", nullptr},
         {"unarc/zoo_default.zoo", atZoo, 0, 1, "license", 5282, 11357, L"Fastest", "2024-05-16 23:08:26"},
         {"unarc/acid-70a.rar", atRar, 0, 28, "AcidView\\AcidText.class", 974, 1544, L"Best", "1998-04-26 11:32:16"},
-        {"unarc/rar_multi_unarc.part2.rar", atRar, 0, 1, "unarc", 614237 + 124251, 4007168, L"Normal", nullptr},
-        {"libarchive/test_read_format_rar_windows.rar", atRar, 0, 5, "testdir\\test.txt", 16, 16, L"Stored", nullptr},
+        // RAR 3 keeps a packed Unicode form behind the 8-bit name; RAR for Unix writes UTF-8.
+        {"libarchive/test_read_format_rar_unicode.rar", atRar, 0, 6,
+         "\u8868\u3060\u3088\\\u6f22\u5b57\u9577\u3044\u30d5\u30a1\u30a4\u30eb\u540dlong-filename-in-\u6f22\u5b57.txt",
+         5, 5, L"Stored", nullptr},
+        {"libarchive/test_read_format_rar_unicode.rar", atRar, 0, 6, "abcdefghijklmnopqrs\u30c6\u30b9\u30c8.txt", 15,
+         16, L"Normal", nullptr},
         {"libarchive/test_read_format_rar5_win32.rar", atRar, 0, 8, "testdir", 0, 0, L"<Dir>", nullptr},
         {"libarchive/test_read_format_cab_3.cab", atCab, 0, 4, "dir1\\file1", 60, 60, L"Lzx", nullptr},
         {"libarchive/test_read_format_lha_header3.lzh", atLha, 0, 4, "file1", 36, 60, L"Frozen-5", nullptr},
-        {"lhasa/lha_os2_208__h3_lh5.lzh", atLha, 0, 1, "GPL-2", 7004, 18092, L"Frozen-5", nullptr},
-        {"lhasa/lharc113__lh1.lzh", atLha, 0, 1, "GPL-2", 7518, 18092, L"Frozen-1", nullptr},
-        {"lhasa/morphos_lha_2717__h1_metadata.lzh", atLha, 0, 1, "metadata.txt", -1, 0, nullptr, nullptr},
-        {"libarchive/test_read_format_zip_zip64a.zip", atZip, 0, 1, "-", 8, 6, L"DeflateN", nullptr},
+        // Amiga LhA keeps a comment behind the name: not part of it.
+        {"lhasa/morphos_lha_2717__h1_metadata.lzh", atLha, 0, 1, "metadata.txt", 29, 29, L"Stored", nullptr},
         {"libarchive/test_compat_gtar_1.tar", atTar, 0, 2, nullptr, 0, 0, L"", nullptr},
         {"is3/TestArchive1-HighCompression.Z", atMSGZ, 0, 3, "Text\\APACHE-LICENSE-2.0.txt", 4426, 11358, L"",
          "2022-04-16 18:53:02"},
-        {"unarc/hyp_license.hyp", atUnknown, -1, 0, nullptr, 0, 0, L"", nullptr},
+        {"unarc/hyp_license.hyp", atUnknown, -1, 0, nullptr, 0, 0, L"", nullptr, false},
     };
-    std::vector<EntryCase> listed;
-    for (const EntryCase& c : cases) {
-        // Unknown files are only classified; metadata.txt's method is not the point.
-        if (c.type == atUnknown || !c.method) {
-            const std::wstring path = SamplePath("SORTARO_ARCHIVE_FIXTURES", c.archive);
-            if (!path.empty() && Exists(path)) {
-                TArcReader reader;
-                reader.SetArchiveFile(path);
-                EXPECT_EQ(reader.ArcType(), c.type) << c.archive;
-                std::vector<std::wstring> names;
-                if (c.type != atUnknown) {
-                    ASSERT_TRUE(reader.FilesInArchive(&names));
-                    // Amiga LhA keeps a comment behind the name: not part of it.
-                    EXPECT_EQ(names, std::vector<std::wstring>{L"metadata.txt"});
-                }
-            }
-            continue;
-        }
-        listed.push_back(c);
-    }
-    CheckAll("SORTARO_ARCHIVE_FIXTURES", "third-party samples", listed);
+    CheckAll("SORTARO_ARCHIVE_FIXTURES", "third-party samples", cases);
 }
 
 TEST(ArcSamples, TheSystemFileSystemReadsRealFiles)
@@ -212,28 +151,6 @@ TEST(ArcSamples, TheSystemFileSystemReadsRealFiles)
     EXPECT_FALSE(files.IsRemovable(path));
     EXPECT_FALSE(files.HasSpannedSetLabel(path));
     EXPECT_EQ(files.Open(path + L".missing"), nullptr);
-}
-
-TEST(ArcSamples, RarNamesInUnicode)
-{
-    // RAR 3 keeps a packed Unicode form behind the 8-bit name; RAR for Unix writes UTF-8.
-    const std::wstring path = SamplePath("SORTARO_ARCHIVE_FIXTURES", "libarchive/test_read_format_rar_unicode.rar");
-    if (path.empty() || !Exists(path))
-        GTEST_SKIP() << "third-party samples not there";
-    TArcReader reader;
-    reader.SetArchiveFile(path);
-    std::vector<std::wstring> names;
-    ASSERT_TRUE(reader.FilesInArchive(&names));
-    const std::vector<std::wstring> expected = {
-        L"\u8868\u3060\u3088\\\u65b0\u3057\u3044\u30d5\u30a9\u30eb\u30c0\\\u65b0\u898f\u30c6\u30ad\u30b9\u30c8 "
-        L"\u30c9\u30ad\u30e5\u30e1\u30f3\u30c8.txt",
-        L"\u8868\u3060\u3088\\\u6f22\u5b57\u9577\u3044\u30d5\u30a1\u30a4\u30eb\u540dlong-filename-in-\u6f22\u5b57.txt",
-        L"\u8868\u3060\u3088\\\u65b0\u3057\u3044\u30d5\u30a9\u30eb\u30c0",
-        L"\u8868\u3060\u3088",
-        L"\u8868\u3060\u3088\\\u30d5\u30a1\u30a4\u30eb",
-        L"abcdefghijklmnopqrs\u30c6\u30b9\u30c8.txt",
-    };
-    EXPECT_EQ(names, expected);
 }
 
 } // namespace

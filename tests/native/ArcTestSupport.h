@@ -1,54 +1,60 @@
 #pragma once
-// Helpers of the archive reader's tests: byte builders for synthetic archives, a ZIP writer for
-// the cases no tool makes, and the folders of the tool-made and third-party sample archives.
+// Helpers of the archive reader's tests: a byte builder for synthetic archives, writers of the
+// ZIP and tar headers that the tests vary, and the folders of the tool-made and third-party
+// sample archives.
 
 #include "catalogue/archive/ArcReader.h"
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
 namespace ArcTest {
 
+using namespace std::string_literals; // "...\0..."s keeps the NUL bytes of a signature
 using Bytes = std::vector<uint8_t>;
 
-inline void Put8(Bytes& b, uint32_t v)
+// A little-endian field of N bytes, and a run of zeros.
+template <int N> struct Le {
+    uint64_t value;
+};
+using U8 = Le<1>;
+using U16 = Le<2>;
+using U32 = Le<4>;
+using U64 = Le<8>;
+struct Zeros {
+    size_t count;
+};
+
+template <class Range> void Append(Bytes& b, const Range& bytes) // a text or byte vector
 {
-    b.push_back(static_cast<uint8_t>(v));
+    b.insert(b.end(), bytes.begin(), bytes.end());
 }
-inline void Put16(Bytes& b, uint32_t v)
+inline void Append(Bytes& b, Zeros zeros)
 {
-    Put8(b, v);
-    Put8(b, v >> 8);
+    b.insert(b.end(), zeros.count, 0);
 }
-inline void Put32(Bytes& b, uint32_t v)
+template <int N> void Append(Bytes& b, Le<N> field)
 {
-    Put16(b, v);
-    Put16(b, v >> 16);
+    for (int i = 0; i < N; ++i)
+        b.push_back(static_cast<uint8_t>(field.value >> (8 * i)));
 }
-inline void Put64(Bytes& b, uint64_t v)
+// The bytes of texts, byte vectors, fields and zeros one after the other.
+template <class... Parts> Bytes Cat(const Parts&... parts)
 {
-    Put32(b, static_cast<uint32_t>(v));
-    Put32(b, static_cast<uint32_t>(v >> 32));
+    Bytes b;
+    (Append(b, parts), ...);
+    return b;
 }
-inline void PutText(Bytes& b, const std::string& s)
+// Overwrites a field in place (damage, or a value known only after the rest was written).
+template <int N> void Poke(Bytes& b, size_t at, Le<N> field)
 {
-    b.insert(b.end(), s.begin(), s.end());
-}
-inline void PutZeros(Bytes& b, size_t n)
-{
-    b.insert(b.end(), n, 0);
-}
-inline void Poke16(Bytes& b, size_t at, uint32_t v)
-{
-    b[at] = static_cast<uint8_t>(v);
-    b[at + 1] = static_cast<uint8_t>(v >> 8);
-}
-inline void Poke32(Bytes& b, size_t at, uint32_t v)
-{
-    Poke16(b, at, v);
-    Poke16(b, at + 2, v >> 16);
+    const Bytes bytes = Cat(field);
+    std::copy(bytes.begin(), bytes.end(), b.begin() + static_cast<std::ptrdiff_t>(at));
 }
 
 // 2021-03-04 05:06:08 as a DOS date-time, and its day count.
@@ -66,77 +72,48 @@ struct ZipMember {
 };
 
 // A ZIP archive with local headers, central directory and end record, as a writer makes it.
-inline Bytes MakeZip(const std::vector<ZipMember>& members, const Bytes& prefix = Bytes())
+inline Bytes MakeZip(const std::vector<ZipMember>& members)
 {
-    Bytes zip = prefix;
-    std::vector<uint32_t> offsets;
+    Bytes zip, central;
     for (const ZipMember& m : members) {
-        offsets.push_back(static_cast<uint32_t>(zip.size()));
-        PutText(zip, "PK\3\4");
-        Put16(zip, 20);
-        Put16(zip, m.flags);
-        Put16(zip, m.method);
-        Put32(zip, m.dosDateTime);
-        Put32(zip, 0x12345678);
-        Put32(zip, static_cast<uint32_t>(m.data.size()));
-        Put32(zip, m.unpacked == 0xFFFFFFFF ? static_cast<uint32_t>(m.data.size()) : m.unpacked);
-        Put16(zip, static_cast<uint32_t>(m.name.size()));
-        Put16(zip, 0);
-        PutText(zip, m.name);
-        PutText(zip, m.data);
+        // The fields from the flags to the extra field's length are the same in both headers.
+        const Bytes fields =
+            Cat(U16{m.flags}, U16{m.method}, U32{m.dosDateTime}, U32{0x12345678}, U32{m.data.size()},
+                U32{m.unpacked == 0xFFFFFFFF ? m.data.size() : m.unpacked}, U16{m.name.size()}, U16{0});
+        Append(central,
+               Cat("PK\1\2"s, U16{20}, U16{20}, fields, Zeros{6}, U32{m.externalAttr}, U32{zip.size()}, m.name));
+        Append(zip, Cat("PK\3\4"s, U16{20}, fields, m.name, m.data));
     }
-    const uint32_t central = static_cast<uint32_t>(zip.size());
-    for (size_t i = 0; i < members.size(); ++i) {
-        const ZipMember& m = members[i];
-        PutText(zip, "PK\1\2");
-        Put16(zip, 20);
-        Put16(zip, 20);
-        Put16(zip, m.flags);
-        Put16(zip, m.method);
-        Put32(zip, m.dosDateTime);
-        Put32(zip, 0x12345678);
-        Put32(zip, static_cast<uint32_t>(m.data.size()));
-        Put32(zip, m.unpacked == 0xFFFFFFFF ? static_cast<uint32_t>(m.data.size()) : m.unpacked);
-        Put16(zip, static_cast<uint32_t>(m.name.size()));
-        Put16(zip, 0);
-        Put16(zip, 0);
-        Put16(zip, 0);
-        Put16(zip, 0);
-        Put32(zip, m.externalAttr);
-        Put32(zip, offsets[i]);
-        PutText(zip, m.name);
-    }
-    const uint32_t centralSize = static_cast<uint32_t>(zip.size()) - central;
-    PutText(zip, "PK\5\6");
-    Put16(zip, 0);
-    Put16(zip, 0);
-    Put16(zip, static_cast<uint32_t>(members.size()));
-    Put16(zip, static_cast<uint32_t>(members.size()));
-    Put32(zip, centralSize);
-    Put32(zip, central);
-    Put16(zip, 0);
-    return zip;
+    const size_t count = members.size();
+    return Cat(zip, central, "PK\5\6"s, Zeros{4}, U16{count}, U16{count}, U32{central.size()}, U32{zip.size()}, U16{0});
+}
+
+// A ustar header with the given size and time fields (octal text; the time 2021-03-04 05:06:08
+// UTC unless given) and a valid checksum.
+inline Bytes TarHeader(const std::string& name, char type, const std::string& size,
+                       const std::string& time = "14020065300")
+{
+    Bytes h = Cat(name, Zeros{100 - name.size()}, "0000644"s, Zeros{17}, size, Zeros{12 - size.size()}, time,
+                  Zeros{12 - time.size()}, "        "s, std::string(1, type), Zeros{100}, "ustar"s, Zeros{1}, "00"s);
+    h.resize(512);
+    unsigned sum = 0;
+    for (const uint8_t b : h)
+        sum += b;
+    char checksum[8];
+    std::snprintf(checksum, sizeof checksum, "%06o", sum);
+    std::copy(checksum, checksum + 7, h.begin() + 148);
+    return h;
 }
 
 // The sample folders: the build passes them in, an environment variable of the same name
-// overrides that. Empty when neither names one.
-inline std::string SampleFolder(const char* variable)
+// overrides that.
+inline std::string SampleFolder(const std::string& variable)
 {
-    if (const char* dir = std::getenv(variable))
+    if (const char* dir = std::getenv(variable.c_str()))
         return dir;
-#ifdef SORTARO_ARCHIVE_SAMPLES
-    if (std::string(variable) == "SORTARO_ARCHIVE_SAMPLES")
-        return SORTARO_ARCHIVE_SAMPLES;
-#endif
-#ifdef SORTARO_ARCHIVE_FIXTURES
-    if (std::string(variable) == "SORTARO_ARCHIVE_FIXTURES")
-        return SORTARO_ARCHIVE_FIXTURES;
-#endif
-#ifdef SORTARO_ARCHIVE_REGRESSIONS
-    if (std::string(variable) == "SORTARO_ARCHIVE_REGRESSIONS")
-        return SORTARO_ARCHIVE_REGRESSIONS;
-#endif
-    return std::string();
+    return variable == "SORTARO_ARCHIVE_SAMPLES"    ? SORTARO_ARCHIVE_SAMPLES
+           : variable == "SORTARO_ARCHIVE_FIXTURES" ? SORTARO_ARCHIVE_FIXTURES
+                                                    : SORTARO_ARCHIVE_REGRESSIONS;
 }
 
 // A file in one of the sample folders; on Windows a Unix path is reached through Wine's drive Z:.
@@ -151,11 +128,6 @@ inline std::wstring SamplePath(const char* variable, const std::string& name)
         path = "Z:" + path;
 #endif
     return std::wstring(path.begin(), path.end());
-}
-
-inline std::string Utf8(const std::wstring& text)
-{
-    return EncodeUtf8(text);
 }
 
 } // namespace ArcTest

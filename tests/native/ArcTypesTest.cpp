@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <cstring>
 #include <ctime>
 #include <utility>
 
@@ -14,29 +13,9 @@ namespace {
 
 using namespace ArcTest;
 
-TEST(ArcTypes, OrdinalsAndNamesFollowTheFixedOrder)
-{
-    EXPECT_EQ(atNA, 0);
-    EXPECT_EQ(atUnknown, 3);
-    EXPECT_EQ(atMSGZ, 21);
-    EXPECT_EQ(atZip, 28);
-    EXPECT_EQ(atZoo, 31);
-    EXPECT_STREQ(ArcTypeName(atZipMV), "atZipMV");
-    EXPECT_STREQ(ArcTypeName(static_cast<TArcType>(32)), "?");
-    EXPECT_FALSE(IsRecognised(atFileOpenErr));
-    EXPECT_FALSE(IsRecognised(atUnsupported));
-    EXPECT_TRUE(IsRecognised(atAce));
-    EXPECT_TRUE(IsRecognised(atZoo));
-}
-
-struct DateCase {
-    uint32_t dos;
-    double days;
-};
-
 TEST(ArcTypes, DosDatesBecomeDayCountsAndInvalidOnesTheDosEpoch)
 {
-    const DateCase cases[] = {
+    const std::pair<uint32_t, double> cases[] = {
         {0, kDosEpochDays},
         {kDosStamp, kStampDays},
         {0x00210000, kDosEpochDays},                                          // 1980-01-01 00:00:00, the epoch itself
@@ -53,17 +32,8 @@ TEST(ArcTypes, DosDatesBecomeDayCountsAndInvalidOnesTheDosEpoch)
         {(41u << 25) | (13u << 21) | (4u << 16), kDosEpochDays},
         {(41u << 25) | (3u << 21) | (4u << 16) | (25u << 11), 44259.0},
     };
-    for (const DateCase& c : cases)
-        EXPECT_DOUBLE_EQ(DosDateTimeToDays(c.dos), c.days) << std::hex << c.dos;
-}
-
-TEST(ArcTypes, DayCountsPrintAsCivilDates)
-{
-    int y, mo, d, h, mi, s;
-    DaysToCivil(kStampDays, y, mo, d, h, mi, s);
-    EXPECT_EQ((std::vector<int>{y, mo, d, h, mi, s}), (std::vector<int>{2021, 3, 4, 5, 6, 8}));
-    DaysToCivil(kDosEpochDays, y, mo, d, h, mi, s);
-    EXPECT_EQ((std::vector<int>{y, mo, d, h, mi, s}), (std::vector<int>{1980, 1, 1, 0, 0, 0}));
+    for (const auto& [dos, days] : cases)
+        EXPECT_DOUBLE_EQ(DosDateTimeToDays(dos), days) << std::hex << dos;
 }
 
 // Sets the process's time zone for one case and puts the tests' UTC back after it.
@@ -115,24 +85,19 @@ TEST(ArcTypes, UnixTimesBecomeLocalDosTimes)
 // The formats that keep Unix times show them in the zone the catalogue runs in.
 TEST(ArcTypes, UnixTimesOfRealArchivesFollowTheTimeZone)
 {
-    struct Case {
-        const char* archive;
-        const char* name;
-    };
-    const Case cases[] = {{"tar-ustar.tar", "hello.txt"}, {"gzip-name.gz", "hello.txt"}};
     const std::pair<const char*, const char*> zones[] = {
         {"UTC0", "2021-03-04 05:06:08"}, {"EST5EDT", "2021-03-04 00:06:08"}, {"JST-9", "2021-03-04 14:06:08"}};
     int listed = 0;
-    for (const Case& c : cases) {
-        const std::wstring path = SamplePath("SORTARO_ARCHIVE_SAMPLES", c.archive);
+    for (const char* archive : {"tar-ustar.tar", "gzip-name.gz"}) {
+        const std::wstring path = SamplePath("SORTARO_ARCHIVE_SAMPLES", archive);
         if (path.empty() || !SystemFileSystem().Open(path))
             continue;
         for (const auto& [zoneName, local] : zones) {
             ScopedTimeZone zone(zoneName);
             TArcReader reader;
             reader.SetArchiveFile(path);
-            ASSERT_TRUE(reader.GetFileInfo(std::wstring(c.name, c.name + std::strlen(c.name)))) << c.archive;
-            EXPECT_EQ(ArcList::FormatDate(reader.Entry().Date), local) << c.archive << " in " << zoneName;
+            ASSERT_TRUE(reader.GetFileInfo(L"hello.txt")) << archive;
+            EXPECT_EQ(ArcList::FormatDate(reader.Entry().Date), local) << archive << " in " << zoneName;
         }
         ++listed;
     }
@@ -149,20 +114,15 @@ struct RatioCase {
 TEST(ArcTypes, CompressionRatioIsPercentSaved)
 {
     const RatioCase cases[] = {
-        {0, 0, 0},
         {0, 100, 0},
         {100, 0, 0},
         {100, 100, 0},
-        {150, 100, 0},
         {50, 100, 50},
         {1, 1000, 99},
-        {999, 1000, 1}, // 0.1% shows as 1
-        {29, 440, 93},
-        {100, 200100, 99},
-        {150000, 400000, 62},
-        {4000000000u, 4294967295u, 6},  // both divided by 100 first: no overflow
-        {5368709120u, 6442450944u, 16}, // ZIP64 sizes of 5 and 6 GiB
-        {100, UINT64_MAX, 99},          // the largest size: no overflow
+        {999, 1000, 1},                // 0.1% shows as 1
+        {100, 200100, 99},             // a difference over 100000: both divided by 100 first
+        {4000000000u, 4294967295u, 6}, // no overflow
+        {100, UINT64_MAX, 99},         // the largest size: no overflow
     };
     for (const RatioCase& c : cases)
         EXPECT_EQ(CompressionRatio(c.packed, c.unpacked), c.ratio) << c.packed << "/" << c.unpacked;
@@ -220,7 +180,7 @@ TEST(ArcTypes, CheckWildCardFollowsFileSpecAndTheExclusionList)
         TArcCommon common;
         common.FileSpec = c.spec;
         common.ExcludeSpec = c.exclude;
-        EXPECT_EQ(common.CheckWildCard(c.name), c.passes) << Utf8(c.name) << " / " << Utf8(c.spec[0]);
+        EXPECT_EQ(common.CheckWildCard(c.name), c.passes) << EncodeUtf8(c.name) << " / " << EncodeUtf8(c.spec[0]);
     }
 }
 

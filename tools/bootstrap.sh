@@ -18,7 +18,7 @@ packages=(
     cmake g++ make googletest libgtest-dev
     # The archive reader's tests: real archivers make their samples, lsar (unar) is the
     # independent lister they are compared with, clang builds the fuzz target.
-    zip unzip arj jlha-utils arc gcab sharutils unar python3 clang libclang-rt-14-dev
+    zip unzip arj jlha-utils arc gcab unar python3 clang libclang-rt-14-dev
 )
 add_i386=no
 if [ "$wine_arch" = win32 ]; then

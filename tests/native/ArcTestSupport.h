@@ -1,5 +1,5 @@
 #pragma once
-// Helpers of the archive reader's tests: a byte builder for synthetic archives, writers of the
+// Support code of the archive reader's tests: a byte builder for synthetic archives, writers of the
 // ZIP and tar headers that the tests vary, and the folders of the tool-made and third-party
 // sample archives.
 

@@ -3,15 +3,14 @@
 // does, with a clean settings key.
 
 #include "WineTestSupport.h"
+#include "catalogue/shell/DriveDialog.h"
 #include "catalogue/shell/MainWindow.h"
+#include "catalogue/shell/StartupDialog.h"
 #include "common/MessagePump.h"
 
-#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <string>
-#include <vector>
 
 class AppTest : public testing::Test {
 protected:
@@ -71,48 +70,25 @@ protected:
         WineTest::Flush();
     }
 
-    HWND StartupHwnd() const;
-    HWND DrivesHwnd() const;
+    HWND StartupHwnd() const { return main->Startup() ? main->Startup()->Hwnd() : nullptr; }
+    HWND DrivesHwnd() const { return main->Drives() ? main->Drives()->Hwnd() : nullptr; }
+    HWND Tree() const { return main->Tree().Hwnd(); }
 
-    // The tree's nodes below item (the root's children when item is null), as texts.
+    // The texts of the nodes below item (below the root when item is null).
     std::vector<std::wstring> ChildTexts(HTREEITEM item = nullptr) const
     {
-        HWND tree = main->Tree().Hwnd();
-        if (!item)
-            item = TreeView_GetRoot(tree);
         std::vector<std::wstring> texts;
-        for (HTREEITEM child = TreeView_GetChild(tree, item); child; child = TreeView_GetNextSibling(tree, child))
-            texts.push_back(ItemText(child));
+        for (HTREEITEM child : TreeChildren(Tree(), item ? item : TreeView_GetRoot(Tree())))
+            texts.push_back(TreeItemText(Tree(), child));
         return texts;
-    }
-
-    std::wstring ItemText(HTREEITEM item) const
-    {
-        wchar_t text[256] = L"";
-        TVITEMW tv{};
-        tv.mask = TVIF_TEXT;
-        tv.hItem = item;
-        tv.pszText = text;
-        tv.cchTextMax = 256;
-        TreeView_GetItem(main->Tree().Hwnd(), &tv);
-        return text;
     }
 
     // The first node in tree order with this text.
     HTREEITEM FindNode(const std::wstring& text) const
     {
-        HWND tree = main->Tree().Hwnd();
-        std::vector<HTREEITEM> pending{TreeView_GetRoot(tree)};
-        while (!pending.empty()) {
-            HTREEITEM item = pending.back();
-            pending.pop_back();
-            if (!item)
-                continue;
-            if (ItemText(item) == text)
+        for (HTREEITEM item : TreeItemsInOrder(Tree()))
+            if (TreeItemText(Tree(), item) == text)
                 return item;
-            for (HTREEITEM c = TreeView_GetChild(tree, item); c; c = TreeView_GetNextSibling(tree, c))
-                pending.insert(pending.begin(), c);
-        }
         return nullptr;
     }
 
@@ -131,16 +107,3 @@ protected:
 
     std::unique_ptr<MainWindow> main;
 };
-
-#include "catalogue/shell/DriveDialog.h"
-#include "catalogue/shell/StartupDialog.h"
-
-inline HWND AppTest::StartupHwnd() const
-{
-    return main && main->Startup() ? main->Startup()->Hwnd() : nullptr;
-}
-
-inline HWND AppTest::DrivesHwnd() const
-{
-    return main && main->Drives() ? main->Drives()->Hwnd() : nullptr;
-}

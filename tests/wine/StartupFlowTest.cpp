@@ -1,10 +1,14 @@
+// The start-up flow: the start-up dialog, then the catalogue read from the database or the
+// drive dialog and a scan, then the main window; a cancel at any step before it ends the program.
+
 #include "AppFixture.h"
 #include "catalogue/shell/ScanProgressDialog.h"
 #include "catalogue/shell/WaitDialog.h"
 #include "catalogue/shell/resource.h"
 
-using WineTest::FindShownWindow;
 using WineTest::GetOption;
+using WineTest::ListTexts;
+using WineTest::SetOption;
 using WineTest::ValueNames;
 using WineTest::WindowText;
 
@@ -15,17 +19,6 @@ std::wstring DialogItemText(HWND dialog, int id)
     return WindowText(GetDlgItem(dialog, id));
 }
 
-std::vector<std::wstring> RowTexts(HWND list)
-{
-    std::vector<std::wstring> rows;
-    for (int i = 0; i < ListView_GetItemCount(list); ++i) {
-        wchar_t text[256] = L"";
-        ListView_GetItemText(list, i, 0, text, 256);
-        rows.push_back(text);
-    }
-    return rows;
-}
-
 std::vector<bool> RowChecks(HWND list)
 {
     std::vector<bool> checks;
@@ -34,32 +27,54 @@ std::vector<bool> RowChecks(HWND list)
     return checks;
 }
 
+// A top-level window with this title is on the screen.
+bool Shown(const wchar_t* title)
+{
+    return IsWindowVisible(FindWindowW(nullptr, title));
+}
+
+using ItemTexts = std::vector<std::pair<int, const wchar_t*>>;
 using StartupFlow = AppTest;
 
-TEST_F(StartupFlow, FreshStartShowsTheGermanStartupDialog)
+TEST_F(StartupFlow, StartupDialogInBothLanguages)
 {
-    Start();
-    HWND dialog = StartupHwnd();
-    ASSERT_NE(dialog, nullptr);
-    EXPECT_TRUE(IsWindowVisible(dialog));
-    EXPECT_EQ(WindowText(dialog), L"Sortaro Auswahl der Datenträger");
-    EXPECT_FALSE(IsWindowVisible(main->Hwnd())) << "the main window waits for the catalogue";
-    EXPECT_EQ(WindowText(main->Tree().HeaderLabel()), L"Ordner") << "until a node is selected";
-    EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_STARTUP_RESCAN), BST_CHECKED);
-    EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_STARTUP_DATABASE), BST_UNCHECKED);
-    EXPECT_EQ(DialogItemText(dialog, IDC_STARTUP_RESCAN), L"Alle Daten neu einlesen ");
-    EXPECT_EQ(DialogItemText(dialog, IDC_STARTUP_DATABASE), L"Alle Daten aus der Datenbank einlesen");
-    EXPECT_EQ(DialogItemText(dialog, IDC_STARTUP_GROUP), L"Markierte Datenträger beim Scan berücksichtigen");
-    HWND list = GetDlgItem(dialog, IDC_STARTUP_DRIVE_TYPES);
-    EXPECT_EQ(RowTexts(list), (std::vector<std::wstring>{L"Diskette", L"Festplatte", L"CD-ROM", L"RAM-Disk"}));
-    EXPECT_EQ(RowChecks(list), (std::vector<bool>{true, true, true, true}));
-    EXPECT_EQ(DialogItemText(dialog, IDOK), L"&Weiter");
-    EXPECT_EQ(DialogItemText(dialog, IDCANCEL), L"&Abbrechen");
-    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, IDOK))) << "enabled once the main window is set up";
-    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, IDCANCEL)));
-    // The start-up read creates the Options key and writes nothing into it.
-    EXPECT_TRUE(WineTest::KeyExists(L""));
-    EXPECT_TRUE(ValueNames(L"").empty());
+    const struct {
+        const wchar_t* language; // nullptr: no value
+        const wchar_t* title;
+        ItemTexts items;
+        std::vector<std::wstring> driveTypes;
+        const wchar_t* treeLabel; // above the tree, until a node is selected
+    } cases[] = {
+        {nullptr, L"Sortaro Auswahl der Datenträger",
+         {{IDC_STARTUP_RESCAN, L"Alle Daten neu einlesen "}, {IDOK, L"&Weiter"}, {IDCANCEL, L"&Abbrechen"},
+          {IDC_STARTUP_DATABASE, L"Alle Daten aus der Datenbank einlesen"},
+          {IDC_STARTUP_GROUP, L"Markierte Datenträger beim Scan berücksichtigen"}},
+         {L"Diskette", L"Festplatte", L"CD-ROM", L"RAM-Disk"}, L"Ordner"},
+        {L"2", L"Sortaro Auswahl der Datenträger", {}, {}, L"Ordner"}, // any value but 0 is German
+        {L"0", L"Select DriveType",
+         {{IDC_STARTUP_DATABASE, L"Read Data from database"}, {IDC_STARTUP_RESCAN, L"File Scan"},
+          {IDC_STARTUP_GROUP, L"Scan selected DriveTypes "}, {IDOK, L"&OK"}, {IDCANCEL, L"&Cancel"}},
+         {L"Drive removable", L"Drive fixed", L"Drive CDrom", L"Drive ramdisk"}, L"Folder"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "language " << (c.language ? c.language : L"(none)"));
+        WineTest::ClearSettings();
+        if (c.language)
+            SetOption(L"", L"language", c.language);
+        Start();
+        HWND dialog = StartupHwnd();
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_TRUE(IsWindowVisible(dialog));
+        EXPECT_EQ(WindowText(dialog), c.title);
+        for (const auto& item : c.items)
+            EXPECT_EQ(DialogItemText(dialog, item.first), item.second);
+        if (!c.driveTypes.empty()) {
+            EXPECT_EQ(ListTexts(GetDlgItem(dialog, IDC_STARTUP_DRIVE_TYPES)), c.driveTypes);
+        }
+        EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, IDOK))) << "enabled once the main window is set up";
+        EXPECT_FALSE(IsWindowVisible(main->Hwnd())) << "the main window waits for the catalogue";
+        EXPECT_EQ(WindowText(main->Tree().HeaderLabel()), c.treeLabel);
+    }
 }
 
 TEST_F(StartupFlow, StartupButtonsWaitForTheMainWindow)
@@ -74,9 +89,8 @@ TEST_F(StartupFlow, StartupButtonsWaitForTheMainWindow)
     SendMessageW(fresh.Hwnd(), WM_COMMAND, IDCANCEL, 0);
     WineTest::Flush();
     EXPECT_FALSE(MessagePump::QuitSeen());
-    EXPECT_FALSE(main->ApplicationEnded());
     fresh.EnableButtons();
-    EXPECT_TRUE(IsWindowEnabled(fresh.Item(IDOK)));
+    EXPECT_TRUE(IsWindowEnabled(fresh.Item(IDCANCEL)));
     EXPECT_FALSE(GetWindowLongPtrW(fresh.Hwnd(), GWL_STYLE) & WS_SYSMENU) << "no border icons";
 }
 
@@ -87,175 +101,153 @@ TEST_F(StartupFlow, CancelInTheStartupDialogEndsWithoutWriting)
     Click(StartupHwnd(), IDCANCEL);
     EXPECT_TRUE(MessagePump::QuitSeen());
     EXPECT_TRUE(main->ApplicationEnded());
-    EXPECT_EQ(main->CancelRequested, 1);
     EXPECT_EQ(shown.IndexOf(L"Sortaro"), -1);
+    // The start-up read created the Options key and nothing was written into it.
+    EXPECT_TRUE(WineTest::KeyExists(L""));
     EXPECT_TRUE(ValueNames(L"").empty());
     for (const wchar_t* subKey : {L"ScreenSettings", L"Vorschau", L"AddedDirs", L"ColumnsMain"})
         EXPECT_FALSE(WineTest::KeyExists(subKey)) << subKey;
 }
 
-TEST_F(StartupFlow, EnglishStartupDialog)
+TEST_F(StartupFlow, ACancelLaterBeforeTheMainWindowEndsToo)
 {
-    WineTest::SetOption(L"", L"language", L"0");
-    Start();
-    HWND dialog = StartupHwnd();
-    EXPECT_EQ(WindowText(dialog), L"Select DriveType");
-    EXPECT_EQ(DialogItemText(dialog, IDC_STARTUP_DATABASE), L"Read Data from database");
-    EXPECT_EQ(DialogItemText(dialog, IDC_STARTUP_RESCAN), L"File Scan");
-    EXPECT_EQ(DialogItemText(dialog, IDC_STARTUP_GROUP), L"Scan selected DriveTypes ");
-    EXPECT_EQ(RowTexts(GetDlgItem(dialog, IDC_STARTUP_DRIVE_TYPES)),
-              (std::vector<std::wstring>{L"Drive removable", L"Drive fixed", L"Drive CDrom", L"Drive ramdisk"}));
-    EXPECT_EQ(DialogItemText(dialog, IDOK), L"&OK");
-    EXPECT_EQ(DialogItemText(dialog, IDCANCEL), L"&Cancel");
+    const struct {
+        const wchar_t* step;
+        const wchar_t* scannewdata;
+        int drivesButton;             // 0: no drive dialog
+        const wchar_t* cancelOnShow; // the title of the dialog whose cancel button is pressed
+    } cases[] = {
+        {L"drive dialog", L"0", IDCANCEL, nullptr},
+        {L"scan", L"0", IDOK, L"Analyse"},
+        {L"database read", L"1", 0, L"Bitte warten"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.step);
+        WineTest::ClearSettings();
+        NoDrives();
+        SetOption(L"", L"SaveSettings", L"1");
+        SetOption(L"", L"scannewdata", c.scannewdata);
+        WineTest::ShowRecorder shown;
+        if (c.cancelOnShow)
+            shown.ClickWhenShown(c.cancelOnShow, IDCANCEL);
+        Start();
+        Click(StartupHwnd(), IDOK);
+        if (c.drivesButton)
+            Click(DrivesHwnd(), c.drivesButton);
+        if (c.cancelOnShow) {
+            EXPECT_GE(shown.IndexOf(c.cancelOnShow), 0);
+        }
+        EXPECT_TRUE(MessagePump::QuitSeen());
+        EXPECT_EQ(shown.IndexOf(L"Sortaro"), -1);
+        EXPECT_FALSE(IsWindowVisible(main->Hwnd()));
+        EXPECT_FALSE(WineTest::KeyExists(L"ScreenSettings"));
+        EXPECT_EQ(GetOption(L"", L"hddata") != L"<missing>", c.drivesButton == IDOK) << "the drive dialog's choice";
+        Stop();
+    }
 }
 
 TEST_F(StartupFlow, LastChoicesAreRestored)
 {
-    struct Case {
-        const wchar_t* datafrom;
+    const struct {
+        const wchar_t* datafrom; // nullptr: no value
         const wchar_t* scannewdata;
         std::vector<bool> rows;
         bool rescan;
-    };
-    const Case cases[] = {
+    } cases[] = {
+        {nullptr, nullptr, {true, true, true, true}, true},
         {L"0101", L"0", {false, true, false, true}, true},
         {L"1111", L"1", {true, true, true, true}, false},
         {L"10", L"2", {true, false, true, true}, false}, // short text: the rest stay checked
         {L"000011", L"x", {false, false, false, false}, false},
         {nullptr, L"", {true, true, true, true}, false}, // any text but "0" means the database
-        {L"0", nullptr, {false, true, true, true}, true},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         WineTest::ClearSettings();
         if (c.datafrom)
-            WineTest::SetOption(L"", L"datafrom", c.datafrom);
+            SetOption(L"", L"datafrom", c.datafrom);
         if (c.scannewdata)
-            WineTest::SetOption(L"", L"scannewdata", c.scannewdata);
+            SetOption(L"", L"scannewdata", c.scannewdata);
         Start();
         HWND dialog = StartupHwnd();
-        EXPECT_EQ(RowChecks(GetDlgItem(dialog, IDC_STARTUP_DRIVE_TYPES)), c.rows) << "datafrom " << c.datafrom;
+        EXPECT_EQ(RowChecks(GetDlgItem(dialog, IDC_STARTUP_DRIVE_TYPES)), c.rows)
+            << "datafrom " << (c.datafrom ? c.datafrom : L"(none)");
         EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_STARTUP_RESCAN) == BST_CHECKED, c.rescan)
             << "scannewdata " << (c.scannewdata ? c.scannewdata : L"(none)");
+        EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_STARTUP_DATABASE) == BST_CHECKED, !c.rescan);
     }
 }
 
 TEST_F(StartupFlow, DatabasePathShowsTheWaitDialogThenTheMainWindow)
 {
-    WineTest::SetOption(L"", L"scannewdata", L"1");
+    SetOption(L"", L"scannewdata", L"1");
     WineTest::ShowRecorder shown;
     Start();
-    HWND list = GetDlgItem(StartupHwnd(), IDC_STARTUP_DRIVE_TYPES);
-    ListView_SetCheckState(list, 2, FALSE);
+    ListView_SetCheckState(GetDlgItem(StartupHwnd(), IDC_STARTUP_DRIVE_TYPES), 2, FALSE);
     Click(StartupHwnd(), IDOK);
 
-    int wait = shown.IndexOf(L"Bitte warten");
-    int mainWindow = shown.IndexOf(L"Sortaro");
+    const int wait = shown.IndexOf(L"Bitte warten");
     EXPECT_GE(wait, 0);
-    EXPECT_GT(mainWindow, wait) << "the main window appears only after the catalogue is read";
+    EXPECT_GT(shown.IndexOf(L"Sortaro"), wait) << "the main window appears only after the catalogue is read";
     EXPECT_TRUE(IsWindowVisible(main->Hwnd()));
     EXPECT_EQ(main->Startup(), nullptr);
-    EXPECT_EQ(FindShownWindow(L"Bitte warten"), nullptr);
-    EXPECT_EQ(main->StartupSource(), 1);
-    EXPECT_FALSE(main->DriveTypeMark(2));
-    EXPECT_TRUE(main->DriveTypeMark(3));
+    EXPECT_FALSE(Shown(L"Bitte warten"));
     EXPECT_EQ(GetOption(L"", L"datafrom"), L"1101");
     EXPECT_EQ(GetOption(L"", L"scannewdata"), L"1");
 }
 
 TEST_F(StartupFlow, ScanPathShowsDrivesThenProgressThenTheMainWindow)
 {
-    NoDrives();
-    WineTest::ShowRecorder shown;
-    Start();
-    Click(StartupHwnd(), IDOK);
-    HWND drives = DrivesHwnd();
-    ASSERT_NE(drives, nullptr);
-    EXPECT_TRUE(IsWindowVisible(drives));
-    EXPECT_EQ(WindowText(drives), L"Sortaro Auswahl der Laufwerke");
-    EXPECT_EQ(DialogItemText(drives, IDC_DRIVES_LABEL), L"Bitte wählen Sie die zu scannenden Laufwerke");
-    EXPECT_EQ(DialogItemText(drives, IDOK), L"&Weiter>");
-    EXPECT_FALSE(IsWindowVisible(main->Hwnd()));
-    EXPECT_EQ(GetOption(L"", L"scannewdata"), L"0");
+    const struct {
+        const wchar_t* language;
+        const wchar_t* drives; // the drive dialog's title
+        ItemTexts items;
+        const wchar_t* progress;
+        const wchar_t* search; // the search node's text after the scan
+    } cases[] = {
+        {L"1", L"Sortaro Auswahl der Laufwerke",
+         {{IDC_DRIVES_LABEL, L"Bitte wählen Sie die zu scannenden Laufwerke"}, {IDOK, L"&Weiter>"}}, L"Analyse",
+         L"Suchen"},
+        {L"0", L"Select Drives",
+         {{IDC_DRIVES_LABEL, L"Select drives to scan"}, {IDC_DRIVES_ADD, L"Add"}, {IDC_DRIVES_REMOVE, L"Remove"},
+          {IDOK, L"&OK"}, {IDCANCEL, L"&Cancel"}},
+         L"Analysing", L"Search"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "language " << c.language);
+        WineTest::ClearSettings();
+        NoDrives();
+        SetOption(L"", L"language", c.language);
+        WineTest::ShowRecorder shown;
+        Start();
+        Click(StartupHwnd(), IDOK);
+        HWND drives = DrivesHwnd();
+        ASSERT_NE(drives, nullptr);
+        EXPECT_TRUE(IsWindowVisible(drives));
+        EXPECT_EQ(WindowText(drives), c.drives);
+        for (const auto& item : c.items)
+            EXPECT_EQ(DialogItemText(drives, item.first), item.second);
+        EXPECT_FALSE(IsWindowVisible(main->Hwnd()));
+        EXPECT_EQ(GetOption(L"", L"scannewdata"), L"0");
 
-    Click(drives, IDOK);
-    int drivesShown = shown.IndexOf(L"Sortaro Auswahl der Laufwerke");
-    int progress = shown.IndexOf(L"Analyse");
-    int mainWindow = shown.IndexOf(L"Sortaro");
-    EXPECT_GE(drivesShown, 0);
-    EXPECT_GT(progress, drivesShown);
-    EXPECT_GT(mainWindow, progress);
-    EXPECT_TRUE(IsWindowVisible(main->Hwnd()));
-    EXPECT_EQ(FindShownWindow(L"Analyse"), nullptr);
-    EXPECT_EQ(FindShownWindow(L"Sortaro Auswahl der Laufwerke"), nullptr);
-    EXPECT_FALSE(MessagePump::QuitSeen());
-}
-
-TEST_F(StartupFlow, CancelInTheDriveDialogEnds)
-{
-    NoDrives();
-    WineTest::ShowRecorder shown;
-    Start();
-    Click(StartupHwnd(), IDOK);
-    Click(DrivesHwnd(), IDCANCEL);
-    EXPECT_TRUE(MessagePump::QuitSeen());
-    EXPECT_EQ(shown.IndexOf(L"Sortaro"), -1);
-    EXPECT_EQ(GetOption(L"", L"hddata"), L"<missing>");
-}
-
-TEST_F(StartupFlow, CancelDuringTheScanEndsAndNeverShowsTheMainWindow)
-{
-    NoDrives();
-    WineTest::SetOption(L"", L"SaveSettings", L"1");
-    WineTest::ShowRecorder shown;
-    shown.ClickWhenShown(L"Analyse", IDCANCEL);
-    Start();
-    Click(StartupHwnd(), IDOK);
-    Click(DrivesHwnd(), IDOK);
-    EXPECT_GE(shown.IndexOf(L"Analyse"), 0);
-    EXPECT_TRUE(MessagePump::QuitSeen());
-    EXPECT_EQ(main->CancelRequested, 1);
-    EXPECT_EQ(shown.IndexOf(L"Sortaro"), -1);
-    EXPECT_FALSE(IsWindowVisible(main->Hwnd()));
-    EXPECT_FALSE(WineTest::KeyExists(L"ScreenSettings"));
-}
-
-TEST_F(StartupFlow, CancelWhileTheDatabaseIsReadEnds)
-{
-    WineTest::SetOption(L"", L"scannewdata", L"1");
-    WineTest::ShowRecorder shown;
-    shown.ClickWhenShown(L"Bitte warten", IDCANCEL);
-    Start();
-    Click(StartupHwnd(), IDOK);
-    EXPECT_GE(shown.IndexOf(L"Bitte warten"), 0);
-    EXPECT_TRUE(MessagePump::QuitSeen());
-    EXPECT_EQ(shown.IndexOf(L"Sortaro"), -1);
-}
-
-TEST_F(StartupFlow, EnglishScanPathDialogs)
-{
-    NoDrives();
-    WineTest::SetOption(L"", L"language", L"0");
-    WineTest::ShowRecorder shown;
-    Start();
-    EXPECT_EQ(WindowText(main->Tree().HeaderLabel()), L"Folder");
-    Click(StartupHwnd(), IDOK);
-    HWND drives = DrivesHwnd();
-    EXPECT_EQ(WindowText(drives), L"Select Drives");
-    EXPECT_EQ(DialogItemText(drives, IDC_DRIVES_LABEL), L"Select drives to scan");
-    EXPECT_EQ(DialogItemText(drives, IDC_DRIVES_ADD), L"Add");
-    EXPECT_EQ(DialogItemText(drives, IDC_DRIVES_REMOVE), L"Remove");
-    EXPECT_EQ(DialogItemText(drives, IDOK), L"&OK");
-    EXPECT_EQ(DialogItemText(drives, IDCANCEL), L"&Cancel");
-    Click(drives, IDOK);
-    EXPECT_GE(shown.IndexOf(L"Analysing"), 0);
-    EXPECT_TRUE(IsWindowVisible(main->Hwnd()));
-    EXPECT_EQ(ChildTexts().back(), L"Search") << "English names again after the scan";
-    EXPECT_EQ(WindowText(main->Tree().HeaderLabel()), L"Sortaro");
+        Click(drives, IDOK);
+        const int drivesShown = shown.IndexOf(c.drives);
+        const int progress = shown.IndexOf(c.progress);
+        EXPECT_GE(drivesShown, 0);
+        EXPECT_GT(progress, drivesShown);
+        EXPECT_GT(shown.IndexOf(L"Sortaro"), progress);
+        EXPECT_TRUE(IsWindowVisible(main->Hwnd()));
+        EXPECT_FALSE(Shown(c.progress));
+        EXPECT_FALSE(Shown(c.drives));
+        EXPECT_FALSE(MessagePump::QuitSeen());
+        EXPECT_EQ(ChildTexts().back(), c.search) << "the tree's texts after the scan";
+        EXPECT_EQ(WindowText(main->Tree().HeaderLabel()), L"Sortaro");
+        Stop();
+    }
 }
 
 TEST_F(StartupFlow, WaitAndProgressDialogTextsInBothLanguages)
 {
-    struct Case {
+    const struct {
         const wchar_t* language;
         WaitDialog::Use use;
         const wchar_t* caption;
@@ -263,8 +255,7 @@ TEST_F(StartupFlow, WaitAndProgressDialogTextsInBothLanguages)
         const wchar_t* lower;
         const wchar_t* right;
         const wchar_t* button;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {L"1", WaitDialog::Use::Load, L"Bitte warten", L"Initialisiere Daten", L"Laden von Dateiinformationen ",
          L"Bitte warten", L"&Abbrechen"},
         {L"1", WaitDialog::Use::Save, L"Bitte warten", L"Einstellungen speichern ", L"Laden von Dateiinformationen ",
@@ -274,9 +265,9 @@ TEST_F(StartupFlow, WaitAndProgressDialogTextsInBothLanguages)
         {L"0", WaitDialog::Use::Save, L"Please wait", L"Save Settings ", L"Laden von Dateiinformationen ",
          L"Please wait", L"Cancel"},
     };
-    for (const Case& c : cases) {
-        WineTest::ClearSettings();
-        WineTest::SetOption(L"", L"language", c.language);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "language " << c.language << ", use " << static_cast<int>(c.use));
+        SetOption(L"", L"language", c.language);
         Start();
         WaitDialog wait(*main, c.use);
         ASSERT_TRUE(wait.CreateModeless(main->Hwnd()));
@@ -290,7 +281,7 @@ TEST_F(StartupFlow, WaitAndProgressDialogTextsInBothLanguages)
 
         ScanProgressDialog progress(*main);
         ASSERT_TRUE(progress.CreateModeless(main->Hwnd()));
-        bool english = c.language[0] == L'0';
+        const bool english = c.language[0] == L'0';
         EXPECT_EQ(WindowText(progress.Hwnd()), english ? L"Analysing" : L"Analyse");
         EXPECT_EQ(DialogItemText(progress.Hwnd(), IDC_SCAN_TITLE),
                   english ? L"Initialising database " : L"Initialisiere Datenbank ");
@@ -307,22 +298,22 @@ TEST_F(StartupFlow, WaitAndProgressDialogTextsInBothLanguages)
 TEST_F(StartupFlow, AddedFoldersAreListedAndTheRemovalIsStored)
 {
     NoDrives();
-    WineTest::SetOption(L"AddedDirs", L"C:\\windows", L"");
-    WineTest::SetOption(L"AddedDirs", L"C:\\users", L"");
+    SetOption(L"AddedDirs", L"C:\\windows", L"");
+    SetOption(L"AddedDirs", L"C:\\users", L"");
     Start();
     Click(StartupHwnd(), IDOK);
     HWND drives = DrivesHwnd();
     HWND list = GetDlgItem(drives, IDC_DRIVES_LIST);
-    std::vector<std::wstring> rows = RowTexts(list);
+    std::vector<std::wstring> rows = ListTexts(list);
     std::sort(rows.begin(), rows.end());
     EXPECT_EQ(rows, (std::vector<std::wstring>{L"C:\\users", L"C:\\windows"}));
     EXPECT_EQ(RowChecks(list), (std::vector<bool>{true, true}));
 
-    int usersRow = RowTexts(list)[0] == L"C:\\users" ? 0 : 1;
+    const int usersRow = ListTexts(list)[0] == L"C:\\users" ? 0 : 1;
     ListView_SetItemState(list, usersRow, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     SendMessageW(drives, WM_COMMAND, MAKEWPARAM(IDC_DRIVES_REMOVE, STN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(drives, IDC_DRIVES_REMOVE)));
-    EXPECT_EQ(RowTexts(list), (std::vector<std::wstring>{L"C:\\windows"}));
+    EXPECT_EQ(ListTexts(list), (std::vector<std::wstring>{L"C:\\windows"}));
     Click(drives, IDOK);
     EXPECT_EQ(ValueNames(L"AddedDirs"), (std::vector<std::wstring>{L"C:\\windows"}));
     EXPECT_EQ(GetOption(L"", L"hddata"), L"1");

@@ -1,3 +1,5 @@
+// The owners of handles and the guards: each closes what it owns, once, and nothing else.
+
 #include "common/UniqueHandle.h"
 
 #include <gtest/gtest.h>
@@ -12,88 +14,52 @@ bool IsOpenHandle(HANDLE h)
     return GetHandleInformation(h, &flags) != FALSE;
 }
 
-TEST(UniqueHandle, ClosesWhatItOwns)
+TEST(UniqueHandle, ClosesWhatItOwnsOnceAndHandsItOverByMove)
 {
     HANDLE raw = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    ASSERT_TRUE(IsOpenHandle(raw));
     {
-        UniqueFile owner(raw);
-        EXPECT_TRUE(owner);
-        EXPECT_EQ(owner.Get(), raw);
+        UniqueFile first(raw);
+        UniqueFile second(std::move(first));
+        EXPECT_FALSE(first);
+        UniqueFile third;
+        third = std::move(second);
+        third = std::move(third); // self-move keeps the handle
+        EXPECT_EQ(third.Get(), raw);
+        EXPECT_TRUE(IsOpenHandle(raw));
     }
-    EXPECT_FALSE(IsOpenHandle(raw));
-}
+    EXPECT_FALSE(IsOpenHandle(raw)) << "closed when its owner ends";
 
-TEST(UniqueHandle, MoveHandsOverOwnershipOnce)
-{
-    HANDLE raw = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    UniqueFile first(raw);
-    UniqueFile second(std::move(first));
-    EXPECT_FALSE(first);
-    EXPECT_EQ(second.Get(), raw);
-    UniqueFile third;
-    third = std::move(second);
-    EXPECT_EQ(third.Get(), raw);
-    third = std::move(third); // self-move keeps the handle
-    EXPECT_TRUE(IsOpenHandle(raw));
-    third.Reset();
-    EXPECT_FALSE(IsOpenHandle(raw));
-}
-
-TEST(UniqueHandle, ReleaseGivesUpWithoutClosing)
-{
-    HANDLE raw = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    raw = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     {
         UniqueFile owner(raw);
         EXPECT_EQ(owner.Release(), raw);
         EXPECT_FALSE(owner);
     }
-    EXPECT_TRUE(IsOpenHandle(raw));
+    EXPECT_TRUE(IsOpenHandle(raw)) << "released: given up without closing";
     CloseHandle(raw);
-}
 
-TEST(UniqueHandle, PutStoresTheOutParameter)
-{
-    UniqueHKey key;
-    ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software", 0, KEY_READ, key.Put()), ERROR_SUCCESS);
-    EXPECT_TRUE(key);
-    DWORD subkeys = 0;
-    EXPECT_EQ(RegQueryInfoKeyW(key.Get(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, nullptr, nullptr,
-                               nullptr, nullptr, nullptr),
-              ERROR_SUCCESS);
-}
-
-TEST(UniqueHandle, InvalidHandleValueIsNotOwned)
-{
-    UniqueFile none(INVALID_HANDLE_VALUE);
-    EXPECT_FALSE(none);
+    EXPECT_FALSE(UniqueFile(INVALID_HANDLE_VALUE));
     UniqueFindHandle find;
     WIN32_FIND_DATAW data;
     find.Reset(FindFirstFileW(L"C:\\no such folder\\*", &data));
     EXPECT_FALSE(find);
 }
 
-TEST(UniquePidl, PutReceivesTheShellsAllocation)
+TEST(UniqueHandle, PutReceivesAnOutParameter)
 {
+    UniqueHKey key;
+    ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software", 0, KEY_READ, key.Put()), ERROR_SUCCESS);
+    EXPECT_TRUE(key);
     UniquePidl pidl;
     ASSERT_EQ(SHParseDisplayName(L"C:\\windows", nullptr, pidl.Put(), 0, nullptr), S_OK);
-    ASSERT_TRUE(pidl);
     wchar_t path[MAX_PATH] = L"";
     EXPECT_TRUE(SHGetPathFromIDListW(pidl.Get(), path));
     EXPECT_EQ(lstrcmpiW(path, L"C:\\windows"), 0);
-    UniquePidl moved(std::move(pidl));
-    EXPECT_FALSE(pidl);
-    EXPECT_TRUE(moved);
-}
-
-TEST(CoTaskMemPtr, PutReceivesAndFreesTheOldBlock)
-{
+    // A second Put frees the first block; a move leaves nothing behind.
     CoTaskMemPtr<wchar_t> text;
     *text.Put() = static_cast<wchar_t*>(CoTaskMemAlloc(8));
-    ASSERT_NE(text.Get(), nullptr);
     wchar_t* second = static_cast<wchar_t*>(CoTaskMemAlloc(8));
-    *text.Put() = second; // the first block is freed here
-    EXPECT_EQ(text.Get(), second);
+    *text.Put() = second;
     CoTaskMemPtr<wchar_t> other(std::move(text));
     EXPECT_EQ(text.Get(), nullptr);
     EXPECT_EQ(other.Get(), second);

@@ -289,41 +289,6 @@ TEST_F(ScanTest, ADataFolderThatIsAFileIsReportedAndNothingIsLost)
     EXPECT_EQ(ReadBytes(data), "not a folder");
 }
 
-TEST_F(ScanTest, AMissingAddedFolderIsReportedAndTheScanGoesOn)
-{
-    MakeTree();
-    SetOption(L"AddedDirs", kBase + L"\\missing", L"");
-    WineTest::ShowRecorder shown;
-    shown.ClickWhenShown(L"Sortaro", IDOK); // "Invalid file name." for the missing one
-    Scan();
-    EXPECT_EQ(std::count(shown.messages.begin(), shown.messages.end(), L"Invalid file name."), 1);
-    EXPECT_EQ(PathsOf(9), (Paths{L"Photos.jpg", L"pic.jpg"}));
-}
-
-TEST_F(ScanTest, UserCategoriesBeyondTheLastIdAreRefusedByName)
-{
-    for (int i = 0; i < 55; ++i) {
-        wchar_t name[16];
-        swprintf(name, 16, L"U%02d", i);
-        SetOption(L"UserFiles", name, L".u" + std::to_wstring(i)); // no bar: all extensions
-    }
-    WineTest::ShowRecorder shown;
-    shown.ClickWhenShown(L"Hinweis", IDOK);
-    StartToMainWindow(true);
-    ASSERT_EQ(shown.messages.size(), 1u);
-    for (const wchar_t* name : {L"U53", L"U54"})
-        EXPECT_NE(shown.messages[0].find(name), std::wstring::npos) << name;
-    EXPECT_EQ(shown.messages[0].find(L"U52"), std::wstring::npos);
-    const Paths children = ChildTexts();
-    EXPECT_EQ(children.size(), 17u + 53u);
-    EXPECT_EQ(children.back(), L"U52");
-    // The definition without a bar lists its extension.
-    const ExtensionMap& map = main->Model().Extensions();
-    EXPECT_NE(std::find_if(map.begin(), map.end(),
-                           [](const ExtensionEntry& e) { return e.extension == L".U0" && e.categoryId == 47; }),
-              map.end());
-}
-
 TEST_F(ScanTest, SpecialFoldersFillTheirCategoriesAtEveryStart)
 {
     MakeTree();
@@ -386,17 +351,17 @@ TEST_F(DriveDialogTest, AFolderIsResolvedOrRefused)
 {
     MakeTree();
     NoDrives();
+    SetOption(L"AddedDirs", kBase + L"\\missing", L"");
+    WineTest::ShowRecorder shown;
+    shown.ClickWhenShown(L"Sortaro", IDOK);
     Start();
     Click(StartupHwnd(), IDOK);
+    EXPECT_EQ(shown.messages, Paths{L"Invalid file name."}) << "the added folder that is gone";
     HWND list = GetDlgItem(DrivesHwnd(), IDC_DRIVES_LIST);
+    EXPECT_EQ(ListView_GetItemCount(list), 0);
     EXPECT_TRUE(main->Drives()->FindPidlShellFolder(root, false));
     ASSERT_EQ(ListView_GetItemCount(list), 1);
     EXPECT_EQ(ListView_GetCheckState(list, 0), 0u);
-    WineTest::ShowRecorder shown;
-    shown.ClickWhenShown(L"Sortaro", IDOK);
-    EXPECT_FALSE(main->Drives()->FindPidlShellFolder(kBase + L"\\no-such-folder", true));
-    EXPECT_EQ(shown.messages, Paths{L"Invalid file name."});
-    EXPECT_EQ(ListView_GetItemCount(list), 1);
     EXPECT_EQ(main->Model().Lists()[0].size(), 1u);
     // Removing the row removes its entry; the scan then walks nothing.
     ListView_SetItemState(list, 0, LVIS_SELECTED, LVIS_SELECTED);

@@ -2,6 +2,8 @@
 
 #include "AppFixture.h"
 
+#include <algorithm>
+
 namespace {
 
 using SettingsTest = AppTest;
@@ -38,31 +40,42 @@ TEST_F(SettingsTest, ValuesThatAreNoNumbersKeepTheirDefaults)
     EXPECT_EQ(main->Options().includeHiddenFiles, 0);
 }
 
-TEST_F(SettingsTest, UserCategoriesFollowTheSearchNode)
+TEST_F(SettingsTest, UserCategoriesFollowTheSearchNodeUpToTheLastId)
 {
-    WineTest::SetOption(L"UserFiles", L"Bilder", L".JPG+.PNG|Default");
-    WineTest::SetOption(L"UserFiles", L"Quellcode", L".CPP+.H|C:\\windows\\notepad.exe");
-    WineTest::SetOption(L"UserFiles", L"Kaputt", L".XYZ|C:\\no such file.exe");
+    auto name = [](int i) { return std::wstring(i < 10 ? L"U0" : L"U") + std::to_wstring(i); };
+    // Fifty-five definitions, for fifty-three free ids. The first three name an icon: a
+    // program's, a file that is not there, and the program's own; the others have no bar, so
+    // that all of the text is the extension list.
+    const wchar_t* icons[] = {L"|C:\\windows\\notepad.exe", L"|C:\\no such file.exe", L"|Default"};
+    for (int i = 0; i < 55; ++i)
+        WineTest::SetOption(L"UserFiles", name(i), L".u" + std::to_wstring(i) + (i < 3 ? icons[i] : L""));
+    WineTest::ShowRecorder shown;
+    shown.ClickWhenShown(L"Hinweis", IDOK);
     StartToMainWindow(true);
+    ASSERT_EQ(shown.messages.size(), 1u) << "the categories refused are named";
+    EXPECT_NE(shown.messages[0].find(L"U53"), std::wstring::npos);
+    EXPECT_NE(shown.messages[0].find(L"U54"), std::wstring::npos);
+    EXPECT_EQ(shown.messages[0].find(L"U52"), std::wstring::npos);
+
+    // In the registry's order (Wine lists value names sorted), each with its id as picture.
     const std::vector<HTREEITEM> top = TreeChildren(Tree(), TreeView_GetRoot(Tree()));
-    ASSERT_EQ(top.size(), 20u);
+    ASSERT_EQ(top.size(), 17u + 53u);
     EXPECT_EQ(TreeItemText(Tree(), top[16]), L"Suchen");
-    // Registry order; Wine lists value names sorted. Picture and selected picture are the id.
-    const wchar_t* users[] = {L"Bilder", L"Kaputt", L"Quellcode"};
-    for (int k = 0; k < 3; ++k) {
+    for (int k = 0; k < 53; ++k) {
         TVITEMW tv{};
-        tv.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
-        wchar_t text[64] = L"";
-        tv.pszText = text;
-        tv.cchTextMax = 64;
+        tv.mask = TVIF_IMAGE | TVIF_SELECTEDIMAGE;
         tv.hItem = top[17 + k];
         TreeView_GetItem(Tree(), &tv);
-        EXPECT_EQ(std::wstring(text), users[k]);
+        EXPECT_EQ(TreeItemText(Tree(), tv.hItem), name(k));
         EXPECT_EQ(tv.iImage, 47 + k);
         EXPECT_EQ(tv.iSelectedImage, 47 + k);
     }
-    HIMAGELIST images = TreeView_GetImageList(Tree(), TVSIL_NORMAL);
-    EXPECT_EQ(ImageList_GetImageCount(images), 50) << "a picture per category, blank where the icon is unreadable";
+    EXPECT_EQ(ImageList_GetImageCount(TreeView_GetImageList(Tree(), TVSIL_NORMAL)), 100)
+        << "a picture per category, blank where the icon is unreadable";
+    const ExtensionMap& map = main->Model().Extensions();
+    EXPECT_NE(std::find_if(map.begin(), map.end(),
+                           [](const ExtensionEntry& e) { return e.extension == L".U3" && e.categoryId == 50; }),
+              map.end());
 }
 
 } // namespace

@@ -11,10 +11,9 @@
 
 #include <algorithm>
 
-using WineTest::ListTexts;
-using WineTest::SetOption;
-
 namespace {
+
+using namespace WineTest;
 
 const std::wstring kBase = L"C:\\sortaro-filelist";
 
@@ -62,7 +61,7 @@ protected:
     {
         ASSERT_NE(node, nullptr);
         TreeView_SelectItem(Tree(), node);
-        WineTest::Flush(50);
+        Flush(50);
     }
 
     std::vector<std::wstring> Column(int column) const { return ListTexts(main->List().Hwnd(), column); }
@@ -87,7 +86,7 @@ protected:
         const LPARAM at = MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
         SendMessageW(header, WM_LBUTTONDOWN, MK_LBUTTON, at);
         SendMessageW(header, WM_LBUTTONUP, 0, at);
-        WineTest::Flush(50);
+        Flush(50);
     }
 
     // The header's marker: 1 the upward triangle, -1 the downward one, 0 none.
@@ -112,7 +111,7 @@ protected:
     void DoubleClick(POINT at)
     {
         SendMessageW(main->List().Hwnd(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(at.x, at.y));
-        WineTest::Flush(50);
+        Flush(50);
     }
 
     // A point on the label of a row.
@@ -133,52 +132,76 @@ const int kEmpty = 12;
 const uint64_t kDay = 864000000000ull; // in 100 ns units
 const uint64_t k2001 = 126227808000000000ull;
 
-TEST_F(FileListTest, RowsAndStatusOfACategory)
+// The name a screen reader says for a window.
+std::wstring AccessibleName(HWND hwnd)
 {
-    StartWith(kText, {
-                         {L"C:\\Daten\\Brief.txt", 1536, k2001, 0x20 | 0x1},
-                         {L"C:\\Daten\\alt\\leer.txt", 0, 0, 0},
-                         {L"C:\\knapp.txt", 511, k2001 + kDay, 0x2 | 0x4},
-                         {L"D:\\gross.txt", 5ull << 30, k2001, 0x20},
-                     });
-    HTREEITEM node = NodeOf(kText);
-    Select(node);
-    ASSERT_EQ(Column(0), (std::vector<std::wstring>{L"Brief.txt", L"leer.txt", L"knapp.txt", L"gross.txt"}));
-    EXPECT_EQ(Column(1), (std::vector<std::wstring>{L"C:\\Daten\\Brief.txt", L"C:\\Daten\\alt\\leer.txt",
-                                                    L"C:\\knapp.txt", L"D:\\gross.txt"}));
-    EXPECT_EQ(Column(3), (std::vector<std::wstring>{L"2", L"0", L"0", L"5242880"}));
-    EXPECT_EQ(Column(5), (std::vector<std::wstring>{L"RA", L"", L"HS", L"A"}));
-    const Catalogue& catalogue = main->Model().Lists();
-    const std::vector<std::wstring> dates = Column(4);
-    EXPECT_EQ(dates[0], FormatRecordDate(catalogue[kText][0]));
-    EXPECT_NE(dates[0], L"");
-    EXPECT_EQ(dates[1], L""); // no date
-    // The shell was asked for icon and type once and the answer is kept in the record.
-    EXPECT_GE(catalogue[kText][0].iconIndex, 0);
-    EXPECT_EQ(Column(2)[0], catalogue.TypeName(catalogue[kText][0]));
-    EXPECT_EQ(RowImage(0), catalogue[kText][0].iconIndex);
-
-    EXPECT_EQ(Panel(1), L"4 Objekt(e) ");
-    EXPECT_EQ(Panel(2), L"5120,002 MB");
-    EXPECT_EQ(Panel(3), L"");
-    EXPECT_EQ(WineTest::WindowText(main->Tree().HeaderLabel()), TreeItemText(Tree(), node));
-
-    Select(NodeOf(kEmpty));
-    EXPECT_EQ(ListView_GetItemCount(main->List().Hwnd()), 0);
-    EXPECT_EQ(Panel(1), L"0 Objekt(e) ");
-    EXPECT_EQ(Panel(2), L"0,000 MB");
+    IAccessible* accessible = nullptr;
+    if (FAILED(AccessibleObjectFromWindow(hwnd, OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(&accessible))))
+        return L"<none>";
+    VARIANT self;
+    VariantInit(&self);
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr;
+    std::wstring text = L"<none>";
+    if (accessible->get_accName(self, &name) == S_OK && name)
+        text = name;
+    SysFreeString(name);
+    accessible->Release();
+    return text;
 }
 
-TEST_F(FileListTest, EnglishStatusTexts)
+TEST_F(FileListTest, RowsStatusAndNamesInBothLanguages)
 {
-    StartWith(kText, {{L"C:\\a.txt", 1024, k2001, 0}, {L"C:\\b.txt", 2048, k2001, 0}, {L"C:\\c.txt", 1048576, 0, 0}},
-              true);
-    Select(NodeOf(kText));
-    EXPECT_EQ(WineTest::WindowText(main->Tree().HeaderLabel()), L"Textfiles");
-    EXPECT_EQ(Panel(1), L"3 Object(s) ");
-    EXPECT_EQ(Panel(2), L"1,003 MB");
-    main->ExecuteCommand(IDM_SELECT_ALL);
-    EXPECT_EQ(Panel(1), L"3 Object(s) selected");
+    const struct {
+        bool english;
+        const wchar_t* category; // the label above the tree
+        const wchar_t* count;
+        const wchar_t* selected;
+        const wchar_t* none;
+        const wchar_t* tree; // the names screen readers say
+        const wchar_t* list;
+    } languages[] = {
+        {false, L"Textdateien", L"4 Objekt(e) ", L"4 Objekt(e) markiert", L"0 Objekt(e) ", L"Kategorien", L"Dateien"},
+        {true, L"Textfiles", L"4 Object(s) ", L"4 Object(s) selected", L"0 Object(s) ", L"Categories", L"Files"},
+    };
+    for (const auto& l : languages) {
+        SCOPED_TRACE(l.english ? "English" : "German");
+        StartWith(kText,
+                  {{L"C:\\Daten\\Brief.txt", 1536, k2001, 0x20 | 0x1},
+                   {L"C:\\Daten\\alt\\leer.txt", 0, 0, 0},
+                   {L"C:\\knapp.txt", 511, k2001 + kDay, 0x2 | 0x4},
+                   {L"D:\\gross.txt", 5ull << 30, k2001, 0x20}},
+                  l.english);
+        Select(NodeOf(kText));
+        ASSERT_EQ(Column(0), (std::vector<std::wstring>{L"Brief.txt", L"leer.txt", L"knapp.txt", L"gross.txt"}));
+        EXPECT_EQ(Column(1), (std::vector<std::wstring>{L"C:\\Daten\\Brief.txt", L"C:\\Daten\\alt\\leer.txt",
+                                                        L"C:\\knapp.txt", L"D:\\gross.txt"}));
+        EXPECT_EQ(Column(3), (std::vector<std::wstring>{L"2", L"0", L"0", L"5242880"}));
+        EXPECT_EQ(Column(5), (std::vector<std::wstring>{L"RA", L"", L"HS", L"A"}));
+        const Catalogue& catalogue = main->Model().Lists();
+        const std::vector<std::wstring> dates = Column(4);
+        EXPECT_EQ(dates[0], FormatRecordDate(catalogue[kText][0]));
+        EXPECT_NE(dates[0], L"");
+        EXPECT_EQ(dates[1], L""); // no date
+        // The shell was asked for icon and type once and the answer is kept in the record.
+        EXPECT_GE(catalogue[kText][0].iconIndex, 0);
+        EXPECT_EQ(Column(2)[0], catalogue.TypeName(catalogue[kText][0]));
+        EXPECT_EQ(RowImage(0), catalogue[kText][0].iconIndex);
+
+        EXPECT_EQ(WindowText(main->Tree().HeaderLabel()), l.category);
+        EXPECT_EQ(Panel(1), l.count);
+        EXPECT_EQ(Panel(2), L"5120,002 MB");
+        EXPECT_EQ(Panel(3), L"");
+        main->ExecuteCommand(IDM_SELECT_ALL);
+        EXPECT_EQ(Panel(1), l.selected);
+        Select(NodeOf(kEmpty));
+        EXPECT_EQ(ListView_GetItemCount(main->List().Hwnd()), 0);
+        EXPECT_EQ(Panel(1), l.none);
+        EXPECT_EQ(Panel(2), L"0,000 MB");
+        EXPECT_EQ(AccessibleName(Tree()), l.tree);
+        EXPECT_EQ(AccessibleName(main->List().Hwnd()), l.list);
+    }
 }
 
 TEST_F(FileListTest, GroupRowsAreTheDirectChildrenAndOpenOnDoubleClick)
@@ -231,7 +254,7 @@ TEST_F(FileListTest, GroupRowsAreTheDirectChildrenAndOpenOnDoubleClick)
     ASSERT_NE(text, rows.end());
     SelectRows({static_cast<int>(text - rows.begin())});
     SendMessageW(list, WM_KEYDOWN, VK_RETURN, 0);
-    WineTest::Flush(50);
+    Flush(50);
     EXPECT_EQ(TreeView_GetSelection(Tree()), NodeOf(kText));
     EXPECT_FALSE(main->List().GroupView());
     EXPECT_EQ(Column(0), std::vector<std::wstring>{L"x.txt"});
@@ -242,44 +265,33 @@ TEST_F(FileListTest, ViewStylesAttachTheImagesOfTheRowsShown)
     StartWith(kText, {{L"C:\\x.txt", 1, 0, 0}});
     HWND list = main->List().Hwnd();
     EXPECT_EQ(ListView_GetView(list), static_cast<DWORD>(LV_VIEW_DETAILS)) << "at start";
+    // A file's row shows the shell's icon; a group's rows show the category pictures.
+    SHFILEINFOW info{};
+    auto systemImages = [&](bool large) {
+        return reinterpret_cast<HIMAGELIST>(SHGetFileInfoW(L"C:\\", 0, &info, sizeof(info),
+                                                           SHGFI_SYSICONINDEX | (large ? SHGFI_LARGEICON : SHGFI_SMALLICON)));
+    };
     const struct {
         int command;
         DWORD view;
-        int iconSize; // of the image list shown: 16 small, 32 large
-    } cases[] = {
-        {IDM_VIEW_LARGE, LV_VIEW_ICON, 32},
-        {IDM_VIEW_SMALL, LV_VIEW_SMALLICON, 16},
-        {IDM_VIEW_LIST, LV_VIEW_LIST, 16},
-        {IDM_VIEW_DETAILS, LV_VIEW_DETAILS, 16},
-    };
-    SHFILEINFOW info{};
-    auto systemLarge = reinterpret_cast<HIMAGELIST>(
-        SHGetFileInfoW(L"C:\\", 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_LARGEICON));
-    auto systemSmall = reinterpret_cast<HIMAGELIST>(
-        SHGetFileInfoW(L"C:\\", 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
+        bool large; // the image list of 32 pixels is shown, not the one of 16
+    } cases[] = {{IDM_VIEW_LARGE, LV_VIEW_ICON, true},
+                 {IDM_VIEW_SMALL, LV_VIEW_SMALLICON, false},
+                 {IDM_VIEW_LIST, LV_VIEW_LIST, false},
+                 {IDM_VIEW_DETAILS, LV_VIEW_DETAILS, false}};
     for (bool group : {true, false}) {
         Select(group ? TreeView_GetRoot(Tree()) : NodeOf(kText));
         for (const auto& c : cases) {
             SCOPED_TRACE(testing::Message() << "command " << c.command << (group ? " in a group" : " in a category"));
             main->ExecuteCommand(c.command);
             EXPECT_EQ(ListView_GetView(list), c.view);
-            HIMAGELIST shown = ListView_GetImageList(list, c.iconSize == 32 ? LVSIL_NORMAL : LVSIL_SMALL);
+            HIMAGELIST shown = ListView_GetImageList(list, c.large ? LVSIL_NORMAL : LVSIL_SMALL);
             int cx = 0, cy = 0;
             ImageList_GetIconSize(shown, &cx, &cy);
-            EXPECT_EQ(cx, c.iconSize);
-            if (group)
-                EXPECT_TRUE(shown != systemLarge && shown != systemSmall);
-            else
-                EXPECT_EQ(shown, c.iconSize == 32 ? systemLarge : systemSmall);
-            // One style checked, in both menus that offer the styles.
-            for (HMENU menu : {main->Menu(IDR_VIEW_MENU), main->Menu(IDR_LIST_BACKGROUND_MENU)}) {
-                SendMessageW(main->Hwnd(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu), 0);
-                HMENU styles = menu == main->Menu(IDR_VIEW_MENU) ? menu : GetSubMenu(menu, 0);
-                SendMessageW(main->Hwnd(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(styles), 0);
-                for (const auto& other : cases)
-                    EXPECT_EQ((GetMenuState(styles, other.command, MF_BYCOMMAND) & MF_CHECKED) != 0,
-                              other.command == c.command);
-            }
+            EXPECT_EQ(cx, c.large ? 32 : 16);
+            EXPECT_EQ(shown == systemImages(c.large), !group);
+            for (const auto& other : cases)
+                EXPECT_EQ(main->IsCommandChecked(other.command), other.command == c.command) << "one style checked";
         }
     }
     // Grid lines and full-row selection switch with their check marks.
@@ -440,7 +452,7 @@ TEST_F(FileListTest, KeysAndCursor)
     HACCEL accelerators = LoadAcceleratorsW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_ACCELERATORS));
     MSG f5{list, WM_KEYDOWN, VK_F5, 0, 0, {}};
     EXPECT_TRUE(TranslateAcceleratorW(main->Hwnd(), accelerators, &f5));
-    WineTest::Flush(50);
+    Flush(50);
     EXPECT_EQ(ListView_GetItemCount(list), 2);
     EXPECT_EQ(Panel(1), L"2 Objekt(e) ");
 
@@ -453,34 +465,6 @@ TEST_F(FileListTest, KeysAndCursor)
         EXPECT_EQ(GetCursor() == LoadCursorW(nullptr, IDC_HAND), onRow);
         SendMessageW(list, WM_SETCURSOR, reinterpret_cast<WPARAM>(list), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
         EXPECT_EQ(GetCursor() == LoadCursorW(nullptr, IDC_HAND), onRow);
-    }
-}
-
-// The name a screen reader says for a window.
-std::wstring AccessibleName(HWND hwnd)
-{
-    IAccessible* accessible = nullptr;
-    if (FAILED(AccessibleObjectFromWindow(hwnd, OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(&accessible))))
-        return L"<none>";
-    VARIANT self;
-    VariantInit(&self);
-    self.vt = VT_I4;
-    self.lVal = CHILDID_SELF;
-    BSTR name = nullptr;
-    std::wstring text = L"<none>";
-    if (accessible->get_accName(self, &name) == S_OK && name)
-        text = name;
-    SysFreeString(name);
-    accessible->Release();
-    return text;
-}
-
-TEST_F(FileListTest, NamesForScreenReadersInBothLanguages)
-{
-    for (bool english : {false, true}) {
-        StartWith(kText, {}, english);
-        EXPECT_EQ(AccessibleName(Tree()), english ? L"Categories" : L"Kategorien");
-        EXPECT_EQ(AccessibleName(main->List().Hwnd()), english ? L"Files" : L"Dateien");
     }
 }
 
@@ -502,7 +486,7 @@ TEST_F(FileListTest, DoubleClickOpensTheFile)
     SelectRows({0});
     DoubleClick(OnRow(0));
     for (int i = 0; i < 100 && GetFileAttributesW(mark.c_str()) == INVALID_FILE_ATTRIBUTES; ++i)
-        WineTest::Flush(100);
+        Flush(100);
     EXPECT_NE(GetFileAttributesW(mark.c_str()), INVALID_FILE_ATTRIBUTES) << "the script did not run";
 }
 

@@ -1,16 +1,13 @@
 // The main window as a frame: its layout and designed tree, the settings it stores at the end
-// and restores at the next start, its texts in both languages, the tool bar and the tree
-// commands.
+// and restores at the next start, its texts in both languages, the tool bar and tree commands.
 
 #include "AppFixture.h"
 #include "catalogue/preview/PreviewPane.h"
 #include "catalogue/shell/resource.h"
 
-using WineTest::GetOption;
-using WineTest::WindowText;
-
 namespace {
 
+using namespace WineTest;
 using MainWindowTest = AppTest;
 
 TEST_F(MainWindowTest, LayoutAndTheTreeAsDesigned)
@@ -48,85 +45,63 @@ TEST_F(MainWindowTest, LayoutAndTheTreeAsDesigned)
                          L".Temporäre Dateien 29", L".Textdateien 30", L".0-Byte Dateien 31", L".Recent 42",
                          L".Temp 43", L".Suchen 46"}));
     // The root is selected and expanded one level.
-    HTREEITEM root = TreeView_GetRoot(Tree());
-    EXPECT_EQ(TreeView_GetSelection(Tree()), root);
-    EXPECT_TRUE(TreeItemExpanded(Tree(), root));
+    EXPECT_EQ(TreeView_GetSelection(Tree()), TreeView_GetRoot(Tree()));
+    EXPECT_TRUE(TreeItemExpanded(Tree(), TreeView_GetRoot(Tree())));
     EXPECT_FALSE(TreeItemExpanded(Tree(), FindNode(L"Clip-Art")));
 }
 
 TEST_F(MainWindowTest, CloseStoresTheLayoutAndTheNextStartRestoresIt)
 {
-    WineTest::SetOption(L"", L"SaveSettings", L"1");
+    SetOption(L"", L"SaveSettings", L"1");
     StartToMainWindow(true);
     SetWindowPos(main->Hwnd(), nullptr, 100, 120, 700, 500, SWP_NOZORDER);
     main->ExecuteCommand(IDM_PREVIEW);
     main->ExecuteCommand(IDM_GRID_LINES);
     SendMessageW(main->Hwnd(), WM_CLOSE, 0, 0);
-    WineTest::Flush();
+    Flush();
     EXPECT_TRUE(MessagePump::QuitSeen()) << "closing the main window ends the program";
+    const std::pair<const wchar_t*, std::wstring> stored[] = {
+        {L"left", L"100"},  {L"top", L"120"},      {L"width", L"700"},
+        {L"height", L"500"}, {L"raster", L"1"},    {L"rowselect", L"0"},
+        {L"treewidthmain", std::to_wstring(main->TreeWidth())},
+        {L"treewidthpreview", std::to_wstring(main->PreviewWidth())}};
+    for (const auto& [name, value] : stored)
+        EXPECT_EQ(GetOption(L"ScreenSettings", name), value) << name;
+    EXPECT_EQ(GetOption(L"Vorschau", L"Enabled"), L"1");
 
-    const struct {
-        const wchar_t* subKey;
-        const wchar_t* name;
-        std::wstring value;
-    } stored[] = {
-        {L"ScreenSettings", L"left", L"100"},
-        {L"ScreenSettings", L"top", L"120"},
-        {L"ScreenSettings", L"width", L"700"},
-        {L"ScreenSettings", L"height", L"500"},
-        {L"ScreenSettings", L"raster", L"1"},
-        {L"ScreenSettings", L"rowselect", L"0"},
-        {L"ScreenSettings", L"treewidthmain", std::to_wstring(main->TreeWidth())},
-        {L"ScreenSettings", L"treewidthpreview", std::to_wstring(main->PreviewWidth())},
-        {L"Vorschau", L"Enabled", L"1"},
-    };
-    for (const auto& s : stored)
-        EXPECT_EQ(GetOption(s.subKey, s.name), s.value) << s.name;
-
-    WineTest::SetOption(L"ScreenSettings", L"treewidthmain", L"200");
+    SetOption(L"ScreenSettings", L"treewidthmain", L"200");
     StartToMainWindow(true);
     RECT rc;
     GetWindowRect(main->Hwnd(), &rc);
-    EXPECT_EQ(rc.left, 100);
-    EXPECT_EQ(rc.top, 120);
-    EXPECT_EQ(rc.right - rc.left, 700);
-    EXPECT_EQ(rc.bottom - rc.top, 500);
+    EXPECT_EQ((std::vector<LONG>{rc.left, rc.top, rc.right, rc.bottom}), (std::vector<LONG>{100, 120, 800, 620}));
     EXPECT_EQ(main->TreeWidth(), 200);
     EXPECT_TRUE(ListView_GetExtendedListViewStyle(main->List().Hwnd()) & LVS_EX_GRIDLINES);
     EXPECT_TRUE(IsWindowVisible(main->Preview()->Hwnd()));
 }
 
-TEST_F(MainWindowTest, WithoutSaveSettingsCloseStoresNoLayoutAndShowsNoWaitDialog)
+TEST_F(MainWindowTest, WithoutSaveSettingsExitStoresNoLayoutAndShowsNoWaitDialog)
 {
-    WineTest::ShowRecorder shown;
-    StartToMainWindow(true);
+    ShowRecorder shown;
+    StartToMainWindow(false);
     const size_t before = shown.shown.size();
-    SendMessageW(main->Hwnd(), WM_CLOSE, 0, 0);
-    WineTest::Flush();
+    main->ExecuteCommand(IDM_EXIT);
+    Flush();
     EXPECT_FALSE(IsWindow(main->Hwnd()));
-    EXPECT_FALSE(WineTest::KeyExists(L"ScreenSettings"));
-    EXPECT_FALSE(WineTest::KeyExists(L"Vorschau"));
-    EXPECT_EQ(shown.shown.size(), before) << "no wait dialog at close";
+    EXPECT_TRUE(MessagePump::QuitSeen());
+    EXPECT_FALSE(KeyExists(L"ScreenSettings"));
+    EXPECT_FALSE(KeyExists(L"Vorschau"));
+    EXPECT_EQ(shown.shown.size(), before) << "no wait dialog at the end";
 }
 
 TEST_F(MainWindowTest, EndOfTheWindowsSessionStoresLikeAClose)
 {
-    WineTest::SetOption(L"", L"SaveSettings", L"1");
+    SetOption(L"", L"SaveSettings", L"1");
     StartToMainWindow(true);
     SendMessageW(main->Hwnd(), WM_QUERYENDSESSION, 0, 0);
     SendMessageW(main->Hwnd(), WM_ENDSESSION, TRUE, 0);
-    WineTest::Flush();
+    Flush();
     EXPECT_NE(GetOption(L"ScreenSettings", L"width"), L"<missing>");
     EXPECT_EQ(GetOption(L"Vorschau", L"Enabled"), L"0");
-}
-
-TEST_F(MainWindowTest, ExitCommandClosesTheMainWindow)
-{
-    StartToMainWindow(false);
-    main->ExecuteCommand(IDM_EXIT);
-    WineTest::Flush();
-    EXPECT_FALSE(IsWindow(main->Hwnd()));
-    EXPECT_TRUE(MessagePump::QuitSeen());
 }
 
 TEST_F(MainWindowTest, ColumnWidthsAreStoredWhenADividerDragEnds)
@@ -141,16 +116,16 @@ TEST_F(MainWindowTest, ColumnWidthsAreStoredWhenADividerDragEnds)
     end.hdr.code = HDN_ENDTRACKW;
     end.iItem = 1;
     SendMessageW(list, WM_NOTIFY, end.hdr.idFrom, reinterpret_cast<LPARAM>(&end));
-    WineTest::Flush();
-    EXPECT_EQ(WineTest::ValueNames(L"ColumnsMain").size(), 6u) << "every column, not only the dragged one";
+    Flush();
+    EXPECT_EQ(ValueNames(L"ColumnsMain").size(), 6u) << "every column, not only the dragged one";
     EXPECT_EQ(GetOption(L"ColumnsMain", L"1"), L"222");
     EXPECT_EQ(GetOption(L"ColumnsMain", L"0"), std::to_wstring(ListView_GetColumnWidth(list, 0)));
-    EXPECT_FALSE(WineTest::KeyExists(L"ScreenSettings")) << "stored even though SaveSettings is off";
+    EXPECT_FALSE(KeyExists(L"ScreenSettings")) << "stored even though SaveSettings is off";
 
     // Restored only when the layout is to be restored.
     StartToMainWindow(true);
     EXPECT_NE(ListView_GetColumnWidth(main->List().Hwnd(), 1), 222);
-    WineTest::SetOption(L"", L"SaveSettings", L"1");
+    SetOption(L"", L"SaveSettings", L"1");
     StartToMainWindow(true);
     EXPECT_EQ(ListView_GetColumnWidth(main->List().Hwnd(), 1), 222);
 }
@@ -169,38 +144,27 @@ TEST_F(MainWindowTest, TextsFollowTheLanguage)
         const wchar_t* preview;
     } languages[] = {
         {L"1",
-         {{IDR_VIEW_MENU, IDM_SORT_NAME, L"&Nach Na&men"},
-          {IDR_LIST_BACKGROUND_MENU, IDM_SORT_NAME, L"Nach &Namen"},
-          {IDR_LIST_BACKGROUND_MENU, IDM_SORT_POPUP, L"&Symbole anorden"},
-          {IDR_LIST_MENU, IDM_PRINT, L"Drucken"},
-          {IDR_FILE_MENU, IDM_PRINT, L"&Drucken"},
-          {0, IDM_SEARCH, L"Suchen"},
-          {0, IDM_CLEAN_INTERNET_FILES, L"TemporaryInternetFiles löschen"},
-          {0, IDM_DELETE, L"Delete"}},
+         {{IDR_VIEW_MENU, IDM_SORT_NAME, L"&Nach Na&men"}, {IDR_LIST_BACKGROUND_MENU, IDM_SORT_NAME, L"Nach &Namen"},
+          {IDR_LIST_BACKGROUND_MENU, IDM_SORT_POPUP, L"&Symbole anorden"}, {IDR_LIST_MENU, IDM_PRINT, L"Drucken"},
+          {IDR_FILE_MENU, IDM_PRINT, L"&Drucken"}, {0, IDM_SEARCH, L"Suchen"}, {0, IDM_DELETE, L"Delete"},
+          {0, IDM_CLEAN_INTERNET_FILES, L"TemporaryInternetFiles löschen"}},
          {L"Dateiname", L"Pfad", L"Typ", L"Groesse(KB)", L"Geändert am", L"Attribute"},
          L"Vorschau       "},
         {L"0",
-         {{IDR_LIST_MENU, IDM_PRINT, L"Drucken"},
-          {IDR_LIST_MENU, IDM_PROPERTIES, L"Properties."},
-          {IDR_LIST_MENU, IDM_OPEN_WITH, L"Open with..."},
-          {IDR_FILE_MENU, IDM_PRINT, L"Print list"},
-          {IDR_FILE_MENU, IDM_EXIT, L"End program"},
-          {IDR_VIEW_MENU, IDM_SORT_NAME, L"name"},
-          {IDR_VIEW_MENU, IDM_SORT_POPUP, L"Arrange Icons"},
-          {IDR_VIEW_MENU, IDM_GRID_LINES, L"GridLines"},
-          {IDR_LIST_BACKGROUND_MENU, IDM_SORT_NAME, L"By name"},
-          {IDR_LIST_BACKGROUND_MENU, IDM_VIEW_POPUP, L"View"},
+         {{IDR_LIST_MENU, IDM_PRINT, L"Drucken"}, {IDR_LIST_MENU, IDM_PROPERTIES, L"Properties."},
+          {IDR_LIST_MENU, IDM_OPEN_WITH, L"Open with..."}, {IDR_FILE_MENU, IDM_PRINT, L"Print list"},
+          {IDR_FILE_MENU, IDM_EXIT, L"End program"}, {IDR_VIEW_MENU, IDM_SORT_NAME, L"name"},
+          {IDR_VIEW_MENU, IDM_SORT_POPUP, L"Arrange Icons"}, {IDR_VIEW_MENU, IDM_GRID_LINES, L"GridLines"},
+          {IDR_LIST_BACKGROUND_MENU, IDM_SORT_NAME, L"By name"}, {IDR_LIST_BACKGROUND_MENU, IDM_VIEW_POPUP, L"View"},
           {IDR_TREE_MENU, IDM_TREE_COLLAPSE_ALL, L"close all nodes "},
-          {IDR_TREE_MENU, IDM_TREE_EDIT_ENDINGS, L"change file ending"},
-          {0, IDM_SEARCH, L"Search "},
-          {0, IDM_TB_FILE, L"File"},
-          {0, IDM_CLEAN_INTERNET_FILES, L"Empty folder 'Temporary Internet Files'"},
+          {IDR_TREE_MENU, IDM_TREE_EDIT_ENDINGS, L"change file ending"}, {0, IDM_SEARCH, L"Search "},
+          {0, IDM_TB_FILE, L"File"}, {0, IDM_CLEAN_INTERNET_FILES, L"Empty folder 'Temporary Internet Files'"},
           {0, IDM_INFO, L"Info"}},
          {L"File", L"Path", L"Type", L"Size(KB)", L"Date", L"Attributes"},
          L"Preview"},
     };
     for (const auto& l : languages) {
-        WineTest::SetOption(L"", L"language", l.language);
+        SetOption(L"", L"language", l.language);
         StartToMainWindow(true);
         for (const Text& t : l.texts) {
             std::wstring text = L"(none)";
@@ -233,7 +197,7 @@ TEST_F(MainWindowTest, TextsFollowTheLanguage)
         EXPECT_EQ(main->Preview()->Heading(), l.preview);
     }
     // The tree in English; a category without an English name keeps its German one.
-    std::vector<std::wstring> top = ChildTexts();
+    const std::vector<std::wstring> top = ChildTexts();
     EXPECT_EQ(top.front(), L"Archiv-Files");
     EXPECT_EQ(top.back(), L"Search");
     EXPECT_NE(FindNode(L"Cursor&Symbols"), nullptr);
@@ -244,22 +208,20 @@ TEST_F(MainWindowTest, TextsFollowTheLanguage)
 TEST_F(MainWindowTest, DropDownButtonsOpenTheirMenus)
 {
     StartToMainWindow(true);
-    WineTest::ShowRecorder recorder;
+    ShowRecorder recorder;
     recorder.closeMenus = true;
-    const struct {
-        int button;
-        int menu;
-    } cases[] = {{IDM_TB_FILE, IDR_FILE_MENU}, {IDM_TB_EDIT, IDR_EDIT_MENU}, {IDM_TB_VIEW, IDR_VIEW_MENU}};
-    for (const auto& c : cases) {
+    const std::pair<int, int> buttons[] = {
+        {IDM_TB_FILE, IDR_FILE_MENU}, {IDM_TB_EDIT, IDR_EDIT_MENU}, {IDM_TB_VIEW, IDR_VIEW_MENU}};
+    for (const auto& [button, menu] : buttons) {
         // As the tool bar reports a click on a drop-down button.
         NMTOOLBARW click{};
         click.hdr.hwndFrom = main->ToolBar();
         click.hdr.idFrom = GetDlgCtrlID(main->ToolBar());
         click.hdr.code = TBN_DROPDOWN;
-        click.iItem = c.button;
+        click.iItem = button;
         SendMessageW(main->Hwnd(), WM_NOTIFY, click.hdr.idFrom, reinterpret_cast<LPARAM>(&click));
         ASSERT_FALSE(recorder.menus.empty());
-        EXPECT_EQ(recorder.menus.back(), main->Menu(c.menu)) << "button " << c.button;
+        EXPECT_EQ(recorder.menus.back(), main->Menu(menu)) << "button " << button;
     }
     // The keyboard way: Alt with the button's mnemonic.
     recorder.menus.clear();
@@ -290,20 +252,16 @@ TEST_F(MainWindowTest, TreeCommandsExpandAndCollapse)
 
 TEST_F(MainWindowTest, ExtensionEditorOnlyForBuiltInLeaves)
 {
-    WineTest::SetOption(L"UserFiles", L"Bilder", L".JPG+.PNG|Default");
+    SetOption(L"UserFiles", L"Bilder", L".JPG+.PNG|Default");
     StartToMainWindow(true);
-    const struct {
-        const wchar_t* node;
-        bool enabled;
-    } cases[] = {
-        {L"Clip-Art", false}, {L"BMP (Bitmap)", true}, {L"Temp", true},      {L"Suchen", true},
-        {L"Sortaro", false},  {L"Bilder", false},      {L"Internet", false},
-    };
-    for (const auto& c : cases) {
-        HTREEITEM item = FindNode(c.node);
-        ASSERT_NE(item, nullptr) << c.node;
+    const std::pair<const wchar_t*, bool> nodes[] = {
+        {L"Clip-Art", false}, {L"BMP (Bitmap)", true}, {L"Temp", true},     {L"Suchen", true},
+        {L"Sortaro", false},  {L"Bilder", false},      {L"Internet", false}};
+    for (const auto& [node, enabled] : nodes) {
+        HTREEITEM item = FindNode(node);
+        ASSERT_NE(item, nullptr) << node;
         TreeView_SelectItem(Tree(), item);
-        EXPECT_EQ(main->IsCommandEnabled(IDM_TREE_EDIT_ENDINGS), c.enabled) << c.node;
+        EXPECT_EQ(main->IsCommandEnabled(IDM_TREE_EDIT_ENDINGS), enabled) << node;
     }
 }
 

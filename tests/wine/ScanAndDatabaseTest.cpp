@@ -14,10 +14,9 @@
 #include <fstream>
 #include <map>
 
-using WineTest::GetOption;
-using WineTest::SetOption;
-
 namespace {
+
+using namespace WineTest;
 
 const std::wstring kBase = L"C:\\sortaro-tests";
 
@@ -143,7 +142,7 @@ protected:
     void Close()
     {
         SendMessageW(main->Hwnd(), WM_CLOSE, 0, 0);
-        WineTest::Flush();
+        Flush();
     }
 
     const std::wstring root = kBase + L"\\tree";
@@ -245,7 +244,7 @@ TEST_F(ScanTest, TheWaitDialogNamesEachFileInBothLanguages)
     } cases[] = {{L"1", L"Lesen von 30.dat", L"Speichern 30.dat"}, {L"0", L"Read database 30.dat", L"Saving 30.dat"}};
     for (const auto& c : cases) {
         SetOption(L"", L"language", c.language);
-        WineTest::ShowRecorder shown;
+        ShowRecorder shown;
         StartToMainWindow(true);
         Close();
         const auto& texts = shown.textsSet;
@@ -263,7 +262,7 @@ TEST_F(ScanTest, ACancelWhileWritingKeepsThePreviousFiles)
     for (int id : {1, 30, 47})
         MakeFile(data + L"\\" + std::to_wstring(id) + L".dat", before);
     Scan();
-    WineTest::ShowRecorder shown;
+    ShowRecorder shown;
     shown.ClickWhenShown(L"Bitte warten", IDCANCEL);
     Close();
     EXPECT_GE(shown.IndexOf(L"Bitte warten"), 0);
@@ -280,7 +279,7 @@ TEST_F(ScanTest, ADataFolderThatIsAFileIsReportedAndNothingIsLost)
     SetOption(L"", L"database", L"1");
     MakeFile(data, "not a folder");
     StartToMainWindow(true); // reading from it finds nothing and goes on
-    WineTest::ShowRecorder shown;
+    ShowRecorder shown;
     shown.ClickWhenShown(L"Fehler", IDOK);
     Close();
     ASSERT_GE(shown.IndexOf(L"Fehler"), 0);
@@ -332,7 +331,7 @@ TEST_F(DriveDialogTest, ListsOnlyDrivesOfTheMarkedTypes)
         SetOption(L"", L"datafrom", c.marks);
         Start();
         Click(StartupHwnd(), IDOK);
-        const Paths rows = WineTest::ListTexts(GetDlgItem(DrivesHwnd(), IDC_DRIVES_LIST));
+        const Paths rows = ListTexts(GetDlgItem(DrivesHwnd(), IDC_DRIVES_LIST));
         const Catalogue& catalogue = main->Model().Lists();
         ASSERT_EQ(rows.size(), catalogue[0].size());
         for (size_t row = 0; row < rows.size(); ++row) {
@@ -352,7 +351,7 @@ TEST_F(DriveDialogTest, AFolderIsResolvedOrRefused)
     MakeTree();
     NoDrives();
     SetOption(L"AddedDirs", kBase + L"\\missing", L"");
-    WineTest::ShowRecorder shown;
+    ShowRecorder shown;
     shown.ClickWhenShown(L"Sortaro", IDOK);
     Start();
     Click(StartupHwnd(), IDOK);
@@ -410,7 +409,7 @@ TEST(FolderPickers, CancelKeepsTheTextAndOkGivesThePreselectedFolder)
     wchar_t current[MAX_PATH];
     GetCurrentDirectoryW(MAX_PATH, current);
     {
-        WineTest::ShowRecorder shown;
+        ShowRecorder shown;
         shown.ClickWhenShown(L"Browse for Folder", IDCANCEL);
         std::wstring text = L"unchanged";
         FolderPickers::BrowseFolders(false, text);
@@ -418,7 +417,7 @@ TEST(FolderPickers, CancelKeepsTheTextAndOkGivesThePreselectedFolder)
         EXPECT_GE(shown.IndexOf(L"Browse for Folder"), 0);
     }
     for (bool english : {false, true}) {
-        WineTest::ShowRecorder shown;
+        ShowRecorder shown;
         shown.ClickWhenShown(L"Browse for Folder", IDOK);
         std::wstring text;
         FolderPickers::BrowseDirectory(english, text);
@@ -452,9 +451,9 @@ TEST(BrowserCaches, PathsFromTheSettingsOrTheBrowsersKeys)
         if (c.netscapeStored)
             SetOption(L"", L"netscapepath", c.netscapeStored);
         if (c.operaDirectory)
-            WineTest::SetValue(operaKey, L"Last Directory", c.operaDirectory);
+            SetValue(operaKey, L"Last Directory", c.operaDirectory);
         if (c.netscapeInstall)
-            WineTest::SetValue(netscapeKey, L"Install Directory", c.netscapeInstall);
+            SetValue(netscapeKey, L"Install Directory", c.netscapeInstall);
         Registry registry;
         EXPECT_EQ(GetOperaPath(registry, SettingsKeys::kOptions), c.opera);
         EXPECT_EQ(GetNetscapePath(registry, SettingsKeys::kOptions), c.netscape);

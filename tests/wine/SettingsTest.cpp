@@ -6,11 +6,11 @@
 
 namespace {
 
+using namespace WineTest;
 using SettingsTest = AppTest;
 
 TEST_F(SettingsTest, ValuesThatAreNoNumbersKeepTheirDefaults)
 {
-    using WineTest::SetOption;
     SetOption(L"", L"SaveSettings", L"1");
     SetOption(L"", L"language", L"deutsch");
     SetOption(L"", L"database", L"ja");
@@ -22,7 +22,7 @@ TEST_F(SettingsTest, ValuesThatAreNoNumbersKeepTheirDefaults)
     SetOption(L"Vorschau", L"Enabled", L"?");
     NoDrives();
     Start();
-    EXPECT_EQ(WineTest::WindowText(StartupHwnd()), L"Sortaro Auswahl der Datenträger") << "still German";
+    EXPECT_EQ(WindowText(StartupHwnd()), L"Sortaro Auswahl der Datenträger") << "still German";
     RECT before;
     GetWindowRect(main->Hwnd(), &before);
     const int treeBefore = main->TreeWidth();
@@ -48,8 +48,8 @@ TEST_F(SettingsTest, UserCategoriesFollowTheSearchNodeUpToTheLastId)
     // that all of the text is the extension list.
     const wchar_t* icons[] = {L"|C:\\windows\\notepad.exe", L"|C:\\no such file.exe", L"|Default"};
     for (int i = 0; i < 55; ++i)
-        WineTest::SetOption(L"UserFiles", name(i), L".u" + std::to_wstring(i) + (i < 3 ? icons[i] : L""));
-    WineTest::ShowRecorder shown;
+        SetOption(L"UserFiles", name(i), L".u" + std::to_wstring(i) + (i < 3 ? icons[i] : L""));
+    ShowRecorder shown;
     shown.ClickWhenShown(L"Hinweis", IDOK);
     StartToMainWindow(true);
     ASSERT_EQ(shown.messages.size(), 1u) << "the categories refused are named";

@@ -6,13 +6,9 @@
 #include "catalogue/shell/WaitDialog.h"
 #include "catalogue/shell/resource.h"
 
-using WineTest::GetOption;
-using WineTest::ListTexts;
-using WineTest::SetOption;
-using WineTest::ValueNames;
-using WineTest::WindowText;
-
 namespace {
+
+using namespace WineTest;
 
 std::wstring DialogItemText(HWND dialog, int id)
 {
@@ -58,7 +54,7 @@ TEST_F(StartupFlow, StartupDialogInBothLanguages)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "language " << (c.language ? c.language : L"(none)"));
-        WineTest::ClearSettings();
+        ClearSettings();
         if (c.language)
             SetOption(L"", L"language", c.language);
         Start();
@@ -87,7 +83,7 @@ TEST_F(StartupFlow, StartupButtonsWaitForTheMainWindow)
     EXPECT_FALSE(IsWindowEnabled(fresh.Item(IDCANCEL)));
     // Enter and Esc do nothing while the buttons are disabled.
     SendMessageW(fresh.Hwnd(), WM_COMMAND, IDCANCEL, 0);
-    WineTest::Flush();
+    Flush();
     EXPECT_FALSE(MessagePump::QuitSeen());
     fresh.EnableButtons();
     EXPECT_TRUE(IsWindowEnabled(fresh.Item(IDCANCEL)));
@@ -96,17 +92,17 @@ TEST_F(StartupFlow, StartupButtonsWaitForTheMainWindow)
 
 TEST_F(StartupFlow, CancelInTheStartupDialogEndsWithoutWriting)
 {
-    WineTest::ShowRecorder shown;
+    ShowRecorder shown;
     Start();
     Click(StartupHwnd(), IDCANCEL);
     EXPECT_TRUE(MessagePump::QuitSeen());
     EXPECT_TRUE(main->ApplicationEnded());
     EXPECT_EQ(shown.IndexOf(L"Sortaro"), -1);
     // The start-up read created the Options key and nothing was written into it.
-    EXPECT_TRUE(WineTest::KeyExists(L""));
+    EXPECT_TRUE(KeyExists(L""));
     EXPECT_TRUE(ValueNames(L"").empty());
     for (const wchar_t* subKey : {L"ScreenSettings", L"Vorschau", L"AddedDirs", L"ColumnsMain"})
-        EXPECT_FALSE(WineTest::KeyExists(subKey)) << subKey;
+        EXPECT_FALSE(KeyExists(subKey)) << subKey;
 }
 
 TEST_F(StartupFlow, ACancelLaterBeforeTheMainWindowEndsToo)
@@ -123,11 +119,11 @@ TEST_F(StartupFlow, ACancelLaterBeforeTheMainWindowEndsToo)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.step);
-        WineTest::ClearSettings();
+        ClearSettings();
         NoDrives();
         SetOption(L"", L"SaveSettings", L"1");
         SetOption(L"", L"scannewdata", c.scannewdata);
-        WineTest::ShowRecorder shown;
+        ShowRecorder shown;
         if (c.cancelOnShow)
             shown.ClickWhenShown(c.cancelOnShow, IDCANCEL);
         Start();
@@ -140,7 +136,7 @@ TEST_F(StartupFlow, ACancelLaterBeforeTheMainWindowEndsToo)
         EXPECT_TRUE(MessagePump::QuitSeen());
         EXPECT_EQ(shown.IndexOf(L"Sortaro"), -1);
         EXPECT_FALSE(IsWindowVisible(main->Hwnd()));
-        EXPECT_FALSE(WineTest::KeyExists(L"ScreenSettings"));
+        EXPECT_FALSE(KeyExists(L"ScreenSettings"));
         EXPECT_EQ(GetOption(L"", L"hddata") != L"<missing>", c.drivesButton == IDOK) << "the drive dialog's choice";
         Stop();
     }
@@ -162,7 +158,7 @@ TEST_F(StartupFlow, LastChoicesAreRestored)
         {nullptr, L"", {true, true, true, true}, false}, // any text but "0" means the database
     };
     for (const auto& c : cases) {
-        WineTest::ClearSettings();
+        ClearSettings();
         if (c.datafrom)
             SetOption(L"", L"datafrom", c.datafrom);
         if (c.scannewdata)
@@ -180,7 +176,7 @@ TEST_F(StartupFlow, LastChoicesAreRestored)
 TEST_F(StartupFlow, DatabasePathShowsTheWaitDialogThenTheMainWindow)
 {
     SetOption(L"", L"scannewdata", L"1");
-    WineTest::ShowRecorder shown;
+    ShowRecorder shown;
     Start();
     ListView_SetCheckState(GetDlgItem(StartupHwnd(), IDC_STARTUP_DRIVE_TYPES), 2, FALSE);
     Click(StartupHwnd(), IDOK);
@@ -214,10 +210,10 @@ TEST_F(StartupFlow, ScanPathShowsDrivesThenProgressThenTheMainWindow)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "language " << c.language);
-        WineTest::ClearSettings();
+        ClearSettings();
         NoDrives();
         SetOption(L"", L"language", c.language);
-        WineTest::ShowRecorder shown;
+        ShowRecorder shown;
         Start();
         Click(StartupHwnd(), IDOK);
         HWND drives = DrivesHwnd();
@@ -250,49 +246,49 @@ TEST_F(StartupFlow, WaitAndProgressDialogTextsInBothLanguages)
     const struct {
         const wchar_t* language;
         WaitDialog::Use use;
-        const wchar_t* caption;
-        const wchar_t* title;
-        const wchar_t* lower;
-        const wchar_t* right;
-        const wchar_t* button;
+        std::vector<std::wstring> wait; // caption, title, the lower and the right texts, button
+        std::vector<std::wstring> progress; // caption, title, note, button
     } cases[] = {
-        {L"1", WaitDialog::Use::Load, L"Bitte warten", L"Initialisiere Daten", L"Laden von Dateiinformationen ",
-         L"Bitte warten", L"&Abbrechen"},
-        {L"1", WaitDialog::Use::Save, L"Bitte warten", L"Einstellungen speichern ", L"Laden von Dateiinformationen ",
-         L"Bitte warten", L"&Abbrechen"},
-        {L"0", WaitDialog::Use::Load, L"Please wait", L"Initialising database", L"Loading fileinformation",
-         L"Please wait", L"Cancel"},
-        {L"0", WaitDialog::Use::Save, L"Please wait", L"Save Settings ", L"Laden von Dateiinformationen ",
-         L"Please wait", L"Cancel"},
+        {L"1", WaitDialog::Use::Load,
+         {L"Bitte warten", L"Initialisiere Daten", L"Laden von Dateiinformationen ", L"Bitte warten", L"&Abbrechen"},
+         {L"Analyse", L"Initialisiere Datenbank ", L"Dieser Vorgang kann mehrere Minuten dauern", L"&Abbrechen"}},
+        {L"1", WaitDialog::Use::Save,
+         {L"Bitte warten", L"Einstellungen speichern ", L"Laden von Dateiinformationen ", L"Bitte warten",
+          L"&Abbrechen"},
+         {}},
+        {L"0", WaitDialog::Use::Load,
+         {L"Please wait", L"Initialising database", L"Loading fileinformation", L"Please wait", L"Cancel"},
+         {L"Analysing", L"Initialising database ", L"This might take several minutes ", L"Cancel"}},
+        {L"0", WaitDialog::Use::Save,
+         {L"Please wait", L"Save Settings ", L"Laden von Dateiinformationen ", L"Please wait", L"Cancel"},
+         {}},
+    };
+    auto texts = [](HWND dialog, std::initializer_list<int> ids) {
+        std::vector<std::wstring> found{WindowText(dialog)};
+        for (int id : ids)
+            found.push_back(DialogItemText(dialog, id));
+        return found;
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << "language " << c.language << ", use " << static_cast<int>(c.use));
         SetOption(L"", L"language", c.language);
         Start();
         WaitDialog wait(*main, c.use);
         ASSERT_TRUE(wait.CreateModeless(main->Hwnd()));
-        EXPECT_EQ(WindowText(wait.Hwnd()), c.caption);
-        EXPECT_EQ(DialogItemText(wait.Hwnd(), IDC_WAIT_TITLE), c.title);
-        EXPECT_EQ(DialogItemText(wait.Hwnd(), IDC_WAIT_LOWER), c.lower);
-        EXPECT_EQ(DialogItemText(wait.Hwnd(), IDC_WAIT_RIGHT), c.right);
-        EXPECT_EQ(DialogItemText(wait.Hwnd(), IDCANCEL), c.button);
+        EXPECT_EQ(texts(wait.Hwnd(), {IDC_WAIT_TITLE, IDC_WAIT_LOWER, IDC_WAIT_RIGHT, IDCANCEL}), c.wait);
         EXPECT_TRUE(GetWindowLongPtrW(wait.Hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST);
         EXPECT_FALSE(GetWindowLongPtrW(wait.Hwnd(), GWL_STYLE) & WS_SYSMENU) << "no border icons";
-
+        if (c.progress.empty())
+            continue;
         ScanProgressDialog progress(*main);
         ASSERT_TRUE(progress.CreateModeless(main->Hwnd()));
-        const bool english = c.language[0] == L'0';
-        EXPECT_EQ(WindowText(progress.Hwnd()), english ? L"Analysing" : L"Analyse");
-        EXPECT_EQ(DialogItemText(progress.Hwnd(), IDC_SCAN_TITLE),
-                  english ? L"Initialising database " : L"Initialisiere Datenbank ");
-        EXPECT_EQ(DialogItemText(progress.Hwnd(), IDC_SCAN_NOTE),
-                  english ? L"This might take several minutes " : L"Dieser Vorgang kann mehrere Minuten dauern");
-        EXPECT_EQ(DialogItemText(progress.Hwnd(), IDCANCEL), english ? L"Cancel" : L"&Abbrechen");
-        progress.SetPercent(250);
-        EXPECT_EQ(progress.Percent(), 100);
-        progress.SetPercent(-3);
-        EXPECT_EQ(progress.Percent(), 0);
+        EXPECT_EQ(texts(progress.Hwnd(), {IDC_SCAN_TITLE, IDC_SCAN_NOTE, IDCANCEL}), c.progress);
     }
+    ScanProgressDialog progress(*main);
+    ASSERT_TRUE(progress.CreateModeless(main->Hwnd()));
+    progress.SetPercent(250);
+    EXPECT_EQ(progress.Percent(), 100);
+    progress.SetPercent(-3);
+    EXPECT_EQ(progress.Percent(), 0);
 }
 
 TEST_F(StartupFlow, AddedFoldersAreListedAndTheRemovalIsStored)

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 using namespace DatabaseText;
@@ -25,13 +26,8 @@ std::string WriteFile(const std::vector<std::wstring>& paths)
     Latin1CodePage ansi;
     for (Encoding encoding : {Encoding::Ansi, Encoding::Utf8}) {
         std::string out = FileStart(encoding);
-        bool complete = true;
-        for (const auto& path : paths)
-            if (!AppendLine(path, encoding, ansi, out)) {
-                complete = false;
-                break;
-            }
-        if (complete)
+        if (std::all_of(paths.begin(), paths.end(),
+                        [&](const std::wstring& path) { return AppendLine(path, encoding, ansi, out); }))
             return out;
     }
     return {};

@@ -46,10 +46,4 @@ TEST(SettingsText, ApplyFlagTextSetsRowsByPosition)
     }
 }
 
-TEST(SettingsText, FormatFlagTextHasADigitPerRow)
-{
-    EXPECT_EQ(SettingsText::FormatFlagText({true, false, true, true}), L"1011");
-    EXPECT_EQ(SettingsText::FormatFlagText({}), L"");
-}
-
 } // namespace

@@ -9,15 +9,11 @@ wine_build=$build
 . "$(dirname "$0")/../../tools/wine-env.sh"
 . "$(dirname "$0")/../../tools/drive-lib.sh"
 . "$(dirname "$0")/checks.sh"
-
-start_sortaro() {
-    ( cd "$(dirname "$exe")" && exec "$WINE" "$(basename "$exe")" >"$build/e2e-app.out" 2>&1 ) &
-    app=$!
-}
+: >"$build/e2e-app.out"
 
 # 1. A first start: the German start-up dialog; Esc ends the program and writes nothing.
-"$WINE" reg delete 'HKCU\Software\Sortaro' /f >/dev/null 2>&1
-start_sortaro
+clear_settings
+start_sortaro "$build/e2e-app.out"
 window=$(wait_window '^Sortaro Auswahl der Datenträger$')
 check "start-up dialog appears" "${window:+found}" found
 press "$window" Escape
@@ -29,11 +25,11 @@ check "the start-up read created the Options key" "$?" 0
 
 # 2. English, reading the database: "Select DriveType", then the main window; closing it
 #    stores the layout.
-"$WINE" reg delete 'HKCU\Software\Sortaro' /f >/dev/null 2>&1
-"$WINE" reg add 'HKCU\Software\Sortaro\Options' /v language /d 0 /f >/dev/null 2>&1
-"$WINE" reg add 'HKCU\Software\Sortaro\Options' /v scannewdata /d 1 /f >/dev/null 2>&1
-"$WINE" reg add 'HKCU\Software\Sortaro\Options' /v SaveSettings /d 1 /f >/dev/null 2>&1
-start_sortaro
+clear_settings
+option "" language 0
+option "" scannewdata 1
+option "" SaveSettings 1
+start_sortaro "$build/e2e-app.out"
 window=$(wait_window '^Select DriveType$')
 check "English start-up dialog appears" "${window:+found}" found
 press "$window" Return
@@ -46,5 +42,5 @@ values=$(registry_values 'HKCU\Software\Sortaro\Options\ScreenSettings' | cut -d
 check "the layout is stored" "$values" "height left raster rowselect top treewidthmain treewidthpreview width "
 check "the preview flag is stored" "$(registry_values 'HKCU\Software\Sortaro\Options\Vorschau')" "Enabled=0"
 
-"$WINE" reg delete 'HKCU\Software\Sortaro' /f >/dev/null 2>&1
+clear_settings
 finish

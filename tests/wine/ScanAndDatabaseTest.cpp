@@ -11,6 +11,7 @@
 #include <shlwapi.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <map>
 
@@ -20,41 +21,39 @@ using namespace WineTest;
 
 const std::wstring kBase = L"C:\\sortaro-tests";
 
-std::wstring Long(const std::wstring& path)
+// Paths below the tree may be longer than MAX_PATH.
+std::filesystem::path Long(const std::wstring& path)
 {
     return L"\\\\?\\" + path;
 }
 
-void MakeFile(const std::wstring& path, const std::string& content, DWORD attributes = FILE_ATTRIBUTE_NORMAL)
+void MakeFile(const std::wstring& path, const std::string& content, DWORD attributes = 0)
 {
-    HANDLE file = CreateFileW(Long(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, attributes, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE) << "cannot create the test file";
-    DWORD written = 0;
-    WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
-    CloseHandle(file);
-}
-
-void MakeFolder(const std::wstring& path, DWORD attributes = 0)
-{
-    CreateDirectoryW(Long(path).c_str(), nullptr);
+    std::ofstream(Long(path), std::ios::binary) << content;
     if (attributes)
         SetFileAttributesW(Long(path).c_str(), attributes);
 }
 
+void MakeFolder(const std::wstring& path, DWORD attributes = 0)
+{
+    std::filesystem::create_directory(Long(path));
+    if (attributes)
+        SetFileAttributesW(Long(path).c_str(), attributes);
+}
+
+// std::filesystem::remove_all cannot walk folders by their long path names.
 void RemoveTree(const std::wstring& path)
 {
     WIN32_FIND_DATAW data;
     HANDLE find = FindFirstFileW(Long(path + L"\\*").c_str(), &data);
     for (bool more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileW(find, &data)) {
         const std::wstring name = data.cFileName;
-        const std::wstring child = path + L"\\" + name;
         if (name == L"." || name == L"..")
             continue;
-        SetFileAttributesW(Long(child).c_str(), FILE_ATTRIBUTE_NORMAL);
         if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-            RemoveTree(child);
+            RemoveTree(path + L"\\" + name);
         else
-            DeleteFileW(Long(child).c_str());
+            DeleteFileW(Long(path + L"\\" + name).c_str());
     }
     FindClose(find);
     RemoveDirectoryW(Long(path).c_str());
@@ -63,13 +62,13 @@ void RemoveTree(const std::wstring& path)
 // The bytes of a file, or "<missing>".
 std::string ReadBytes(const std::wstring& path)
 {
-    std::ifstream file(path.c_str(), std::ios::binary);
+    std::ifstream file(Long(path), std::ios::binary);
     return file ? std::string(std::istreambuf_iterator<char>(file), {}) : "<missing>";
 }
 
 bool Exists(const std::wstring& path)
 {
-    return GetFileAttributesW(Long(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+    return std::filesystem::exists(Long(path));
 }
 
 using Paths = std::vector<std::wstring>;
@@ -219,7 +218,7 @@ TEST_F(ScanTest, DatabaseIsWrittenAtCloseAndReadAtTheNextStart)
     EXPECT_FALSE(Exists(data + L"\\30.dat.new"));
 
     // The next start reads it back: the same records, now with type names.
-    DeleteFileW(Long(root + L"\\a.txt").c_str()); // gone since: left out without a word
+    std::filesystem::remove(Long(root + L"\\a.txt")); // gone since: left out without a word
     StartToMainWindow(true);
     Paths expected = text;
     expected.erase(std::remove(expected.begin(), expected.end(), L"a.txt"), expected.end());

@@ -228,8 +228,9 @@ TEST_F(MainWindowTest, DropDownButtonsOpenTheirMenus)
     EXPECT_FALSE(GetMenuState(main->Menu(IDR_VIEW_MENU), IDM_VIEW_LIST, MF_BYCOMMAND) & MF_CHECKED);
 }
 
-TEST_F(MainWindowTest, TreeCommandsExpandAndCollapse)
+TEST_F(MainWindowTest, TreeCommands)
 {
+    SetOption(L"UserFiles", L"Bilder", L".JPG+.PNG|Default");
     StartToMainWindow(true);
     HTREEITEM root = TreeView_GetRoot(Tree());
     HTREEITEM clipArt = FindNode(L"Clip-Art");
@@ -247,12 +248,8 @@ TEST_F(MainWindowTest, TreeCommandsExpandAndCollapse)
     TreeView_SelectItem(Tree(), clipArt);
     main->ExecuteCommand(IDM_TREE_COLLAPSE_NODE);
     EXPECT_FALSE(TreeItemExpanded(Tree(), clipArt));
-}
 
-TEST_F(MainWindowTest, ExtensionEditorOnlyForBuiltInLeaves)
-{
-    SetOption(L"UserFiles", L"Bilder", L".JPG+.PNG|Default");
-    StartToMainWindow(true);
+    // The extension editor is for the built-in leaves only.
     const std::pair<const wchar_t*, bool> nodes[] = {
         {L"Clip-Art", false}, {L"BMP (Bitmap)", true}, {L"Temp", true},     {L"Suchen", true},
         {L"Sortaro", false},  {L"Bilder", false},      {L"Internet", false}};

@@ -1,10 +1,13 @@
 // The start-up flow: the start-up dialog, then the catalogue read from the database or the
 // drive dialog and a scan, then the main window; a cancel at any step before it ends the program.
+// And the settings read at start.
 
 #include "AppFixture.h"
 #include "catalogue/shell/ScanProgressDialog.h"
 #include "catalogue/shell/WaitDialog.h"
 #include "catalogue/shell/resource.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -31,8 +34,11 @@ bool Shown(const wchar_t* title)
 
 using ItemTexts = std::vector<std::pair<int, const wchar_t*>>;
 using StartupFlow = AppTest;
+using SettingsTest = AppTest;
 
-TEST_F(StartupFlow, StartupDialogInBothLanguages)
+// The start-up dialog, and its cancel: the program ends, the main window never shows, and
+// nothing is written.
+TEST_F(StartupFlow, StartupDialogInBothLanguagesAndItsCancel)
 {
     const struct {
         const wchar_t* language; // nullptr: no value
@@ -57,6 +63,7 @@ TEST_F(StartupFlow, StartupDialogInBothLanguages)
         ClearSettings();
         if (c.language)
             SetOption(L"", L"language", c.language);
+        ShowRecorder shown;
         Start();
         HWND dialog = StartupHwnd();
         ASSERT_NE(dialog, nullptr);
@@ -67,9 +74,16 @@ TEST_F(StartupFlow, StartupDialogInBothLanguages)
         if (!c.driveTypes.empty()) {
             EXPECT_EQ(ListTexts(GetDlgItem(dialog, IDC_STARTUP_DRIVE_TYPES)), c.driveTypes);
         }
-        EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, IDOK))) << "enabled once the main window is set up";
-        EXPECT_FALSE(IsWindowVisible(main->Hwnd())) << "the main window waits for the catalogue";
         EXPECT_EQ(WindowText(main->Tree().HeaderLabel()), c.treeLabel);
+
+        Click(dialog, IDCANCEL);
+        EXPECT_TRUE(MessagePump::QuitSeen());
+        EXPECT_EQ(shown.IndexOf(L"Sortaro"), -1);
+        // The start-up read created the Options key and wrote nothing.
+        EXPECT_EQ(ValueNames(L""), std::vector<std::wstring>(c.language ? 1 : 0, L"language"));
+        for (const wchar_t* subKey : {L"ScreenSettings", L"Vorschau", L"AddedDirs", L"ColumnsMain"})
+            EXPECT_FALSE(KeyExists(subKey)) << subKey;
+        Stop();
     }
 }
 
@@ -88,21 +102,6 @@ TEST_F(StartupFlow, StartupButtonsWaitForTheMainWindow)
     fresh.EnableButtons();
     EXPECT_TRUE(IsWindowEnabled(fresh.Item(IDCANCEL)));
     EXPECT_FALSE(GetWindowLongPtrW(fresh.Hwnd(), GWL_STYLE) & WS_SYSMENU) << "no border icons";
-}
-
-TEST_F(StartupFlow, CancelInTheStartupDialogEndsWithoutWriting)
-{
-    ShowRecorder shown;
-    Start();
-    Click(StartupHwnd(), IDCANCEL);
-    EXPECT_TRUE(MessagePump::QuitSeen());
-    EXPECT_TRUE(main->ApplicationEnded());
-    EXPECT_EQ(shown.IndexOf(L"Sortaro"), -1);
-    // The start-up read created the Options key and nothing was written into it.
-    EXPECT_TRUE(KeyExists(L""));
-    EXPECT_TRUE(ValueNames(L"").empty());
-    for (const wchar_t* subKey : {L"ScreenSettings", L"Vorschau", L"AddedDirs", L"ColumnsMain"})
-        EXPECT_FALSE(KeyExists(subKey)) << subKey;
 }
 
 TEST_F(StartupFlow, ACancelLaterBeforeTheMainWindowEndsToo)
@@ -313,6 +312,77 @@ TEST_F(StartupFlow, AddedFoldersAreListedAndTheRemovalIsStored)
     Click(drives, IDOK);
     EXPECT_EQ(ValueNames(L"AddedDirs"), (std::vector<std::wstring>{L"C:\\windows"}));
     EXPECT_EQ(GetOption(L"", L"hddata"), L"1");
+}
+
+// Settings read at start: values that are no numbers, and the user-defined categories.
+
+TEST_F(SettingsTest, ValuesThatAreNoNumbersKeepTheirDefaults)
+{
+    SetOption(L"", L"SaveSettings", L"1");
+    SetOption(L"", L"language", L"deutsch");
+    SetOption(L"", L"database", L"ja");
+    SetOption(L"", L"includehiddenfiles", L"");
+    SetOption(L"ScreenSettings", L"left", L"abc");
+    SetOption(L"ScreenSettings", L"width", L"-");
+    SetOption(L"ScreenSettings", L"treewidthmain", L"breit");
+    SetOption(L"ScreenSettings", L"raster", L"x");
+    SetOption(L"Vorschau", L"Enabled", L"?");
+    NoDrives();
+    Start();
+    EXPECT_EQ(WindowText(StartupHwnd()), L"Sortaro Auswahl der Datenträger") << "still German";
+    RECT before;
+    GetWindowRect(main->Hwnd(), &before);
+    const int treeBefore = main->TreeWidth();
+    Click(StartupHwnd(), IDOK);
+    Click(DrivesHwnd(), IDOK);
+    ASSERT_TRUE(IsWindowVisible(main->Hwnd())) << "start-up completes";
+    RECT after;
+    GetWindowRect(main->Hwnd(), &after);
+    EXPECT_EQ(after.left, before.left);
+    EXPECT_EQ(after.right - after.left, before.right - before.left);
+    EXPECT_EQ(main->TreeWidth(), treeBefore);
+    EXPECT_FALSE(ListView_GetExtendedListViewStyle(main->List().Hwnd()) & LVS_EX_GRIDLINES);
+    EXPECT_FALSE(main->PreviewVisible());
+    EXPECT_EQ(main->Options().database, 0);
+    EXPECT_EQ(main->Options().includeHiddenFiles, 0);
+}
+
+TEST_F(SettingsTest, UserCategoriesFollowTheSearchNodeUpToTheLastId)
+{
+    auto name = [](int i) { return std::wstring(i < 10 ? L"U0" : L"U") + std::to_wstring(i); };
+    // Fifty-five definitions, for fifty-three free ids. The first three name an icon: a
+    // program's, a file that is not there, and the program's own; the others have no bar, so
+    // that all of the text is the extension list.
+    const wchar_t* icons[] = {L"|C:\\windows\\notepad.exe", L"|C:\\no such file.exe", L"|Default"};
+    for (int i = 0; i < 55; ++i)
+        SetOption(L"UserFiles", name(i), L".u" + std::to_wstring(i) + (i < 3 ? icons[i] : L""));
+    ShowRecorder shown;
+    shown.ClickWhenShown(L"Hinweis", IDOK);
+    StartToMainWindow(true);
+    ASSERT_EQ(shown.messages.size(), 1u) << "the categories refused are named";
+    EXPECT_NE(shown.messages[0].find(L"U53"), std::wstring::npos);
+    EXPECT_NE(shown.messages[0].find(L"U54"), std::wstring::npos);
+    EXPECT_EQ(shown.messages[0].find(L"U52"), std::wstring::npos);
+
+    // In the registry's order (Wine lists value names sorted), each with its id as picture.
+    const std::vector<HTREEITEM> top = TreeChildren(Tree(), TreeView_GetRoot(Tree()));
+    ASSERT_EQ(top.size(), 17u + 53u);
+    EXPECT_EQ(TreeItemText(Tree(), top[16]), L"Suchen");
+    for (int k = 0; k < 53; ++k) {
+        TVITEMW tv{};
+        tv.mask = TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+        tv.hItem = top[17 + k];
+        TreeView_GetItem(Tree(), &tv);
+        EXPECT_EQ(TreeItemText(Tree(), tv.hItem), name(k));
+        EXPECT_EQ(tv.iImage, 47 + k);
+        EXPECT_EQ(tv.iSelectedImage, 47 + k);
+    }
+    EXPECT_EQ(ImageList_GetImageCount(TreeView_GetImageList(Tree(), TVSIL_NORMAL)), 100)
+        << "a picture per category, blank where the icon is unreadable";
+    const ExtensionMap& map = main->Model().Extensions();
+    EXPECT_NE(std::find_if(map.begin(), map.end(),
+                           [](const ExtensionEntry& e) { return e.extension == L".U3" && e.categoryId == 50; }),
+              map.end());
 }
 
 } // namespace

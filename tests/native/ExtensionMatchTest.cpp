@@ -71,23 +71,14 @@ TEST(ExtensionMatch, EveryMatchingEntryCountsInMapOrder)
     EXPECT_TRUE(matches.empty());
 }
 
-TEST(ExtensionMatch, UserDefinitions)
+TEST(ExtensionMatch, UserDefinitionsSplitAtTheFirstBar)
 {
-    const struct {
-        const wchar_t* definition;
-        const wchar_t* extensions;
-        const wchar_t* icon;
-    } cases[] = {
-        {L".psd+.xcf|C:\\Programme\\Gimp\\gimp.exe", L".psd+.xcf", L"C:\\Programme\\Gimp\\gimp.exe"},
-        {L".iso", L".iso", L"Default"}, // no bar: all of it is the extension list
-        {L"|", L"", L""},
-        {L".a|b|c", L".a", L"b|c"}, // split at the first bar
-    };
-    for (const auto& c : cases) {
-        UserDefinition split = SplitUserDefinition(c.definition);
-        EXPECT_EQ(split.extensions, c.extensions) << c.definition;
-        EXPECT_EQ(split.icon, c.icon) << c.definition;
-    }
+    UserDefinition split = SplitUserDefinition(L".a|b|c");
+    EXPECT_EQ(split.extensions, L".a");
+    EXPECT_EQ(split.icon, L"b|c");
+    split = SplitUserDefinition(L"|");
+    EXPECT_EQ(split.extensions, L"");
+    EXPECT_EQ(split.icon, L"");
 }
 
 } // namespace

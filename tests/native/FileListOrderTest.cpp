@@ -76,21 +76,6 @@ TEST(FileListOrder, TextsCompareByUpperCasedCodeUnits)
     }
 }
 
-TEST(FileListOrder, AMappingOutsideSixteenBitsOrToZeroIsIgnored)
-{
-    UpperCaseTable odd([](wchar_t* text, size_t length) {
-        for (size_t i = 0; i < length; ++i)
-            if (text[i] == L'x')
-                text[i] = 0;
-            else if (text[i] == L'y')
-                text[i] = L'Y';
-    });
-    EXPECT_EQ(odd(L'x'), L'x');
-    EXPECT_EQ(odd(L'y'), L'Y');
-    EXPECT_EQ(odd(0), 0);
-    EXPECT_EQ(odd(static_cast<wchar_t>(0xD800)), static_cast<wchar_t>(0xD800));
-}
-
 const std::vector<TestRecord> kSample = {
     // path, size, write time, attributes, type
     {L"C:\\b\\Zebra.txt", 1536, 300, 0x20, L"Textdokument"},

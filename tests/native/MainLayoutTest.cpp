@@ -44,26 +44,22 @@ TEST(MainLayout, PanelsGiveWayBeforeTheListDisappears)
     const struct {
         int clientWidth;
         int treeWidth;
-        int previewWidth;
         bool previewVisible;
         int expectTree;
-        int expectPreview;
+        int expectPreview; // shown, or kept for when it is shown
     } cases[] = {
-        // width, tree, preview, visible -> tree, preview (list minimum 40, splitters 3)
-        {780, 280, 247, true, 280, 247},  {500, 280, 247, true, 280, 174}, {300, 280, 247, true, 257, 0},
-        {300, 280, 247, false, 257, 247}, {10, 280, 247, true, 0, 0},      {780, -5, 247, false, 0, 247},
+        // width, tree, visible -> tree, preview (list minimum 40, splitters 3, preview 247)
+        {780, 280, true, 280, 247},  {500, 280, true, 280, 174}, {300, 280, true, 257, 0},
+        {300, 280, false, 257, 247}, {10, 280, true, 0, 0},      {780, -5, false, 0, 247},
     };
     for (const auto& c : cases) {
         MainLayoutInput in = Designed();
         in.clientWidth = c.clientWidth;
         in.treeWidth = c.treeWidth;
-        in.previewWidth = c.previewWidth;
         in.previewVisible = c.previewVisible;
         MainLayoutResult r = ComputeMainLayout(in);
         EXPECT_EQ(r.treeWidth, c.expectTree) << "client width " << c.clientWidth;
-        if (c.previewVisible) {
-            EXPECT_EQ(r.preview.width, c.expectPreview) << "client width " << c.clientWidth;
-        }
+        EXPECT_EQ(c.previewVisible ? r.preview.width : r.previewWidth, c.expectPreview) << "width " << c.clientWidth;
         EXPECT_GE(r.list.width, 0);
         EXPECT_LE(r.list.left + r.list.width, c.clientWidth);
     }

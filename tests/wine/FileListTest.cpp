@@ -16,8 +16,15 @@
 namespace {
 
 using namespace WineTest;
+using Texts = std::vector<std::wstring>;
 
 const std::wstring kBase = L"C:\\sortaro-filelist";
+// Leaf categories of the designed tree.
+const int kText = 30; // "Textdateien"
+const int kBitmaps = 9;
+const int kEmpty = 12;
+const uint64_t kDay = 864000000000ull; // in 100 ns units
+const uint64_t k2001 = 126227808000000000ull;
 
 class FileListTest : public AppTest {
 protected:
@@ -42,12 +49,13 @@ protected:
         RemoveDirectoryW(kBase.c_str());
     }
 
-    // Starts in German, or English, and puts the records into category id.
+    // Starts in German, or English, puts the records into a category and selects its node.
     void StartWith(int id, const std::vector<TestRecord>& records, bool english = false)
     {
         SetOption(L"", L"language", english ? L"0" : L"1");
         StartToMainWindow(true);
         AddTestRecords(main->Model().Lists(), id, records);
+        Select(NodeOf(id));
     }
 
     // The node of a category: its picture is the category id.
@@ -61,33 +69,31 @@ protected:
 
     void Select(HTREEITEM node)
     {
-        ASSERT_NE(node, nullptr);
         TreeView_SelectItem(Tree(), node);
         Flush(50);
     }
 
-    std::vector<std::wstring> Column(int column) const { return ListTexts(main->List().Hwnd(), column); }
+    HWND List() const { return main->List().Hwnd(); }
+    Texts Column(int column) const { return ListTexts(List(), column); }
     std::wstring Panel(int part) const { return main->Status().Text(part); }
 
-    // The picture of a row.
     int RowImage(int row) const
     {
         LVITEMW item{};
         item.mask = LVIF_IMAGE;
         item.iItem = row;
-        ListView_GetItem(main->List().Hwnd(), &item);
+        ListView_GetItem(List(), &item);
         return item.iImage;
     }
 
     // A click on a column header as the mouse makes it.
     void ClickHeader(int column)
     {
-        HWND header = ListView_GetHeader(main->List().Hwnd());
         RECT rc{};
-        Header_GetItemRect(header, column, &rc);
+        Header_GetItemRect(ListView_GetHeader(List()), column, &rc);
         const LPARAM at = MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
-        SendMessageW(header, WM_LBUTTONDOWN, MK_LBUTTON, at);
-        SendMessageW(header, WM_LBUTTONUP, 0, at);
+        SendMessageW(ListView_GetHeader(List()), WM_LBUTTONDOWN, MK_LBUTTON, at);
+        SendMessageW(ListView_GetHeader(List()), WM_LBUTTONUP, 0, at);
         Flush(50);
     }
 
@@ -96,7 +102,7 @@ protected:
     {
         HDITEMW item{};
         item.mask = HDI_FORMAT | HDI_BITMAP;
-        Header_GetItem(ListView_GetHeader(main->List().Hwnd()), column, &item);
+        Header_GetItem(ListView_GetHeader(List()), column, &item);
         if (!(item.fmt & HDF_BITMAP))
             return 0;
         return item.hbm == main->List().SortMarker(true) ? 1 : item.hbm == main->List().SortMarker(false) ? -1 : 99;
@@ -105,34 +111,27 @@ protected:
     // Selects the rows as clicks would; the last one has the focus.
     void SelectRows(const std::vector<int>& rows)
     {
-        ListView_SetItemState(main->List().Hwnd(), -1, 0, LVIS_SELECTED);
+        ListView_SetItemState(List(), -1, 0, LVIS_SELECTED);
         for (int row : rows)
-            ListView_SetItemState(main->List().Hwnd(), row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-    }
-
-    void DoubleClick(POINT at)
-    {
-        SendMessageW(main->List().Hwnd(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(at.x, at.y));
-        Flush(50);
+            ListView_SetItemState(List(), row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     }
 
     // A point on the label of a row.
     POINT OnRow(int row) const
     {
         RECT rc{};
-        ListView_GetItemRect(main->List().Hwnd(), row, &rc, LVIR_LABEL);
+        ListView_GetItemRect(List(), row, &rc, LVIR_LABEL);
         return {rc.left + 2, (rc.top + rc.bottom) / 2};
+    }
+
+    void DoubleClick(POINT at)
+    {
+        SendMessageW(List(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+        Flush(50);
     }
 
     wchar_t m_separator[8] = L".";
 };
-
-// Leaf categories of the designed tree.
-const int kText = 30; // "Textdateien"
-const int kBitmaps = 9;
-const int kEmpty = 12;
-const uint64_t kDay = 864000000000ull; // in 100 ns units
-const uint64_t k2001 = 126227808000000000ull;
 
 // The name a screen reader says for a window.
 std::wstring AccessibleName(HWND hwnd)
@@ -175,14 +174,13 @@ TEST_F(FileListTest, RowsStatusAndNamesInBothLanguages)
                    {L"C:\\knapp.txt", 511, k2001 + kDay, 0x2 | 0x4},
                    {L"D:\\gross.txt", 5ull << 30, k2001, 0x20}},
                   l.english);
-        Select(NodeOf(kText));
-        ASSERT_EQ(Column(0), (std::vector<std::wstring>{L"Brief.txt", L"leer.txt", L"knapp.txt", L"gross.txt"}));
-        EXPECT_EQ(Column(1), (std::vector<std::wstring>{L"C:\\Daten\\Brief.txt", L"C:\\Daten\\alt\\leer.txt",
-                                                        L"C:\\knapp.txt", L"D:\\gross.txt"}));
-        EXPECT_EQ(Column(3), (std::vector<std::wstring>{L"2", L"0", L"0", L"5242880"}));
-        EXPECT_EQ(Column(5), (std::vector<std::wstring>{L"RA", L"", L"HS", L"A"}));
+        ASSERT_EQ(Column(0), (Texts{L"Brief.txt", L"leer.txt", L"knapp.txt", L"gross.txt"}));
+        EXPECT_EQ(Column(1),
+                  (Texts{L"C:\\Daten\\Brief.txt", L"C:\\Daten\\alt\\leer.txt", L"C:\\knapp.txt", L"D:\\gross.txt"}));
+        EXPECT_EQ(Column(3), (Texts{L"2", L"0", L"0", L"5242880"}));
+        EXPECT_EQ(Column(5), (Texts{L"RA", L"", L"HS", L"A"}));
         const Catalogue& catalogue = main->Model().Lists();
-        const std::vector<std::wstring> dates = Column(4);
+        const Texts dates = Column(4);
         EXPECT_EQ(dates[0], FormatRecordDate(catalogue[kText][0]));
         EXPECT_NE(dates[0], L"");
         EXPECT_EQ(dates[1], L""); // no date
@@ -197,11 +195,11 @@ TEST_F(FileListTest, RowsStatusAndNamesInBothLanguages)
         main->ExecuteCommand(IDM_SELECT_ALL);
         EXPECT_EQ(Panel(1), l.selected);
         Select(NodeOf(kEmpty));
-        EXPECT_EQ(ListView_GetItemCount(main->List().Hwnd()), 0);
+        EXPECT_EQ(ListView_GetItemCount(List()), 0);
         EXPECT_EQ(Panel(1), l.none);
         EXPECT_EQ(Panel(2), L"0,000 MB");
         EXPECT_EQ(AccessibleName(Tree()), l.tree);
-        EXPECT_EQ(AccessibleName(main->List().Hwnd()), l.list);
+        EXPECT_EQ(AccessibleName(List()), l.list);
     }
 }
 
@@ -212,17 +210,15 @@ TEST_F(FileListTest, GroupRowsAreTheDirectChildrenAndRowsOpenOnDoubleClickOrEnte
     const std::wstring mark = kBase + L"\\opened.txt";
     std::ofstream(std::filesystem::path(script)) << "@echo opened> \"" + std::string(mark.begin(), mark.end()) + "\"\n";
     StartWith(kText, {{script.c_str(), 3 * 1048576, 0, 0}});
-    Select(NodeOf(kText));
     const std::wstring total = Panel(2);
     HTREEITEM root = TreeView_GetRoot(Tree());
     Select(root);
-    HWND list = main->List().Hwnd();
     const std::vector<HTREEITEM> children = TreeChildren(Tree(), root);
     EXPECT_EQ(Column(0), ChildTexts(root)); // direct children only, in tree order
     EXPECT_EQ(Panel(1), std::to_wstring(children.size()) + L" Objekt(e) ");
     EXPECT_EQ(Panel(2), total); // a group has no size: the last total stays
     for (size_t row = 0; row < children.size(); ++row)
-        EXPECT_EQ(RowImage(static_cast<int>(row)), TreeItemImage(Tree(), children[row])) << "the picture of row " << row;
+        EXPECT_EQ(RowImage(static_cast<int>(row)), TreeItemImage(Tree(), children[row])) << "picture of row " << row;
 
     // The first row whose category has children, collapsed.
     const auto group = std::find_if(children.begin(), children.end(),
@@ -234,11 +230,11 @@ TEST_F(FileListTest, GroupRowsAreTheDirectChildrenAndRowsOpenOnDoubleClickOrEnte
     // A double click below the rows with nothing selected, though the group's row has the
     // focus: nothing opens, the tree and the list stay as they are.
     SelectRows({});
-    ListView_SetItemState(list, groupRow, LVIS_FOCUSED, LVIS_FOCUSED);
+    ListView_SetItemState(List(), groupRow, LVIS_FOCUSED, LVIS_FOCUSED);
     RECT last{};
     RECT client{};
-    ListView_GetItemRect(list, static_cast<int>(children.size()) - 1, &last, LVIR_BOUNDS);
-    GetClientRect(list, &client);
+    ListView_GetItemRect(List(), static_cast<int>(children.size()) - 1, &last, LVIR_BOUNDS);
+    GetClientRect(List(), &client);
     ASSERT_LT(last.bottom + 4, client.bottom) << "no room below the rows";
     DoubleClick({4, last.bottom + 4});
     EXPECT_EQ(TreeView_GetSelection(Tree()), root);
@@ -252,18 +248,16 @@ TEST_F(FileListTest, GroupRowsAreTheDirectChildrenAndRowsOpenOnDoubleClickOrEnte
     EXPECT_TRUE(TreeItemExpanded(Tree(), *group));
     EXPECT_EQ(Column(0), ChildTexts(*group));
 
-    // A category row by Enter: selected, and its files shown.
+    // A category's row by Enter: selected, and its files shown.
     Select(root);
-    const std::vector<std::wstring> rows = Column(0);
-    auto text = std::find(rows.begin(), rows.end(), TreeItemText(Tree(), NodeOf(kText)));
-    ASSERT_NE(text, rows.end());
-    SelectRows({static_cast<int>(text - rows.begin())});
-    SendMessageW(list, WM_KEYDOWN, VK_RETURN, 0);
+    const Texts rows = Column(0);
+    SelectRows({static_cast<int>(std::find(rows.begin(), rows.end(), L"Textdateien") - rows.begin())});
+    SendMessageW(List(), WM_KEYDOWN, VK_RETURN, 0);
     Flush(50);
     EXPECT_EQ(TreeView_GetSelection(Tree()), NodeOf(kText));
-    EXPECT_EQ(Column(0), std::vector<std::wstring>{L"open me.cmd"});
+    EXPECT_EQ(Column(0), Texts{L"open me.cmd"});
 
-    // A file row by a double click: the shell opens the file.
+    // A file's row by a double click: the shell opens the file.
     SelectRows({0});
     DoubleClick(OnRow(0));
     for (int i = 0; i < 100 && GetFileAttributesW(mark.c_str()) == INVALID_FILE_ATTRIBUTES; ++i)
@@ -274,13 +268,12 @@ TEST_F(FileListTest, GroupRowsAreTheDirectChildrenAndRowsOpenOnDoubleClickOrEnte
 TEST_F(FileListTest, ViewStylesAttachTheImagesOfTheRowsShown)
 {
     StartWith(kText, {{L"C:\\x.txt", 1, 0, 0}});
-    HWND list = main->List().Hwnd();
-    EXPECT_EQ(ListView_GetView(list), static_cast<DWORD>(LV_VIEW_DETAILS)) << "at start";
+    EXPECT_EQ(ListView_GetView(List()), static_cast<DWORD>(LV_VIEW_DETAILS)) << "at start";
     // A file's row shows the shell's icon; a group's rows show the category pictures.
     SHFILEINFOW info{};
     auto systemImages = [&](bool large) {
-        return reinterpret_cast<HIMAGELIST>(SHGetFileInfoW(L"C:\\", 0, &info, sizeof(info),
-                                                           SHGFI_SYSICONINDEX | (large ? SHGFI_LARGEICON : SHGFI_SMALLICON)));
+        const UINT size = large ? SHGFI_LARGEICON : SHGFI_SMALLICON;
+        return reinterpret_cast<HIMAGELIST>(SHGetFileInfoW(L"C:\\", 0, &info, sizeof(info), SHGFI_SYSICONINDEX | size));
     };
     const struct {
         int command;
@@ -295,8 +288,8 @@ TEST_F(FileListTest, ViewStylesAttachTheImagesOfTheRowsShown)
         for (const auto& c : cases) {
             SCOPED_TRACE(testing::Message() << "command " << c.command << (group ? " in a group" : " in a category"));
             main->ExecuteCommand(c.command);
-            EXPECT_EQ(ListView_GetView(list), c.view);
-            HIMAGELIST shown = ListView_GetImageList(list, c.large ? LVSIL_NORMAL : LVSIL_SMALL);
+            EXPECT_EQ(ListView_GetView(List()), c.view);
+            HIMAGELIST shown = ListView_GetImageList(List(), c.large ? LVSIL_NORMAL : LVSIL_SMALL);
             int cx = 0, cy = 0;
             ImageList_GetIconSize(shown, &cx, &cy);
             EXPECT_EQ(cx, c.large ? 32 : 16);
@@ -308,9 +301,9 @@ TEST_F(FileListTest, ViewStylesAttachTheImagesOfTheRowsShown)
     // Grid lines and full-row selection switch with their check marks.
     for (int command : {IDM_GRID_LINES, IDM_ROW_SELECT}) {
         const DWORD style = command == IDM_GRID_LINES ? LVS_EX_GRIDLINES : LVS_EX_FULLROWSELECT;
-        const bool before = (ListView_GetExtendedListViewStyle(list) & style) != 0;
+        const bool before = (ListView_GetExtendedListViewStyle(List()) & style) != 0;
         main->ExecuteCommand(command);
-        EXPECT_NE((ListView_GetExtendedListViewStyle(list) & style) != 0, before);
+        EXPECT_NE((ListView_GetExtendedListViewStyle(List()) & style) != 0, before);
         EXPECT_EQ(main->IsCommandChecked(command), !before);
     }
 }
@@ -324,13 +317,12 @@ const std::vector<TestRecord> kFiles = {
 TEST_F(FileListTest, HeaderClicksFollowTheDirectionRules)
 {
     StartWith(kText, kFiles);
-    Select(NodeOf(kText));
-    const std::vector<std::wstring> apfelFirst = {L"Apfel.txt", L"Mitte.txt", L"zebra.txt"};
-    const std::vector<std::wstring> zebraFirst = {L"zebra.txt", L"Mitte.txt", L"Apfel.txt"};
+    const Texts apfelFirst = {L"Apfel.txt", L"Mitte.txt", L"zebra.txt"};
+    const Texts zebraFirst = {L"zebra.txt", L"Mitte.txt", L"Apfel.txt"};
     const struct {
         int column;
         int marker; // of the clicked column
-        std::vector<std::wstring> names;
+        Texts names;
     } steps[] = {
         {0, 1, zebraFirst}, // the first click on the name header turns the flag: Z to A
         {0, -1, apfelFirst},
@@ -360,8 +352,7 @@ TEST_F(FileListTest, HeaderClicksFollowTheDirectionRules)
     for (int command : {IDM_SORT_NAME, IDM_SORT_PATH, IDM_SORT_TYPE, IDM_SORT_SIZE, IDM_SORT_DATE, IDM_SORT_ATTRIBUTES})
         EXPECT_EQ(main->IsCommandChecked(command), command == IDM_SORT_SIZE) << command;
     main->ExecuteCommand(IDM_SORT_ATTRIBUTES); // with the flag set: "A" before "R"
-    const std::vector<std::wstring> byAttributes = {L"A", L"A", L"R"};
-    EXPECT_EQ(Column(5), byAttributes);
+    EXPECT_EQ(Column(5), (Texts{L"A", L"A", L"R"}));
 
     // The order stays with the category; in a group only the header changes.
     Select(TreeView_GetRoot(Tree()));
@@ -369,14 +360,13 @@ TEST_F(FileListTest, HeaderClicksFollowTheDirectionRules)
     EXPECT_EQ(Marker(2), 1);
     EXPECT_EQ(Marker(0), 0);
     Select(NodeOf(kText));
-    EXPECT_EQ(Column(5), byAttributes);
+    EXPECT_EQ(Column(5), (Texts{L"A", L"A", L"R"}));
 }
 
 TEST_F(FileListTest, SelectionCommandsCountAndAddUp)
 {
-    StartWith(kBitmaps, {{L"C:\\a.bmp", 1024, k2001, 0}, {L"C:\\b.bmp", 2048, k2001, 0}, {L"C:\\c.bmp", 1048576, 0, 0}});
-    Select(NodeOf(kBitmaps));
-    HWND list = main->List().Hwnd();
+    StartWith(kBitmaps,
+              {{L"C:\\a.bmp", 1024, k2001, 0}, {L"C:\\b.bmp", 2048, k2001, 0}, {L"C:\\c.bmp", 1048576, 0, 0}});
     const struct {
         std::vector<int> selectedBefore; // empty: leave the selection as it is
         int command;                     // 0: unselect all
@@ -399,8 +389,8 @@ TEST_F(FileListTest, SelectionCommandsCountAndAddUp)
             main->List().UnselectAll();
         EXPECT_EQ(Panel(1), s.panel1) << s.command;
         EXPECT_EQ(Panel(2), s.panel2) << s.command;
-        EXPECT_EQ(SelectedRows(list), s.selectedAfter) << s.command;
-        EXPECT_EQ(GetFocus(), list);
+        EXPECT_EQ(SelectedRows(List()), s.selectedAfter) << s.command;
+        EXPECT_EQ(GetFocus(), List());
     }
 
     // The selection is taken from the list whenever it is asked for: the rows in order with their
@@ -419,52 +409,47 @@ TEST_F(FileListTest, SelectionCommandsCountAndAddUp)
     // A tree selection clears the selection and leaves the new count standing.
     Select(TreeView_GetRoot(Tree()));
     Select(NodeOf(kBitmaps));
-    EXPECT_EQ(ListView_GetSelectedCount(list), 0u);
+    EXPECT_EQ(ListView_GetSelectedCount(List()), 0u);
     EXPECT_EQ(Panel(1), L"3 Objekt(e) ");
 
-    // In a group the rows are categories: counted, but no size.
+    // In a group the rows are categories: counted, but no size, and no files selected.
     Select(TreeView_GetRoot(Tree()));
     main->ExecuteCommand(IDM_SELECT_ALL);
-    EXPECT_EQ(Panel(1), std::to_wstring(ListView_GetItemCount(list)) + L" Objekt(e) markiert");
+    EXPECT_EQ(Panel(1), std::to_wstring(ListView_GetItemCount(List())) + L" Objekt(e) markiert");
     EXPECT_EQ(Panel(2), L"");
-    EXPECT_TRUE(main->List().GetSelItems().Empty()) << "the rows of a group are no files";
+    EXPECT_TRUE(main->List().GetSelItems().Empty());
 }
 
 TEST_F(FileListTest, KeysAndCursor)
 {
     StartWith(kText, kFiles);
-    Select(NodeOf(kText));
-    HWND list = main->List().Hwnd();
-
     // Ctrl+A selects every row.
-    SetFocus(list);
+    SetFocus(List());
     BYTE keys[256] = {};
     GetKeyboardState(keys);
     keys[VK_CONTROL] = 0x80;
     SetKeyboardState(keys);
-    SendMessageW(list, WM_KEYDOWN, 'A', 0);
+    SendMessageW(List(), WM_KEYDOWN, 'A', 0);
     keys[VK_CONTROL] = 0;
     SetKeyboardState(keys);
-    EXPECT_EQ(ListView_GetSelectedCount(list), 3u);
     EXPECT_EQ(Panel(1), L"3 Objekt(e) markiert");
 
     // F5 shows what the catalogue holds now.
     main->Model().Lists()[kText].pop_back();
     HACCEL accelerators = LoadAcceleratorsW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_ACCELERATORS));
-    MSG f5{list, WM_KEYDOWN, VK_F5, 0, 0, {}};
+    MSG f5{List(), WM_KEYDOWN, VK_F5, 0, 0, {}};
     EXPECT_TRUE(TranslateAcceleratorW(main->Hwnd(), accelerators, &f5));
     Flush(50);
-    EXPECT_EQ(ListView_GetItemCount(list), 2);
     EXPECT_EQ(Panel(1), L"2 Objekt(e) ");
 
     // The hand over a row, the arrow beside the rows; it stays while the pointer rests.
     RECT client{};
-    GetClientRect(list, &client);
+    GetClientRect(List(), &client);
     for (bool onRow : {true, false, true}) {
         const POINT at = onRow ? OnRow(0) : POINT{client.right - 3, client.bottom - 3};
-        SendMessageW(list, WM_MOUSEMOVE, 0, MAKELPARAM(at.x, at.y));
+        SendMessageW(List(), WM_MOUSEMOVE, 0, MAKELPARAM(at.x, at.y));
         EXPECT_EQ(GetCursor() == LoadCursorW(nullptr, IDC_HAND), onRow);
-        SendMessageW(list, WM_SETCURSOR, reinterpret_cast<WPARAM>(list), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        SendMessageW(List(), WM_SETCURSOR, reinterpret_cast<WPARAM>(List()), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
         EXPECT_EQ(GetCursor() == LoadCursorW(nullptr, IDC_HAND), onRow);
     }
 }

@@ -65,20 +65,4 @@ TEST_F(RegistryTest, ValuesAsStoredAreReadSafely)
     EXPECT_EQ(value, 7) << "a value that holds no text is no number either";
 }
 
-TEST_F(RegistryTest, NumbersKeepTheirValueUnlessTheTextIsDecimal)
-{
-    ASSERT_TRUE(registry.OpenKey(kTestKey, KeyAccess::Create));
-    const struct {
-        const wchar_t* text; // nullptr: the value is missing
-        int expected;
-    } cases[] = {{L"-12", -12}, {L"1e3", 7}, {nullptr, 7}};
-    for (const auto& c : cases) {
-        if (c.text)
-            registry.WriteString(L"n", c.text);
-        int value = 7;
-        registry.ReadNumber(c.text ? L"n" : L"absent", value);
-        EXPECT_EQ(value, c.expected) << (c.text ? c.text : L"(missing)");
-    }
-}
-
 } // namespace

@@ -66,7 +66,8 @@ TEST(UniqueHandle, PutReceivesAnOutParameter)
 TEST(RedrawGuard, TurnsRedrawingOffAndBackOn)
 {
     // The default window procedure keeps a window's redraw state in its WS_VISIBLE bit.
-    HWND hwnd = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    HWND hwnd =
+        CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
     {
         RedrawGuard guard(hwnd);
         EXPECT_FALSE(IsWindowVisible(hwnd));

@@ -1,12 +1,14 @@
 #include "WineTestSupport.h"
-#include "MessageFlush.h"
 
 #include "catalogue/catalogue/SettingsKeys.h"
+#include "common/UniqueHandle.h"
 
 #include <commctrl.h>
 #include <shlwapi.h>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace WineTest {
 
@@ -48,11 +50,6 @@ std::wstring OptionsPath(const std::wstring& subKey)
 
 } // namespace
 
-void Flush(DWORD ms)
-{
-    FlushMessages(ms);
-}
-
 void ClearSettings()
 {
     SHDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Sortaro");
@@ -84,25 +81,20 @@ std::wstring GetOption(const std::wstring& subKey, const std::wstring& name)
 
 bool KeyExists(const std::wstring& subKey)
 {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, OptionsPath(subKey).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return false;
-    RegCloseKey(key);
-    return true;
+    UniqueHKey key;
+    return RegOpenKeyExW(HKEY_CURRENT_USER, OptionsPath(subKey).c_str(), 0, KEY_READ, key.Put()) == ERROR_SUCCESS;
 }
 
 std::vector<std::wstring> ValueNames(const std::wstring& subKey)
 {
     std::vector<std::wstring> names;
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, OptionsPath(subKey).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return names;
+    UniqueHKey key;
+    RegOpenKeyExW(HKEY_CURRENT_USER, OptionsPath(subKey).c_str(), 0, KEY_READ, key.Put());
     wchar_t name[512];
     for (DWORD i = 0, length = ARRAYSIZE(name);
-         RegEnumValueW(key, i, name, &length, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+         key && RegEnumValueW(key.Get(), i, name, &length, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
          ++i, length = ARRAYSIZE(name))
         names.emplace_back(name, length);
-    RegCloseKey(key);
     return names;
 }
 
@@ -138,10 +130,8 @@ ShowRecorder::~ShowRecorder()
 
 int ShowRecorder::IndexOf(const std::wstring& title) const
 {
-    for (size_t i = 0; i < shown.size(); ++i)
-        if (shown[i] == title)
-            return static_cast<int>(i);
-    return -1;
+    const auto at = std::find(shown.begin(), shown.end(), title);
+    return at == shown.end() ? -1 : static_cast<int>(at - shown.begin());
 }
 
 } // namespace WineTest

@@ -2,6 +2,8 @@
 // Helpers for tests that drive real windows: pumping messages for a bounded time, the settings
 // key, the texts of a list view, and a record of the top-level windows shown, in order.
 
+#include "MessageFlush.h"
+
 #include <windows.h>
 
 #include <string>
@@ -10,8 +12,10 @@
 
 namespace WineTest {
 
-// Dispatches messages until the queue has been empty for a moment or ms have passed.
-void Flush(DWORD ms = 200);
+inline void Flush(DWORD ms = 200)
+{
+    FlushMessages(ms);
+}
 
 // Removes Software\Sortaro below HKEY_CURRENT_USER, as if the program had never run.
 void ClearSettings();
@@ -43,9 +47,7 @@ struct ShowRecorder {
     // The index of title in shown, or -1.
     int IndexOf(const std::wstring& title) const;
 
-    std::vector<std::wstring> shown;
-    std::vector<std::wstring> messages;
-    std::vector<std::wstring> textsSet;
+    std::vector<std::wstring> shown, messages, textsSet;
     std::vector<HMENU> menus;
     // Each menu is closed again as soon as it opens, as a user pressing Esc would.
     bool closeMenus = false;

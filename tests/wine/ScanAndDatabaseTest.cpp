@@ -341,26 +341,38 @@ TEST_F(DriveDialogTest, ListsOnlyDrivesOfTheMarkedTypes)
     }
 }
 
-TEST_F(DriveDialogTest, AFolderIsResolvedOrRefused)
+TEST_F(DriveDialogTest, AddedFoldersAreResolvedListedAndStored)
 {
     MakeTree();
     NoDrives();
+    SetOption(L"AddedDirs", L"C:\\windows", L"");
     SetOption(L"AddedDirs", kBase + L"\\missing", L"");
     ShowRecorder shown;
     shown.ClickWhenShown(L"Sortaro", IDOK);
     Start();
     Click(StartupHwnd(), IDOK);
-    EXPECT_EQ(shown.messages, Paths{L"Invalid file name."}) << "the added folder that is gone";
-    HWND list = GetDlgItem(DrivesHwnd(), IDC_DRIVES_LIST);
+    EXPECT_EQ(shown.messages, Paths{L"Invalid file name."}) << "the stored folder that is gone";
+    HWND drives = DrivesHwnd();
+    HWND list = GetDlgItem(drives, IDC_DRIVES_LIST);
+    EXPECT_EQ(ListTexts(list), Paths{L"C:\\windows"});
+    EXPECT_NE(ListView_GetCheckState(list, 0), 0u) << "a stored folder is checked";
+    EXPECT_EQ(main->Model().Lists()[0].size(), 1u);
+    // The remove link takes the selected row and its entry.
+    ListView_SetItemState(list, 0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    SendMessageW(drives, WM_COMMAND, MAKEWPARAM(IDC_DRIVES_REMOVE, STN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(drives, IDC_DRIVES_REMOVE)));
     EXPECT_EQ(ListView_GetItemCount(list), 0);
+    EXPECT_TRUE(main->Model().Lists()[0].empty());
+    // A folder resolved now is listed unchecked.
     EXPECT_TRUE(main->Drives()->FindPidlShellFolder(root, false));
-    ASSERT_EQ(ListView_GetItemCount(list), 1);
+    EXPECT_EQ(ListTexts(list), Paths{root});
     EXPECT_EQ(ListView_GetCheckState(list, 0), 0u);
     EXPECT_EQ(main->Model().Lists()[0].size(), 1u);
-    // Removing the row removes its entry; the scan then walks nothing.
-    ListView_SetItemState(list, 0, LVIS_SELECTED, LVIS_SELECTED);
-    main->Drives()->RemoveSelectedRow();
-    EXPECT_TRUE(main->Model().Lists()[0].empty());
+    // The added folders' list is stored as it is now: without the removed one, with the one
+    // that was gone.
+    Click(drives, IDOK);
+    EXPECT_EQ(ValueNames(L"AddedDirs"), Paths{kBase + L"\\missing"});
+    EXPECT_EQ(GetOption(L"", L"hddata"), L"0");
 }
 
 TEST_F(ScanTest, ProgressFollowsTheBytesSeen)

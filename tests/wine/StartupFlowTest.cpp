@@ -275,30 +275,6 @@ TEST_F(StartupFlow, WaitAndProgressDialogTextsInBothLanguages)
     EXPECT_EQ(progress.Percent(), 0);
 }
 
-TEST_F(StartupFlow, AddedFoldersAreListedAndTheRemovalIsStored)
-{
-    NoDrives();
-    SetOption(L"AddedDirs", L"C:\\windows", L"");
-    SetOption(L"AddedDirs", L"C:\\users", L"");
-    Start();
-    Click(StartupHwnd(), IDOK);
-    HWND drives = DrivesHwnd();
-    HWND list = GetDlgItem(drives, IDC_DRIVES_LIST);
-    Texts rows = ListTexts(list);
-    std::sort(rows.begin(), rows.end());
-    EXPECT_EQ(rows, (Texts{L"C:\\users", L"C:\\windows"}));
-    EXPECT_EQ(RowChecks(list), (std::vector<bool>{true, true}));
-
-    const int usersRow = ListTexts(list)[0] == L"C:\\users" ? 0 : 1;
-    ListView_SetItemState(list, usersRow, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-    SendMessageW(drives, WM_COMMAND, MAKEWPARAM(IDC_DRIVES_REMOVE, STN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(drives, IDC_DRIVES_REMOVE)));
-    EXPECT_EQ(ListTexts(list), (Texts{L"C:\\windows"}));
-    Click(drives, IDOK);
-    EXPECT_EQ(ValueNames(L"AddedDirs"), (Texts{L"C:\\windows"}));
-    EXPECT_EQ(GetOption(L"", L"hddata"), L"1");
-}
-
 TEST_F(SettingsTest, ValuesThatAreNoNumbersKeepTheirDefaults)
 {
     SetOption(L"", L"SaveSettings", L"1");

@@ -71,14 +71,4 @@ TEST(ExtensionMatch, EveryMatchingEntryCountsInMapOrder)
     EXPECT_TRUE(matches.empty());
 }
 
-TEST(ExtensionMatch, UserDefinitionsSplitAtTheFirstBar)
-{
-    UserDefinition split = SplitUserDefinition(L".a|b|c");
-    EXPECT_EQ(split.extensions, L".a");
-    EXPECT_EQ(split.icon, L"b|c");
-    split = SplitUserDefinition(L"|");
-    EXPECT_EQ(split.extensions, L"");
-    EXPECT_EQ(split.icon, L"");
-}
-
 } // namespace

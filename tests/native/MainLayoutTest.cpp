@@ -65,19 +65,4 @@ TEST(MainLayout, PanelsGiveWayBeforeTheListDisappears)
     }
 }
 
-TEST(MainLayout, TinyClientAreaGivesNoNegativeSizes)
-{
-    MainLayoutInput in = Designed();
-    in.clientWidth = 0;
-    in.clientHeight = 30;
-    in.previewVisible = true;
-    MainLayoutResult r = ComputeMainLayout(in);
-    for (const LayoutRect& rc : {r.coolBar, r.header, r.tree, r.treeSplitter, r.list, r.preview, r.status}) {
-        EXPECT_GE(rc.width, 0);
-        EXPECT_GE(rc.height, 0);
-    }
-    EXPECT_EQ(r.coolBar.height, 30);
-    EXPECT_EQ(r.status.height, 0);
-}
-
 } // namespace

@@ -28,11 +28,8 @@ TEST(SettingsText, ApplyFlagTextSetsRowsByPosition)
     } cases[] = {
         {L"1010", {false, false, false, false}, {true, false, true, false}},
         {L"0000", {true, true, true, true}, {false, false, false, false}},
-        // Shorter than the list: the remaining rows keep their state.
-        {L"0", {true, true, true, true}, {false, true, true, true}},
         {L"", {true, false}, {true, false}},
-        // Longer than the list: the surplus is ignored.
-        {L"01101", {true, true}, {false, true}},
+        {L"01101", {true, true}, {false, true}}, // the surplus is ignored
         // Any non-zero digit checks the row.
         {L"92", {false, false}, {true, true}},
         // A character that is no digit leaves its row alone.

@@ -8,6 +8,7 @@
 #include "tests/native/TestRecords.h"
 
 #include <oleacc.h>
+#include <wrl/client.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -136,19 +137,16 @@ protected:
 // The name a screen reader says for a window.
 std::wstring AccessibleName(HWND hwnd)
 {
-    IAccessible* accessible = nullptr;
-    if (FAILED(AccessibleObjectFromWindow(hwnd, OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(&accessible))))
-        return L"<none>";
-    VARIANT self;
-    VariantInit(&self);
+    Microsoft::WRL::ComPtr<IAccessible> accessible;
+    VARIANT self{};
     self.vt = VT_I4;
     self.lVal = CHILDID_SELF;
     BSTR name = nullptr;
-    std::wstring text = L"<none>";
-    if (accessible->get_accName(self, &name) == S_OK && name)
-        text = name;
+    if (FAILED(AccessibleObjectFromWindow(hwnd, OBJID_CLIENT, IID_PPV_ARGS(&accessible))) ||
+        accessible->get_accName(self, &name) != S_OK || !name)
+        return L"<none>";
+    const std::wstring text = name;
     SysFreeString(name);
-    accessible->Release();
     return text;
 }
 

@@ -1,5 +1,5 @@
 #include "common/Registry.h"
-#include "WineTestSupport.h"
+#include "AppFixture.h"
 
 #include <gtest/gtest.h>
 

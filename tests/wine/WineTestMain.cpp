@@ -1,4 +1,4 @@
-#include "WineTestSupport.h"
+#include "AppFixture.h"
 
 #include "catalogue/catalogue/SettingsKeys.h"
 #include "common/UniqueHandle.h"
@@ -77,12 +77,6 @@ std::wstring GetOption(const std::wstring& subKey, const std::wstring& name)
         type != REG_SZ)
         return L"<missing>";
     return std::wstring(buffer, size / sizeof(wchar_t)).c_str();
-}
-
-bool KeyExists(const std::wstring& subKey)
-{
-    UniqueHKey key;
-    return RegOpenKeyExW(HKEY_CURRENT_USER, OptionsPath(subKey).c_str(), 0, KEY_READ, key.Put()) == ERROR_SUCCESS;
 }
 
 std::vector<std::wstring> ValueNames(const std::wstring& subKey)

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# End to end: Sortaro.exe scans a folder tree made here, writes its catalogue database when the
-# main window is closed, and reads it back at the next start; checked on disk.
+# End to end: Sortaro.exe scans a folder tree made here, the text files are sorted from the menu,
+# and the catalogue database written when the main window is closed is checked on disk. (Reading
+# it back at the next start is checked by the Wine tests.)
 # Usage: catalogue.sh BUILD_DIR SORTARO_EXE
 set -uo pipefail
 build=$1
@@ -34,7 +35,7 @@ option "\\FileEnding" 9 '.jpg+.jpeg'
 
 # In the tree, which has the focus, Home and the start of a name select the next node whose text
 # begins with it, "Textdateien"; without such a node the root stays selected, the sort changes no
-# file and the order checks fail. Then the tool bar's view menu (Alt+A), its last item "Symbole
+# file and the order check fails. Then the tool bar's view menu (Alt+A), its last item "Symbole
 # anordnen", its first sort "Nach Namen": A to Z.
 text_files="Home T e x t d"
 start_sortaro "$out"
@@ -57,24 +58,6 @@ check "the text files are stored in the order of their names, after Textdateien 
 check "lines end in CR LF" "$(grep -c $'\r$' "$data/30.dat")" 4
 check "pictures are stored" "$(lines "$data/9.dat")" 'C:\sortaro-e2e\tree\Bilder\urlaub.jpg '
 check "the empty file is stored" "$(lines "$data/31.dat")" 'C:\sortaro-e2e\tree\leer.txt '
-check "special folders are not stored" "$(ls "$data" | grep -c '^4[13]\.dat$')" 0
-
-# The next start reads the database; the text files are sorted by size from the menu (its
-# third sort, "Nach Größe": largest first), and closing writes the catalogue again in that
-# order, without the file deleted since.
-rm "$top/tree/Briefe/NOTIZ.TXT"
-option "" scannewdata 1
-start_sortaro "$out"
-press "$(wait_window '^Sortaro Auswahl der Datenträger$')" Return
-main=$(wait_window '^Sortaro$')
-check "the main window appears after loading" "${main:+found}" found
-press "$main" $text_files
-press "$main" alt+a End Right Down Down Return
-press "$main" alt+F4
-wait_exit "$app"
-check "closing ends the program again" "$?" 0
-check "the text files read back are stored largest first, after Textdateien was typed" "$(lines "$data/30.dat")" \
-    'C:\sortaro-e2e\tree\Briefe\lang.txt C:\sortaro-e2e\tree\Briefe\brief.txt C:\sortaro-e2e\tree\leer.txt '
 
 rm -rf "$top"
 clear_settings

@@ -106,7 +106,8 @@ TEST(FileListOrder, EveryKeyInBothDirections)
         // No date is the oldest.
         {SortKey::Date, false, {zebra, aerger, apfel, birne}},
         {SortKey::Date, true, {birne, apfel, aerger, zebra}},
-        // Types differing in case are equal and keep their order; the empty type is the least.
+        // Types differing in case are equal and keep the order they had, in both directions; the
+        // empty type is the least.
         {SortKey::Type, false, {apfel, zebra, birne, aerger}},
         {SortKey::Type, true, {aerger, zebra, birne, apfel}},
         // Letters: "A" > "H" > "RA" > "" in code units, largest first.
@@ -118,25 +119,6 @@ TEST(FileListOrder, EveryKeyInBothDirections)
         SortRecords(f.catalogue, f.list, c.key, c.flag, Upper());
         EXPECT_EQ(f.Paths(), c.order) << "key " << static_cast<int>(c.key) << " flag " << c.flag;
     }
-}
-
-TEST(FileListOrder, EqualKeysKeepTheOrderOfTheSortBefore)
-{
-    Fixture f({
-        {L"C:\\z\\same.txt", 10, 0, 0, L""},
-        {L"C:\\a\\SAME.txt", 30, 0, 0, L""},
-        {L"C:\\m\\same.TXT", 20, 0, 0, L""},
-        {L"C:\\m\\other.txt", 30, 0, 0, L""},
-    });
-    const std::vector<std::wstring> expected = {L"C:\\m\\other.txt", L"C:\\a\\SAME.txt", L"C:\\m\\same.TXT",
-                                                L"C:\\z\\same.txt"};
-    // By path (ascending), then by name: equal names stay ordered by path.
-    SortRecords(f.catalogue, f.list, SortKey::Path, true, Upper());
-    SortRecords(f.catalogue, f.list, SortKey::Name, false, Upper());
-    EXPECT_EQ(f.Paths(), expected);
-    // Largest first; the two of 30 bytes keep the name order.
-    SortRecords(f.catalogue, f.list, SortKey::Size, false, Upper());
-    EXPECT_EQ(f.Paths(), expected);
 }
 
 TEST(FileListOrder, PathOrderIsTheOrderOfTheWholePathTexts)

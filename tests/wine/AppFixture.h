@@ -5,14 +5,19 @@
 // with a clean settings key.
 
 #include "MessageFlush.h"
+#include "catalogue/catalogue/SettingsKeys.h"
 #include "catalogue/shell/DriveDialog.h"
 #include "catalogue/shell/MainWindow.h"
 #include "catalogue/shell/StartupDialog.h"
 #include "common/MessagePump.h"
+#include "common/UniqueHandle.h"
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
+
+#include <commctrl.h>
+#include <shlwapi.h>
 
 #include <memory>
 #include <string>
@@ -27,19 +32,74 @@ inline void Flush(DWORD ms = 200)
 }
 
 // Removes Software\Sortaro below HKEY_CURRENT_USER, as if the program had never run.
-void ClearSettings();
+inline void ClearSettings()
+{
+    SHDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Sortaro");
+}
 
 // A text value below HKEY_CURRENT_USER.
-void SetValue(const std::wstring& key, const std::wstring& name, const std::wstring& value);
+inline void SetValue(const std::wstring& key, const std::wstring& name, const std::wstring& value)
+{
+    EXPECT_EQ(SHSetValueW(HKEY_CURRENT_USER, key.c_str(), name.c_str(), REG_SZ, value.c_str(),
+                          static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))),
+              ERROR_SUCCESS);
+}
+
 // Text values below Software\Sortaro\Options (subKey may be empty); a value that is missing or
 // holds no text reads as "<missing>".
-void SetOption(const std::wstring& subKey, const std::wstring& name, const std::wstring& value);
-std::wstring GetOption(const std::wstring& subKey, const std::wstring& name);
-std::vector<std::wstring> ValueNames(const std::wstring& subKey);
+inline std::wstring OptionsPath(const std::wstring& subKey)
+{
+    return subKey.empty() ? SettingsKeys::kOptions : SettingsKeys::kOptions + (L"\\" + subKey);
+}
 
-std::wstring WindowText(HWND hwnd);
+inline void SetOption(const std::wstring& subKey, const std::wstring& name, const std::wstring& value)
+{
+    SetValue(OptionsPath(subKey), name, value);
+}
+
+inline std::wstring GetOption(const std::wstring& subKey, const std::wstring& name)
+{
+    wchar_t buffer[1024];
+    DWORD size = sizeof(buffer);
+    DWORD type = 0;
+    if (SHGetValueW(HKEY_CURRENT_USER, OptionsPath(subKey).c_str(), name.c_str(), &type, buffer, &size) !=
+            ERROR_SUCCESS ||
+        type != REG_SZ)
+        return L"<missing>";
+    return std::wstring(buffer, size / sizeof(wchar_t)).c_str();
+}
+
+inline std::vector<std::wstring> ValueNames(const std::wstring& subKey)
+{
+    std::vector<std::wstring> names;
+    UniqueHKey key;
+    RegOpenKeyExW(HKEY_CURRENT_USER, OptionsPath(subKey).c_str(), 0, KEY_READ, key.Put());
+    wchar_t name[512];
+    for (DWORD i = 0, length = ARRAYSIZE(name);
+         key && RegEnumValueW(key.Get(), i, name, &length, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+         ++i, length = ARRAYSIZE(name))
+        names.emplace_back(name, length);
+    return names;
+}
+
+inline std::wstring WindowText(HWND hwnd)
+{
+    wchar_t text[512] = L"";
+    GetWindowTextW(hwnd, text, ARRAYSIZE(text));
+    return text;
+}
+
 // The texts of a list view's column, row by row.
-std::vector<std::wstring> ListTexts(HWND list, int column = 0);
+inline std::vector<std::wstring> ListTexts(HWND list, int column = 0)
+{
+    std::vector<std::wstring> texts;
+    for (int row = 0; row < ListView_GetItemCount(list); ++row) {
+        wchar_t text[1024] = L"";
+        ListView_GetItemText(list, row, column, text, ARRAYSIZE(text));
+        texts.push_back(text);
+    }
+    return texts;
+}
 
 // While it lives: records the titles of this thread's top-level windows as they are shown
 // (WM_SHOWWINDOW with TRUE), the texts of the message boxes among them, the texts given to child

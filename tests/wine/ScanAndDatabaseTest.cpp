@@ -4,11 +4,8 @@
 #include "AppFixture.h"
 #include "catalogue/catalogue/DriveScan.h"
 #include "catalogue/filelist/FolderPickers.h"
-#include "catalogue/catalogue/SettingsKeys.h"
 #include "catalogue/options/BrowserCaches.h"
 #include "catalogue/shell/resource.h"
-
-#include <shlwapi.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -64,11 +61,6 @@ std::string ReadBytes(const std::wstring& path)
 {
     std::ifstream file(Long(path), std::ios::binary);
     return file ? std::string(std::istreambuf_iterator<char>(file), {}) : "<missing>";
-}
-
-bool Exists(const std::wstring& path)
-{
-    return std::filesystem::exists(Long(path));
 }
 
 using Paths = std::vector<std::wstring>;
@@ -203,9 +195,9 @@ TEST_F(ScanTest, DatabaseIsWrittenAtCloseAndReadAtTheNextStart)
 
     // One file per leaf node, none for the six special folders.
     for (int id : {1, 3, 4, 9, 15, 17, 18, 20, 21, 23, 26, 27, 28, 29, 30, 31, 34, 44, 45, 46, 47})
-        EXPECT_TRUE(Exists(Dat(id))) << id;
+        EXPECT_TRUE(std::filesystem::exists(Long(Dat(id)))) << id;
     for (int id : {0, 2, 16, 22, 35, 36, 37, 38, 39, 41, 42, 43})
-        EXPECT_FALSE(Exists(Dat(id))) << id;
+        EXPECT_FALSE(std::filesystem::exists(Long(Dat(id)))) << id;
     EXPECT_EQ(ReadBytes(Dat(3)), "") << "an empty category gives an empty file";
     EXPECT_EQ(ReadBytes(data + L"\\abc.dat"), "C:\\x\r\n") << "other files stay untouched";
     const std::string txt = ReadBytes(Dat(30));
@@ -213,7 +205,7 @@ TEST_F(ScanTest, DatabaseIsWrittenAtCloseAndReadAtTheNextStart)
     const std::string jpg = ReadBytes(Dat(9));
     EXPECT_NE(jpg.compare(0, 3, "\xEF\xBB\xBF"), 0) << "ANSI where every path fits";
     EXPECT_EQ(std::count(jpg.begin(), jpg.end(), '\n'), 2);
-    EXPECT_FALSE(Exists(Dat(30) + L".new"));
+    EXPECT_FALSE(std::filesystem::exists(Long(Dat(30) + L".new")));
 
     // The next start reads it back: the same records, now with type names.
     std::filesystem::remove(Long(root + L"\\a.txt")); // gone since: left out without a word
@@ -267,7 +259,7 @@ TEST_F(ScanTest, ACancelWhileWritingKeepsThePreviousFiles)
     for (int id : {1, 30, 47}) {
         const std::string now = ReadBytes(Dat(id));
         EXPECT_TRUE(now == before || now.find("a.txt\r\n") != std::string::npos) << id << ": " << now;
-        EXPECT_FALSE(Exists(Dat(id) + L".new"));
+        EXPECT_FALSE(std::filesystem::exists(Long(Dat(id) + L".new")));
     }
 }
 

@@ -43,21 +43,6 @@ TEST(UniqueHandle, ClosesWhatItOwnsOnceAndHandsItOverByMove)
     EXPECT_FALSE(find);
 }
 
-TEST(UniqueHandle, PutReceivesAnOutParameter)
-{
-    UniqueHKey key;
-    ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software", 0, KEY_READ, key.Put()), ERROR_SUCCESS);
-    EXPECT_TRUE(key);
-    // A second Put frees the first block; a move leaves nothing behind.
-    CoTaskMemPtr<wchar_t> text;
-    *text.Put() = static_cast<wchar_t*>(CoTaskMemAlloc(8));
-    wchar_t* second = static_cast<wchar_t*>(CoTaskMemAlloc(8));
-    *text.Put() = second;
-    CoTaskMemPtr<wchar_t> other(std::move(text));
-    EXPECT_EQ(text.Get(), nullptr);
-    EXPECT_EQ(other.Get(), second);
-}
-
 TEST(Guards, PutBackWhatTheyChanged)
 {
     // The default window procedure keeps a window's redraw state in its WS_VISIBLE bit.

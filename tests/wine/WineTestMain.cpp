@@ -1,13 +1,5 @@
 #include "AppFixture.h"
 
-#include "catalogue/catalogue/SettingsKeys.h"
-#include "common/UniqueHandle.h"
-
-#include <commctrl.h>
-#include <shlwapi.h>
-
-#include <gtest/gtest.h>
-
 #include <algorithm>
 
 namespace WineTest {
@@ -43,72 +35,7 @@ LRESULT CALLBACK CallWndProc(int code, WPARAM wParam, LPARAM lParam)
     return CallNextHookEx(g_hook, code, wParam, lParam);
 }
 
-std::wstring OptionsPath(const std::wstring& subKey)
-{
-    return subKey.empty() ? SettingsKeys::kOptions : SettingsKeys::kOptions + (L"\\" + subKey);
-}
-
 } // namespace
-
-void ClearSettings()
-{
-    SHDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Sortaro");
-}
-
-void SetValue(const std::wstring& key, const std::wstring& name, const std::wstring& value)
-{
-    EXPECT_EQ(SHSetValueW(HKEY_CURRENT_USER, key.c_str(), name.c_str(), REG_SZ, value.c_str(),
-                          static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))),
-              ERROR_SUCCESS);
-}
-
-void SetOption(const std::wstring& subKey, const std::wstring& name, const std::wstring& value)
-{
-    SetValue(OptionsPath(subKey), name, value);
-}
-
-std::wstring GetOption(const std::wstring& subKey, const std::wstring& name)
-{
-    wchar_t buffer[1024];
-    DWORD size = sizeof(buffer);
-    DWORD type = 0;
-    if (SHGetValueW(HKEY_CURRENT_USER, OptionsPath(subKey).c_str(), name.c_str(), &type, buffer, &size) !=
-            ERROR_SUCCESS ||
-        type != REG_SZ)
-        return L"<missing>";
-    return std::wstring(buffer, size / sizeof(wchar_t)).c_str();
-}
-
-std::vector<std::wstring> ValueNames(const std::wstring& subKey)
-{
-    std::vector<std::wstring> names;
-    UniqueHKey key;
-    RegOpenKeyExW(HKEY_CURRENT_USER, OptionsPath(subKey).c_str(), 0, KEY_READ, key.Put());
-    wchar_t name[512];
-    for (DWORD i = 0, length = ARRAYSIZE(name);
-         key && RegEnumValueW(key.Get(), i, name, &length, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
-         ++i, length = ARRAYSIZE(name))
-        names.emplace_back(name, length);
-    return names;
-}
-
-std::wstring WindowText(HWND hwnd)
-{
-    wchar_t text[512] = L"";
-    GetWindowTextW(hwnd, text, ARRAYSIZE(text));
-    return text;
-}
-
-std::vector<std::wstring> ListTexts(HWND list, int column)
-{
-    std::vector<std::wstring> texts;
-    for (int row = 0; row < ListView_GetItemCount(list); ++row) {
-        wchar_t text[1024] = L"";
-        ListView_GetItemText(list, row, column, text, ARRAYSIZE(text));
-        texts.push_back(text);
-    }
-    return texts;
-}
 
 ShowRecorder::ShowRecorder()
 {

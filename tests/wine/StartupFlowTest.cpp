@@ -72,6 +72,7 @@ TEST_F(StartupFlow, StartupDialogInBothLanguagesAndItsCancel)
         EXPECT_TRUE(MessagePump::QuitSeen());
         EXPECT_EQ(shown.IndexOf(L"Sortaro"), -1);
         EXPECT_EQ(ValueNames(L""), Texts(c.language ? 1 : 0, L"language")) << "nothing written";
+        EXPECT_EQ(GetOption(L"", L"language"), c.language ? c.language : L"<missing>");
         for (const wchar_t* subKey : {L"ScreenSettings", L"Vorschau", L"AddedDirs", L"ColumnsMain"})
             EXPECT_TRUE(ValueNames(subKey).empty()) << subKey;
         Stop();

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# End to end: starts the built Sortaro.exe as a user would, finds its windows by their titles,
-# answers them with keys, and checks what lands in the registry.
+# End to end: starts the built Sortaro.exe as a user would, finds its start-up dialog by its
+# title, cancels it with Esc, and checks that the program ends writing nothing. (The catalogue
+# run goes on to the main window and closes it.)
 # Usage: startup.sh BUILD_DIR SORTARO_EXE
 set -uo pipefail
 build=$1
@@ -9,15 +10,10 @@ wine_build=$build
 . "$(dirname "$0")/../../tools/wine-env.sh"
 . "$(dirname "$0")/../../tools/drive-lib.sh"
 . "$(dirname "$0")/checks.sh"
+: >"$build/e2e-app.out"
 
-start_sortaro() {
-    ( cd "$(dirname "$exe")" && exec "$WINE" "$(basename "$exe")" >"$build/e2e-app.out" 2>&1 ) &
-    app=$!
-}
-
-# 1. A first start: the German start-up dialog; Esc ends the program and writes nothing.
-"$WINE" reg delete 'HKCU\Software\Sortaro' /f >/dev/null 2>&1
-start_sortaro
+clear_settings
+start_sortaro "$build/e2e-app.out"
 window=$(wait_window '^Sortaro Auswahl der Datenträger$')
 check "start-up dialog appears" "${window:+found}" found
 press "$window" Escape
@@ -27,24 +23,5 @@ check "cancel writes no values" "$(registry_values 'HKCU\Software\Sortaro')" ""
 "$WINE" reg query 'HKCU\Software\Sortaro\Options' >/dev/null 2>&1
 check "the start-up read created the Options key" "$?" 0
 
-# 2. English, reading the database: "Select DriveType", then the main window; closing it
-#    stores the layout.
-"$WINE" reg delete 'HKCU\Software\Sortaro' /f >/dev/null 2>&1
-"$WINE" reg add 'HKCU\Software\Sortaro\Options' /v language /d 0 /f >/dev/null 2>&1
-"$WINE" reg add 'HKCU\Software\Sortaro\Options' /v scannewdata /d 1 /f >/dev/null 2>&1
-"$WINE" reg add 'HKCU\Software\Sortaro\Options' /v SaveSettings /d 1 /f >/dev/null 2>&1
-start_sortaro
-window=$(wait_window '^Select DriveType$')
-check "English start-up dialog appears" "${window:+found}" found
-press "$window" Return
-main=$(wait_window '^Sortaro$')
-check "main window appears" "${main:+found}" found
-press "$main" alt+F4
-wait_exit "$app"
-check "closing the main window ends the program" "$?" 0
-values=$(registry_values 'HKCU\Software\Sortaro\Options\ScreenSettings' | cut -d= -f1 | sort | tr '\n' ' ')
-check "the layout is stored" "$values" "height left raster rowselect top treewidthmain treewidthpreview width "
-check "the preview flag is stored" "$(registry_values 'HKCU\Software\Sortaro\Options\Vorschau')" "Enabled=0"
-
-"$WINE" reg delete 'HKCU\Software\Sortaro' /f >/dev/null 2>&1
+clear_settings
 finish

@@ -26,39 +26,15 @@ TEST(ExtensionMatch, DateiFilterComparesThreePositions)
         const wchar_t* pattern;
         bool matches;
     } cases[] = {
-        {L".BMP", L".***", true},  {L".JPEG", L".***", true}, {L".A", L".***", true},
-        {L".TXT", L".T**", true},  {L".TEXT", L".T**", true}, {L".T", L".T**", true},
-        {L".DOC", L".T**", false}, {L".HTM", L".HT*", true},  {L".HTML", L".HT*", true},
-        {L".HT", L".HT*", true},   {L".H", L".HT*", false},   {L".BAK", L".BA", false},
-        {L".BA", L".BA", true},    {L".bak", L".B*K", true},  {L".BOX", L".B*K", false},
-        {L".JPEG", L".JPE", true}, // beyond the third position nothing is compared
-        {L".~MP", L".~**", true},
+        {L".A", L".***", true},   {L".TXT", L".T**", true},
+        {L".T", L".T**", true},   {L".DOC", L".T**", false},
+        {L".HT", L".HT*", true},  {L".H", L".HT*", false},
+        {L".BAK", L".BA", false}, {L".BA", L".BA", true},
+        {L".bak", L".B*K", true}, {L".BOX", L".B*K", false},
+        {L".~MP", L".~**", true}, {L".JPEG", L".JPE", true}, // beyond the third position nothing is compared
     };
     for (const auto& c : cases)
         EXPECT_EQ(DateiFilter(c.extension, c.pattern), c.matches) << c.extension << L" " << c.pattern;
-}
-
-ExtensionMap SampleMap()
-{
-    ExtensionMap map;
-    AppendExtensionList(map, L".bmp+.gif+.Jpg", 8);
-    AppendExtensionList(map, L".txt+.TXT", 30);     // twice under one category
-    AppendExtensionList(map, L".JPG+.t**", 9);      // also under a second category
-    AppendExtensionList(map, L"++.DOC+ .PDF+", 21); // empty pieces and a blank
-    AppendExtensionList(map, L".***", 50);
-    return map;
-}
-
-TEST(ExtensionMatch, ListsAreSplitAtEveryPlusAndUpperCased)
-{
-    ExtensionMap map;
-    AppendExtensionList(map, L"++.doc+ .pdf+", 21);
-    std::vector<std::wstring> texts;
-    for (const auto& entry : map) {
-        texts.push_back(entry.extension);
-        EXPECT_EQ(entry.categoryId, 21);
-    }
-    EXPECT_EQ(texts, (std::vector<std::wstring>{L"", L"", L".DOC", L" .PDF", L""}));
 }
 
 TEST(ExtensionMatch, EveryMatchingEntryCountsInMapOrder)
@@ -71,7 +47,12 @@ TEST(ExtensionMatch, EveryMatchingEntryCountsInMapOrder)
         {L"C:\\x\\letter.doc", {21, 50}},  {L"C:\\x\\scan.pdf", {50}}, // " .PDF" carries a blank and never matches
         {L"C:\\x\\makefile", {}},          {L"C:\\x\\tiny.t", {9, 50}},
     };
-    const ExtensionMap map = SampleMap();
+    ExtensionMap map;
+    AppendExtensionList(map, L".bmp+.gif+.Jpg", 8);
+    AppendExtensionList(map, L".txt+.TXT", 30);     // twice under one category
+    AppendExtensionList(map, L".JPG+.t**", 9);      // also under a second category
+    AppendExtensionList(map, L"++.doc+ .PDF+", 21); // empty pieces, which match nothing, and a blank
+    AppendExtensionList(map, L".***", 50);
     ExtensionMatcher matcher(map);
     for (const auto& c : cases) {
         MatchList walked;
@@ -83,35 +64,11 @@ TEST(ExtensionMatch, EveryMatchingEntryCountsInMapOrder)
         matcher.Match(c.name, fast); // the remembered answer is the same
         EXPECT_EQ(fast, c.ids) << c.name;
     }
-}
-
-TEST(ExtensionMatch, CancelStopsTheWalk)
-{
-    const ExtensionMap map = SampleMap();
+    // A set cancel flag stops the walk with nothing found.
     MatchList matches{1, 2};
     int cancel = 1;
     EXPECT_FALSE(CheckExtKanditat(map, L"a.txt", matches, &cancel));
     EXPECT_TRUE(matches.empty());
-}
-
-TEST(ExtensionMatch, UserDefinitions)
-{
-    const struct {
-        const wchar_t* definition;
-        const wchar_t* extensions;
-        const wchar_t* icon;
-    } cases[] = {
-        {L".psd+.xcf|C:\\Programme\\Gimp\\gimp.exe", L".psd+.xcf", L"C:\\Programme\\Gimp\\gimp.exe"},
-        {L".iso|Default", L".iso", L"Default"},
-        {L".iso", L".iso", L"Default"}, // no bar: all of it is the extension list
-        {L"|", L"", L""},
-        {L".a|b|c", L".a", L"b|c"}, // split at the first bar
-    };
-    for (const auto& c : cases) {
-        UserDefinition split = SplitUserDefinition(c.definition);
-        EXPECT_EQ(split.extensions, c.extensions) << c.definition;
-        EXPECT_EQ(split.icon, c.icon) << c.definition;
-    }
 }
 
 } // namespace

@@ -19,9 +19,10 @@ MainLayoutInput Designed()
     return in;
 }
 
-TEST(MainLayout, DesignedSizeWithoutPreview)
+TEST(MainLayout, DesignedSizeWithAndWithoutPreview)
 {
-    MainLayoutResult r = ComputeMainLayout(Designed());
+    MainLayoutInput in = Designed();
+    MainLayoutResult r = ComputeMainLayout(in);
     EXPECT_EQ(r.coolBar, (LayoutRect{0, 0, 780, 52}));
     EXPECT_EQ(r.status, (LayoutRect{0, 494, 780, 19}));
     EXPECT_EQ(r.header, (LayoutRect{0, 52, 280, 40}));
@@ -30,63 +31,38 @@ TEST(MainLayout, DesignedSizeWithoutPreview)
     EXPECT_EQ(r.list, (LayoutRect{283, 52, 497, 442}));
     EXPECT_EQ(r.preview.width, 0);
     EXPECT_EQ(r.previewWidth, 247) << "a hidden pane keeps its width for when it is shown";
-}
-
-TEST(MainLayout, PreviewTakesItsWidthFromTheList)
-{
-    MainLayoutInput in = Designed();
+    // Shown, the preview takes its width from the list.
     in.previewVisible = true;
-    MainLayoutResult r = ComputeMainLayout(in);
+    r = ComputeMainLayout(in);
     EXPECT_EQ(r.preview, (LayoutRect{533, 52, 247, 442}));
     EXPECT_EQ(r.previewSplitter, (LayoutRect{530, 52, 3, 442}));
     EXPECT_EQ(r.list, (LayoutRect{283, 52, 247, 442}));
 }
 
-struct ClampCase {
-    int clientWidth;
-    int treeWidth;
-    int previewWidth;
-    bool previewVisible;
-    int expectTree;
-    int expectPreview;
-};
-
 TEST(MainLayout, PanelsGiveWayBeforeTheListDisappears)
 {
-    const ClampCase cases[] = {
-        // width, tree, preview, visible -> tree, preview (list minimum 40, splitters 3)
-        {780, 280, 247, true, 280, 247},  {500, 280, 247, true, 280, 174}, {300, 280, 247, true, 257, 0},
-        {300, 280, 247, false, 257, 247}, {10, 280, 247, true, 0, 0},      {780, -5, 247, false, 0, 247},
+    const struct {
+        int clientWidth;
+        int treeWidth;
+        bool previewVisible;
+        int expectTree;
+        int expectPreview; // shown, or kept for when it is shown
+    } cases[] = {
+        // width, tree, visible -> tree, preview (list minimum 40, splitters 3, preview 247)
+        {780, 280, true, 280, 247},  {500, 280, true, 280, 174}, {300, 280, true, 257, 0},
+        {300, 280, false, 257, 247}, {10, 280, true, 0, 0},      {780, -5, false, 0, 247},
     };
-    for (const ClampCase& c : cases) {
+    for (const auto& c : cases) {
         MainLayoutInput in = Designed();
         in.clientWidth = c.clientWidth;
         in.treeWidth = c.treeWidth;
-        in.previewWidth = c.previewWidth;
         in.previewVisible = c.previewVisible;
         MainLayoutResult r = ComputeMainLayout(in);
         EXPECT_EQ(r.treeWidth, c.expectTree) << "client width " << c.clientWidth;
-        if (c.previewVisible) {
-            EXPECT_EQ(r.preview.width, c.expectPreview) << "client width " << c.clientWidth;
-        }
+        EXPECT_EQ(c.previewVisible ? r.preview.width : r.previewWidth, c.expectPreview) << "width " << c.clientWidth;
         EXPECT_GE(r.list.width, 0);
         EXPECT_LE(r.list.left + r.list.width, c.clientWidth);
     }
-}
-
-TEST(MainLayout, TinyClientAreaGivesNoNegativeSizes)
-{
-    MainLayoutInput in = Designed();
-    in.clientWidth = 0;
-    in.clientHeight = 30;
-    in.previewVisible = true;
-    MainLayoutResult r = ComputeMainLayout(in);
-    for (const LayoutRect& rc : {r.coolBar, r.header, r.tree, r.treeSplitter, r.list, r.preview, r.status}) {
-        EXPECT_GE(rc.width, 0);
-        EXPECT_GE(rc.height, 0);
-    }
-    EXPECT_EQ(r.coolBar.height, 30);
-    EXPECT_EQ(r.status.height, 0);
 }
 
 } // namespace

@@ -1,17 +1,128 @@
 #pragma once
-// A test fixture that starts the program's main window in this process, the way Sortaro.exe
-// does, with a clean settings key.
+// Helpers for tests that drive real windows: pumping messages for a bounded time, the settings
+// key, the texts of a list view, a record of the top-level windows shown, in order; and a
+// fixture that starts the program's main window in this process, the way Sortaro.exe does,
+// with a clean settings key.
 
-#include "WineTestSupport.h"
+#include "MessageFlush.h"
+#include "catalogue/catalogue/SettingsKeys.h"
+#include "catalogue/shell/DriveDialog.h"
 #include "catalogue/shell/MainWindow.h"
+#include "catalogue/shell/StartupDialog.h"
 #include "common/MessagePump.h"
+#include "common/UniqueHandle.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
 
 #include <commctrl.h>
-#include <gtest/gtest.h>
+#include <shlwapi.h>
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
+
+namespace WineTest {
+
+inline void Flush(DWORD ms = 200)
+{
+    FlushMessages(ms);
+}
+
+// Removes Software\Sortaro below HKEY_CURRENT_USER, as if the program had never run.
+inline void ClearSettings()
+{
+    SHDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Sortaro");
+}
+
+// A text value below HKEY_CURRENT_USER.
+inline void SetValue(const std::wstring& key, const std::wstring& name, const std::wstring& value)
+{
+    EXPECT_EQ(SHSetValueW(HKEY_CURRENT_USER, key.c_str(), name.c_str(), REG_SZ, value.c_str(),
+                          static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))),
+              ERROR_SUCCESS);
+}
+
+// Text values below Software\Sortaro\Options (subKey may be empty); a value that is missing or
+// holds no text reads as "<missing>".
+inline std::wstring OptionsPath(const std::wstring& subKey)
+{
+    return subKey.empty() ? SettingsKeys::kOptions : SettingsKeys::kOptions + (L"\\" + subKey);
+}
+
+inline void SetOption(const std::wstring& subKey, const std::wstring& name, const std::wstring& value)
+{
+    SetValue(OptionsPath(subKey), name, value);
+}
+
+inline std::wstring GetOption(const std::wstring& subKey, const std::wstring& name)
+{
+    wchar_t buffer[1024];
+    DWORD size = sizeof(buffer);
+    DWORD type = 0;
+    if (SHGetValueW(HKEY_CURRENT_USER, OptionsPath(subKey).c_str(), name.c_str(), &type, buffer, &size) !=
+            ERROR_SUCCESS ||
+        type != REG_SZ)
+        return L"<missing>";
+    return std::wstring(buffer, size / sizeof(wchar_t)).c_str();
+}
+
+inline std::vector<std::wstring> ValueNames(const std::wstring& subKey)
+{
+    std::vector<std::wstring> names;
+    UniqueHKey key;
+    RegOpenKeyExW(HKEY_CURRENT_USER, OptionsPath(subKey).c_str(), 0, KEY_READ, key.Put());
+    wchar_t name[512];
+    for (DWORD i = 0, length = ARRAYSIZE(name);
+         key && RegEnumValueW(key.Get(), i, name, &length, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+         ++i, length = ARRAYSIZE(name))
+        names.emplace_back(name, length);
+    return names;
+}
+
+inline std::wstring WindowText(HWND hwnd)
+{
+    wchar_t text[512] = L"";
+    GetWindowTextW(hwnd, text, ARRAYSIZE(text));
+    return text;
+}
+
+// The texts of a list view's column, row by row.
+inline std::vector<std::wstring> ListTexts(HWND list, int column = 0)
+{
+    std::vector<std::wstring> texts;
+    for (int row = 0; row < ListView_GetItemCount(list); ++row) {
+        wchar_t text[1024] = L"";
+        ListView_GetItemText(list, row, column, text, ARRAYSIZE(text));
+        texts.push_back(text);
+    }
+    return texts;
+}
+
+// While it lives: records the titles of this thread's top-level windows as they are shown
+// (WM_SHOWWINDOW with TRUE), the texts of the message boxes among them, the texts given to child
+// windows (WM_SETTEXT) and the menus about to open (WM_INITMENUPOPUP). One at a time.
+struct ShowRecorder {
+    ShowRecorder();
+    ~ShowRecorder();
+    ShowRecorder(const ShowRecorder&) = delete;
+    ShowRecorder& operator=(const ShowRecorder&) = delete;
+
+    // When a window with this title is shown, a click on its button buttonId is posted.
+    void ClickWhenShown(const std::wstring& title, int buttonId) { clicks.emplace_back(title, buttonId); }
+    // The index of title in shown, or -1.
+    int IndexOf(const std::wstring& title) const;
+
+    std::vector<std::wstring> shown, messages, textsSet;
+    std::vector<HMENU> menus;
+    // Each menu is closed again as soon as it opens, as a user pressing Esc would.
+    bool closeMenus = false;
+    std::vector<std::pair<std::wstring, int>> clicks;
+};
+
+} // namespace WineTest
 
 class AppTest : public testing::Test {
 protected:
@@ -71,48 +182,25 @@ protected:
         WineTest::Flush();
     }
 
-    HWND StartupHwnd() const;
-    HWND DrivesHwnd() const;
+    HWND StartupHwnd() const { return main->Startup() ? main->Startup()->Hwnd() : nullptr; }
+    HWND DrivesHwnd() const { return main->Drives() ? main->Drives()->Hwnd() : nullptr; }
+    HWND Tree() const { return main->Tree().Hwnd(); }
 
-    // The tree's nodes below item (the root's children when item is null), as texts.
+    // The texts of the nodes below item (below the root when item is null).
     std::vector<std::wstring> ChildTexts(HTREEITEM item = nullptr) const
     {
-        HWND tree = main->Tree().Hwnd();
-        if (!item)
-            item = TreeView_GetRoot(tree);
         std::vector<std::wstring> texts;
-        for (HTREEITEM child = TreeView_GetChild(tree, item); child; child = TreeView_GetNextSibling(tree, child))
-            texts.push_back(ItemText(child));
+        for (HTREEITEM child : TreeChildren(Tree(), item ? item : TreeView_GetRoot(Tree())))
+            texts.push_back(TreeItemText(Tree(), child));
         return texts;
-    }
-
-    std::wstring ItemText(HTREEITEM item) const
-    {
-        wchar_t text[256] = L"";
-        TVITEMW tv{};
-        tv.mask = TVIF_TEXT;
-        tv.hItem = item;
-        tv.pszText = text;
-        tv.cchTextMax = 256;
-        TreeView_GetItem(main->Tree().Hwnd(), &tv);
-        return text;
     }
 
     // The first node in tree order with this text.
     HTREEITEM FindNode(const std::wstring& text) const
     {
-        HWND tree = main->Tree().Hwnd();
-        std::vector<HTREEITEM> pending{TreeView_GetRoot(tree)};
-        while (!pending.empty()) {
-            HTREEITEM item = pending.back();
-            pending.pop_back();
-            if (!item)
-                continue;
-            if (ItemText(item) == text)
+        for (HTREEITEM item : TreeItemsInOrder(Tree()))
+            if (TreeItemText(Tree(), item) == text)
                 return item;
-            for (HTREEITEM c = TreeView_GetChild(tree, item); c; c = TreeView_GetNextSibling(tree, c))
-                pending.insert(pending.begin(), c);
-        }
         return nullptr;
     }
 
@@ -131,16 +219,3 @@ protected:
 
     std::unique_ptr<MainWindow> main;
 };
-
-#include "catalogue/shell/DriveDialog.h"
-#include "catalogue/shell/StartupDialog.h"
-
-inline HWND AppTest::StartupHwnd() const
-{
-    return main && main->Startup() ? main->Startup()->Hwnd() : nullptr;
-}
-
-inline HWND AppTest::DrivesHwnd() const
-{
-    return main && main->Drives() ? main->Drives()->Hwnd() : nullptr;
-}

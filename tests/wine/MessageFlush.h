@@ -9,9 +9,7 @@
 
 inline void FlushMessages(DWORD ms)
 {
-    DWORD start = GetTickCount();
-    DWORD quiet = GetTickCount();
-    while (GetTickCount() - start < ms) {
+    for (DWORD start = GetTickCount(), quiet = start; GetTickCount() - start < ms;) {
         MSG msg;
         if (PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
             MessagePump::ProcessMessages();

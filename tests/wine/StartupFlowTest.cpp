@@ -1,29 +1,28 @@
+// The start-up flow: the start-up dialog, then the catalogue read from the database or the
+// drive dialog and a scan, then the main window; a cancel at any step before it ends the program.
+// And the settings read at start.
+
 #include "AppFixture.h"
 #include "catalogue/shell/ScanProgressDialog.h"
 #include "catalogue/shell/WaitDialog.h"
 #include "catalogue/shell/resource.h"
 
-using WineTest::FindShownWindow;
-using WineTest::GetOption;
-using WineTest::ValueNames;
-using WineTest::WindowText;
+#include <algorithm>
 
 namespace {
 
-std::wstring DialogItemText(HWND dialog, int id)
-{
-    return WindowText(GetDlgItem(dialog, id));
-}
+using namespace WineTest;
+using Texts = std::vector<std::wstring>;
+using StartupFlow = AppTest;
+using SettingsTest = AppTest;
 
-std::vector<std::wstring> RowTexts(HWND list)
+// A dialog's caption and the texts of its items.
+Texts DialogTexts(HWND dialog, std::initializer_list<int> ids)
 {
-    std::vector<std::wstring> rows;
-    for (int i = 0; i < ListView_GetItemCount(list); ++i) {
-        wchar_t text[256] = L"";
-        ListView_GetItemText(list, i, 0, text, 256);
-        rows.push_back(text);
-    }
-    return rows;
+    Texts texts{WindowText(dialog)};
+    for (int id : ids)
+        texts.push_back(WindowText(GetDlgItem(dialog, id)));
+    return texts;
 }
 
 std::vector<bool> RowChecks(HWND list)
@@ -34,32 +33,50 @@ std::vector<bool> RowChecks(HWND list)
     return checks;
 }
 
-using StartupFlow = AppTest;
-
-TEST_F(StartupFlow, FreshStartShowsTheGermanStartupDialog)
+// The start-up dialog, and its cancel: the program ends, the main window never shows, and
+// nothing is written.
+TEST_F(StartupFlow, StartupDialogInBothLanguagesAndItsCancel)
 {
-    Start();
-    HWND dialog = StartupHwnd();
-    ASSERT_NE(dialog, nullptr);
-    EXPECT_TRUE(IsWindowVisible(dialog));
-    EXPECT_EQ(WindowText(dialog), L"Sortaro Auswahl der Datenträger");
-    EXPECT_FALSE(IsWindowVisible(main->Hwnd())) << "the main window waits for the catalogue";
-    EXPECT_EQ(WindowText(main->Tree().HeaderLabel()), L"Ordner") << "until a node is selected";
-    EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_STARTUP_RESCAN), BST_CHECKED);
-    EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_STARTUP_DATABASE), BST_UNCHECKED);
-    EXPECT_EQ(DialogItemText(dialog, IDC_STARTUP_RESCAN), L"Alle Daten neu einlesen ");
-    EXPECT_EQ(DialogItemText(dialog, IDC_STARTUP_DATABASE), L"Alle Daten aus der Datenbank einlesen");
-    EXPECT_EQ(DialogItemText(dialog, IDC_STARTUP_GROUP), L"Markierte Datenträger beim Scan berücksichtigen");
-    HWND list = GetDlgItem(dialog, IDC_STARTUP_DRIVE_TYPES);
-    EXPECT_EQ(RowTexts(list), (std::vector<std::wstring>{L"Diskette", L"Festplatte", L"CD-ROM", L"RAM-Disk"}));
-    EXPECT_EQ(RowChecks(list), (std::vector<bool>{true, true, true, true}));
-    EXPECT_EQ(DialogItemText(dialog, IDOK), L"&Weiter");
-    EXPECT_EQ(DialogItemText(dialog, IDCANCEL), L"&Abbrechen");
-    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, IDOK))) << "enabled once the main window is set up";
-    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, IDCANCEL)));
-    // The start-up read creates the Options key and writes nothing into it.
-    EXPECT_TRUE(WineTest::KeyExists(L""));
-    EXPECT_TRUE(ValueNames(L"").empty());
+    const Texts german = {L"Sortaro Auswahl der Datenträger", L"Alle Daten neu einlesen ",
+                          L"Alle Daten aus der Datenbank einlesen",
+                          L"Markierte Datenträger beim Scan berücksichtigen", L"&Weiter", L"&Abbrechen"};
+    const struct {
+        const wchar_t* language; // nullptr: no value
+        Texts dialog;
+        Texts driveTypes;
+        const wchar_t* treeLabel; // above the tree, until a node is selected
+    } cases[] = {
+        {nullptr, german, {L"Diskette", L"Festplatte", L"CD-ROM", L"RAM-Disk"}, L"Ordner"},
+        {L"2", german, {L"Diskette", L"Festplatte", L"CD-ROM", L"RAM-Disk"}, L"Ordner"}, // all but 0 is German
+        {L"0",
+         {L"Select DriveType", L"File Scan", L"Read Data from database", L"Scan selected DriveTypes ", L"&OK",
+          L"&Cancel"},
+         {L"Drive removable", L"Drive fixed", L"Drive CDrom", L"Drive ramdisk"},
+         L"Folder"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "language " << (c.language ? c.language : L"(none)"));
+        ClearSettings();
+        if (c.language)
+            SetOption(L"", L"language", c.language);
+        ShowRecorder shown;
+        Start();
+        HWND dialog = StartupHwnd();
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(DialogTexts(dialog, {IDC_STARTUP_RESCAN, IDC_STARTUP_DATABASE, IDC_STARTUP_GROUP, IDOK, IDCANCEL}),
+                  c.dialog);
+        EXPECT_EQ(ListTexts(GetDlgItem(dialog, IDC_STARTUP_DRIVE_TYPES)), c.driveTypes);
+        EXPECT_EQ(WindowText(main->Tree().HeaderLabel()), c.treeLabel);
+
+        Click(dialog, IDCANCEL);
+        EXPECT_TRUE(MessagePump::QuitSeen());
+        EXPECT_EQ(shown.IndexOf(L"Sortaro"), -1);
+        EXPECT_EQ(ValueNames(L""), Texts(c.language ? 1 : 0, L"language")) << "nothing written";
+        EXPECT_EQ(GetOption(L"", L"language"), c.language ? c.language : L"<missing>");
+        for (const wchar_t* subKey : {L"ScreenSettings", L"Vorschau", L"AddedDirs", L"ColumnsMain"})
+            EXPECT_TRUE(ValueNames(subKey).empty()) << subKey;
+        Stop();
+    }
 }
 
 TEST_F(StartupFlow, StartupButtonsWaitForTheMainWindow)
@@ -72,260 +89,240 @@ TEST_F(StartupFlow, StartupButtonsWaitForTheMainWindow)
     EXPECT_FALSE(IsWindowEnabled(fresh.Item(IDCANCEL)));
     // Enter and Esc do nothing while the buttons are disabled.
     SendMessageW(fresh.Hwnd(), WM_COMMAND, IDCANCEL, 0);
-    WineTest::Flush();
+    Flush();
     EXPECT_FALSE(MessagePump::QuitSeen());
-    EXPECT_FALSE(main->ApplicationEnded());
     fresh.EnableButtons();
-    EXPECT_TRUE(IsWindowEnabled(fresh.Item(IDOK)));
+    EXPECT_TRUE(IsWindowEnabled(fresh.Item(IDCANCEL)));
     EXPECT_FALSE(GetWindowLongPtrW(fresh.Hwnd(), GWL_STYLE) & WS_SYSMENU) << "no border icons";
 }
 
-TEST_F(StartupFlow, CancelInTheStartupDialogEndsWithoutWriting)
+TEST_F(StartupFlow, ACancelLaterBeforeTheMainWindowEndsToo)
 {
-    WineTest::ShowRecorder shown;
-    Start();
-    Click(StartupHwnd(), IDCANCEL);
-    EXPECT_TRUE(MessagePump::QuitSeen());
-    EXPECT_TRUE(main->ApplicationEnded());
-    EXPECT_EQ(main->CancelRequested, 1);
-    EXPECT_EQ(shown.IndexOf(L"Sortaro"), -1);
-    EXPECT_TRUE(ValueNames(L"").empty());
-    for (const wchar_t* subKey : {L"ScreenSettings", L"Vorschau", L"AddedDirs", L"ColumnsMain"})
-        EXPECT_FALSE(WineTest::KeyExists(subKey)) << subKey;
-}
-
-TEST_F(StartupFlow, EnglishStartupDialog)
-{
-    WineTest::SetOption(L"", L"language", L"0");
-    Start();
-    HWND dialog = StartupHwnd();
-    EXPECT_EQ(WindowText(dialog), L"Select DriveType");
-    EXPECT_EQ(DialogItemText(dialog, IDC_STARTUP_DATABASE), L"Read Data from database");
-    EXPECT_EQ(DialogItemText(dialog, IDC_STARTUP_RESCAN), L"File Scan");
-    EXPECT_EQ(DialogItemText(dialog, IDC_STARTUP_GROUP), L"Scan selected DriveTypes ");
-    EXPECT_EQ(RowTexts(GetDlgItem(dialog, IDC_STARTUP_DRIVE_TYPES)),
-              (std::vector<std::wstring>{L"Drive removable", L"Drive fixed", L"Drive CDrom", L"Drive ramdisk"}));
-    EXPECT_EQ(DialogItemText(dialog, IDOK), L"&OK");
-    EXPECT_EQ(DialogItemText(dialog, IDCANCEL), L"&Cancel");
+    const struct {
+        const wchar_t* step;
+        const wchar_t* scannewdata;
+        int drivesButton;             // 0: no drive dialog
+        const wchar_t* cancelOnShow; // the title of the dialog whose cancel button is pressed
+    } cases[] = {
+        {L"drive dialog", L"0", IDCANCEL, nullptr},
+        {L"scan", L"0", IDOK, L"Analyse"},
+        {L"database read", L"1", 0, L"Bitte warten"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.step);
+        ClearSettings();
+        NoDrives();
+        SetOption(L"", L"SaveSettings", L"1");
+        SetOption(L"", L"scannewdata", c.scannewdata);
+        ShowRecorder shown;
+        if (c.cancelOnShow)
+            shown.ClickWhenShown(c.cancelOnShow, IDCANCEL);
+        Start();
+        Click(StartupHwnd(), IDOK);
+        if (c.drivesButton)
+            Click(DrivesHwnd(), c.drivesButton);
+        if (c.cancelOnShow) {
+            EXPECT_GE(shown.IndexOf(c.cancelOnShow), 0);
+        }
+        EXPECT_TRUE(MessagePump::QuitSeen());
+        EXPECT_EQ(shown.IndexOf(L"Sortaro"), -1);
+        EXPECT_TRUE(ValueNames(L"ScreenSettings").empty());
+        EXPECT_EQ(GetOption(L"", L"hddata") != L"<missing>", c.drivesButton == IDOK) << "the drive dialog's choice";
+        Stop();
+    }
 }
 
 TEST_F(StartupFlow, LastChoicesAreRestored)
 {
-    struct Case {
-        const wchar_t* datafrom;
+    const struct {
+        const wchar_t* datafrom; // nullptr: no value
         const wchar_t* scannewdata;
         std::vector<bool> rows;
         bool rescan;
-    };
-    const Case cases[] = {
+    } cases[] = {
+        {nullptr, nullptr, {true, true, true, true}, true},
         {L"0101", L"0", {false, true, false, true}, true},
-        {L"1111", L"1", {true, true, true, true}, false},
         {L"10", L"2", {true, false, true, true}, false}, // short text: the rest stay checked
         {L"000011", L"x", {false, false, false, false}, false},
         {nullptr, L"", {true, true, true, true}, false}, // any text but "0" means the database
-        {L"0", nullptr, {false, true, true, true}, true},
     };
-    for (const Case& c : cases) {
-        WineTest::ClearSettings();
+    for (const auto& c : cases) {
+        ClearSettings();
         if (c.datafrom)
-            WineTest::SetOption(L"", L"datafrom", c.datafrom);
+            SetOption(L"", L"datafrom", c.datafrom);
         if (c.scannewdata)
-            WineTest::SetOption(L"", L"scannewdata", c.scannewdata);
+            SetOption(L"", L"scannewdata", c.scannewdata);
         Start();
         HWND dialog = StartupHwnd();
-        EXPECT_EQ(RowChecks(GetDlgItem(dialog, IDC_STARTUP_DRIVE_TYPES)), c.rows) << "datafrom " << c.datafrom;
+        EXPECT_EQ(RowChecks(GetDlgItem(dialog, IDC_STARTUP_DRIVE_TYPES)), c.rows)
+            << "datafrom " << (c.datafrom ? c.datafrom : L"(none)");
         EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_STARTUP_RESCAN) == BST_CHECKED, c.rescan)
             << "scannewdata " << (c.scannewdata ? c.scannewdata : L"(none)");
+        EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_STARTUP_DATABASE) == BST_CHECKED, !c.rescan);
     }
 }
 
 TEST_F(StartupFlow, DatabasePathShowsTheWaitDialogThenTheMainWindow)
 {
-    WineTest::SetOption(L"", L"scannewdata", L"1");
-    WineTest::ShowRecorder shown;
+    SetOption(L"", L"scannewdata", L"1");
+    ShowRecorder shown;
     Start();
-    HWND list = GetDlgItem(StartupHwnd(), IDC_STARTUP_DRIVE_TYPES);
-    ListView_SetCheckState(list, 2, FALSE);
+    ListView_SetCheckState(GetDlgItem(StartupHwnd(), IDC_STARTUP_DRIVE_TYPES), 2, FALSE);
     Click(StartupHwnd(), IDOK);
 
-    int wait = shown.IndexOf(L"Bitte warten");
-    int mainWindow = shown.IndexOf(L"Sortaro");
+    const int wait = shown.IndexOf(L"Bitte warten");
     EXPECT_GE(wait, 0);
-    EXPECT_GT(mainWindow, wait) << "the main window appears only after the catalogue is read";
-    EXPECT_TRUE(IsWindowVisible(main->Hwnd()));
-    EXPECT_EQ(main->Startup(), nullptr);
-    EXPECT_EQ(FindShownWindow(L"Bitte warten"), nullptr);
-    EXPECT_EQ(main->StartupSource(), 1);
-    EXPECT_FALSE(main->DriveTypeMark(2));
-    EXPECT_TRUE(main->DriveTypeMark(3));
+    EXPECT_GT(shown.IndexOf(L"Sortaro"), wait) << "the main window appears only after the catalogue is read";
+    EXPECT_FALSE(IsWindowVisible(FindWindowW(nullptr, L"Bitte warten")));
     EXPECT_EQ(GetOption(L"", L"datafrom"), L"1101");
     EXPECT_EQ(GetOption(L"", L"scannewdata"), L"1");
 }
 
 TEST_F(StartupFlow, ScanPathShowsDrivesThenProgressThenTheMainWindow)
 {
-    NoDrives();
-    WineTest::ShowRecorder shown;
-    Start();
-    Click(StartupHwnd(), IDOK);
-    HWND drives = DrivesHwnd();
-    ASSERT_NE(drives, nullptr);
-    EXPECT_TRUE(IsWindowVisible(drives));
-    EXPECT_EQ(WindowText(drives), L"Sortaro Auswahl der Laufwerke");
-    EXPECT_EQ(DialogItemText(drives, IDC_DRIVES_LABEL), L"Bitte wählen Sie die zu scannenden Laufwerke");
-    EXPECT_EQ(DialogItemText(drives, IDOK), L"&Weiter>");
-    EXPECT_FALSE(IsWindowVisible(main->Hwnd()));
-    EXPECT_EQ(GetOption(L"", L"scannewdata"), L"0");
+    const struct {
+        const wchar_t* language;
+        Texts drives; // the drive dialog's caption, label, links and buttons
+        const wchar_t* progress;
+        const wchar_t* search; // the search node's text after the scan
+    } cases[] = {
+        {L"1",
+         {L"Sortaro Auswahl der Laufwerke", L"Bitte wählen Sie die zu scannenden Laufwerke", L"Hinzufügen",
+          L"Entfernen", L"&Weiter>", L"&Abbrechen"},
+         L"Analyse", L"Suchen"},
+        {L"0",
+         {L"Select Drives", L"Select drives to scan", L"Add", L"Remove", L"&OK", L"&Cancel"},
+         L"Analysing", L"Search"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "language " << c.language);
+        NoDrives();
+        SetOption(L"", L"language", c.language);
+        ShowRecorder shown;
+        Start();
+        Click(StartupHwnd(), IDOK);
+        HWND drives = DrivesHwnd();
+        ASSERT_NE(drives, nullptr);
+        EXPECT_EQ(DialogTexts(drives, {IDC_DRIVES_LABEL, IDC_DRIVES_ADD, IDC_DRIVES_REMOVE, IDOK, IDCANCEL}),
+                  c.drives);
+        EXPECT_EQ(GetOption(L"", L"scannewdata"), L"0");
 
-    Click(drives, IDOK);
-    int drivesShown = shown.IndexOf(L"Sortaro Auswahl der Laufwerke");
-    int progress = shown.IndexOf(L"Analyse");
-    int mainWindow = shown.IndexOf(L"Sortaro");
-    EXPECT_GE(drivesShown, 0);
-    EXPECT_GT(progress, drivesShown);
-    EXPECT_GT(mainWindow, progress);
-    EXPECT_TRUE(IsWindowVisible(main->Hwnd()));
-    EXPECT_EQ(FindShownWindow(L"Analyse"), nullptr);
-    EXPECT_EQ(FindShownWindow(L"Sortaro Auswahl der Laufwerke"), nullptr);
-    EXPECT_FALSE(MessagePump::QuitSeen());
-}
-
-TEST_F(StartupFlow, CancelInTheDriveDialogEnds)
-{
-    NoDrives();
-    WineTest::ShowRecorder shown;
-    Start();
-    Click(StartupHwnd(), IDOK);
-    Click(DrivesHwnd(), IDCANCEL);
-    EXPECT_TRUE(MessagePump::QuitSeen());
-    EXPECT_EQ(shown.IndexOf(L"Sortaro"), -1);
-    EXPECT_EQ(GetOption(L"", L"hddata"), L"<missing>");
-}
-
-TEST_F(StartupFlow, CancelDuringTheScanEndsAndNeverShowsTheMainWindow)
-{
-    NoDrives();
-    WineTest::SetOption(L"", L"SaveSettings", L"1");
-    WineTest::ShowRecorder shown;
-    shown.ClickWhenShown(L"Analyse", IDCANCEL);
-    Start();
-    Click(StartupHwnd(), IDOK);
-    Click(DrivesHwnd(), IDOK);
-    EXPECT_GE(shown.IndexOf(L"Analyse"), 0);
-    EXPECT_TRUE(MessagePump::QuitSeen());
-    EXPECT_EQ(main->CancelRequested, 1);
-    EXPECT_EQ(shown.IndexOf(L"Sortaro"), -1);
-    EXPECT_FALSE(IsWindowVisible(main->Hwnd()));
-    EXPECT_FALSE(WineTest::KeyExists(L"ScreenSettings"));
-}
-
-TEST_F(StartupFlow, CancelWhileTheDatabaseIsReadEnds)
-{
-    WineTest::SetOption(L"", L"scannewdata", L"1");
-    WineTest::ShowRecorder shown;
-    shown.ClickWhenShown(L"Bitte warten", IDCANCEL);
-    Start();
-    Click(StartupHwnd(), IDOK);
-    EXPECT_GE(shown.IndexOf(L"Bitte warten"), 0);
-    EXPECT_TRUE(MessagePump::QuitSeen());
-    EXPECT_EQ(shown.IndexOf(L"Sortaro"), -1);
-}
-
-TEST_F(StartupFlow, EnglishScanPathDialogs)
-{
-    NoDrives();
-    WineTest::SetOption(L"", L"language", L"0");
-    WineTest::ShowRecorder shown;
-    Start();
-    EXPECT_EQ(WindowText(main->Tree().HeaderLabel()), L"Folder");
-    Click(StartupHwnd(), IDOK);
-    HWND drives = DrivesHwnd();
-    EXPECT_EQ(WindowText(drives), L"Select Drives");
-    EXPECT_EQ(DialogItemText(drives, IDC_DRIVES_LABEL), L"Select drives to scan");
-    EXPECT_EQ(DialogItemText(drives, IDC_DRIVES_ADD), L"Add");
-    EXPECT_EQ(DialogItemText(drives, IDC_DRIVES_REMOVE), L"Remove");
-    EXPECT_EQ(DialogItemText(drives, IDOK), L"&OK");
-    EXPECT_EQ(DialogItemText(drives, IDCANCEL), L"&Cancel");
-    Click(drives, IDOK);
-    EXPECT_GE(shown.IndexOf(L"Analysing"), 0);
-    EXPECT_TRUE(IsWindowVisible(main->Hwnd()));
-    EXPECT_EQ(ChildTexts().back(), L"Search") << "English names again after the scan";
-    EXPECT_EQ(WindowText(main->Tree().HeaderLabel()), L"Sortaro");
+        Click(drives, IDOK);
+        const int progress = shown.IndexOf(c.progress);
+        EXPECT_GT(progress, shown.IndexOf(c.drives[0]));
+        EXPECT_GT(shown.IndexOf(L"Sortaro"), progress);
+        for (const wchar_t* title : {c.progress, c.drives[0].c_str()})
+            EXPECT_FALSE(IsWindowVisible(FindWindowW(nullptr, title))) << title;
+        EXPECT_FALSE(MessagePump::QuitSeen());
+        EXPECT_EQ(ChildTexts().back(), c.search) << "the tree's texts after the scan";
+        Stop();
+    }
 }
 
 TEST_F(StartupFlow, WaitAndProgressDialogTextsInBothLanguages)
 {
-    struct Case {
+    const struct {
         const wchar_t* language;
         WaitDialog::Use use;
-        const wchar_t* caption;
-        const wchar_t* title;
-        const wchar_t* lower;
-        const wchar_t* right;
-        const wchar_t* button;
+        Texts wait;     // caption, title, the lower and the right texts, button
+        Texts progress; // caption, title, note, button
+    } cases[] = {
+        {L"1", WaitDialog::Use::Load,
+         {L"Bitte warten", L"Initialisiere Daten", L"Laden von Dateiinformationen ", L"Bitte warten", L"&Abbrechen"},
+         {L"Analyse", L"Initialisiere Datenbank ", L"Dieser Vorgang kann mehrere Minuten dauern", L"&Abbrechen"}},
+        {L"1", WaitDialog::Use::Save,
+         {L"Bitte warten", L"Einstellungen speichern ", L"Laden von Dateiinformationen ", L"Bitte warten",
+          L"&Abbrechen"},
+         {}},
+        {L"0", WaitDialog::Use::Load,
+         {L"Please wait", L"Initialising database", L"Loading fileinformation", L"Please wait", L"Cancel"},
+         {L"Analysing", L"Initialising database ", L"This might take several minutes ", L"Cancel"}},
+        {L"0", WaitDialog::Use::Save,
+         {L"Please wait", L"Save Settings ", L"Laden von Dateiinformationen ", L"Please wait", L"Cancel"},
+         {}},
     };
-    const Case cases[] = {
-        {L"1", WaitDialog::Use::Load, L"Bitte warten", L"Initialisiere Daten", L"Laden von Dateiinformationen ",
-         L"Bitte warten", L"&Abbrechen"},
-        {L"1", WaitDialog::Use::Save, L"Bitte warten", L"Einstellungen speichern ", L"Laden von Dateiinformationen ",
-         L"Bitte warten", L"&Abbrechen"},
-        {L"0", WaitDialog::Use::Load, L"Please wait", L"Initialising database", L"Loading fileinformation",
-         L"Please wait", L"Cancel"},
-        {L"0", WaitDialog::Use::Save, L"Please wait", L"Save Settings ", L"Laden von Dateiinformationen ",
-         L"Please wait", L"Cancel"},
-    };
-    for (const Case& c : cases) {
-        WineTest::ClearSettings();
-        WineTest::SetOption(L"", L"language", c.language);
+    for (const auto& c : cases) {
+        SetOption(L"", L"language", c.language);
         Start();
         WaitDialog wait(*main, c.use);
         ASSERT_TRUE(wait.CreateModeless(main->Hwnd()));
-        EXPECT_EQ(WindowText(wait.Hwnd()), c.caption);
-        EXPECT_EQ(DialogItemText(wait.Hwnd(), IDC_WAIT_TITLE), c.title);
-        EXPECT_EQ(DialogItemText(wait.Hwnd(), IDC_WAIT_LOWER), c.lower);
-        EXPECT_EQ(DialogItemText(wait.Hwnd(), IDC_WAIT_RIGHT), c.right);
-        EXPECT_EQ(DialogItemText(wait.Hwnd(), IDCANCEL), c.button);
+        EXPECT_EQ(DialogTexts(wait.Hwnd(), {IDC_WAIT_TITLE, IDC_WAIT_LOWER, IDC_WAIT_RIGHT, IDCANCEL}), c.wait);
         EXPECT_TRUE(GetWindowLongPtrW(wait.Hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST);
         EXPECT_FALSE(GetWindowLongPtrW(wait.Hwnd(), GWL_STYLE) & WS_SYSMENU) << "no border icons";
-
+        if (c.progress.empty())
+            continue;
         ScanProgressDialog progress(*main);
         ASSERT_TRUE(progress.CreateModeless(main->Hwnd()));
-        bool english = c.language[0] == L'0';
-        EXPECT_EQ(WindowText(progress.Hwnd()), english ? L"Analysing" : L"Analyse");
-        EXPECT_EQ(DialogItemText(progress.Hwnd(), IDC_SCAN_TITLE),
-                  english ? L"Initialising database " : L"Initialisiere Datenbank ");
-        EXPECT_EQ(DialogItemText(progress.Hwnd(), IDC_SCAN_NOTE),
-                  english ? L"This might take several minutes " : L"Dieser Vorgang kann mehrere Minuten dauern");
-        EXPECT_EQ(DialogItemText(progress.Hwnd(), IDCANCEL), english ? L"Cancel" : L"&Abbrechen");
-        progress.SetPercent(250);
-        EXPECT_EQ(progress.Percent(), 100);
-        progress.SetPercent(-3);
-        EXPECT_EQ(progress.Percent(), 0);
+        EXPECT_EQ(DialogTexts(progress.Hwnd(), {IDC_SCAN_TITLE, IDC_SCAN_NOTE, IDCANCEL}), c.progress);
     }
 }
 
-TEST_F(StartupFlow, AddedFoldersAreListedAndTheRemovalIsStored)
+TEST_F(SettingsTest, ValuesThatAreNoNumbersKeepTheirDefaults)
 {
+    SetOption(L"", L"SaveSettings", L"1");
+    SetOption(L"", L"language", L"deutsch");
+    SetOption(L"", L"database", L"ja");
+    SetOption(L"", L"includehiddenfiles", L"");
+    SetOption(L"ScreenSettings", L"left", L"abc");
+    SetOption(L"ScreenSettings", L"width", L"-");
+    SetOption(L"ScreenSettings", L"treewidthmain", L"breit");
+    SetOption(L"ScreenSettings", L"raster", L"x");
+    SetOption(L"Vorschau", L"Enabled", L"?");
     NoDrives();
-    WineTest::SetOption(L"AddedDirs", L"C:\\windows", L"");
-    WineTest::SetOption(L"AddedDirs", L"C:\\users", L"");
     Start();
+    EXPECT_EQ(WindowText(StartupHwnd()), L"Sortaro Auswahl der Datenträger") << "still German";
+    RECT before;
+    GetWindowRect(main->Hwnd(), &before);
+    const int treeBefore = main->TreeWidth();
     Click(StartupHwnd(), IDOK);
-    HWND drives = DrivesHwnd();
-    HWND list = GetDlgItem(drives, IDC_DRIVES_LIST);
-    std::vector<std::wstring> rows = RowTexts(list);
-    std::sort(rows.begin(), rows.end());
-    EXPECT_EQ(rows, (std::vector<std::wstring>{L"C:\\users", L"C:\\windows"}));
-    EXPECT_EQ(RowChecks(list), (std::vector<bool>{true, true}));
+    Click(DrivesHwnd(), IDOK);
+    ASSERT_TRUE(IsWindowVisible(main->Hwnd())) << "start-up completes";
+    RECT after;
+    GetWindowRect(main->Hwnd(), &after);
+    EXPECT_TRUE(EqualRect(&after, &before));
+    EXPECT_EQ(main->TreeWidth(), treeBefore);
+    EXPECT_FALSE(ListView_GetExtendedListViewStyle(main->List().Hwnd()) & LVS_EX_GRIDLINES);
+    EXPECT_FALSE(main->PreviewVisible());
+    EXPECT_EQ(main->Options().database, 0);
+    EXPECT_EQ(main->Options().includeHiddenFiles, 0);
+}
 
-    int usersRow = RowTexts(list)[0] == L"C:\\users" ? 0 : 1;
-    ListView_SetItemState(list, usersRow, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-    SendMessageW(drives, WM_COMMAND, MAKEWPARAM(IDC_DRIVES_REMOVE, STN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(drives, IDC_DRIVES_REMOVE)));
-    EXPECT_EQ(RowTexts(list), (std::vector<std::wstring>{L"C:\\windows"}));
-    Click(drives, IDOK);
-    EXPECT_EQ(ValueNames(L"AddedDirs"), (std::vector<std::wstring>{L"C:\\windows"}));
-    EXPECT_EQ(GetOption(L"", L"hddata"), L"1");
+TEST_F(SettingsTest, UserCategoriesFollowTheSearchNodeUpToTheLastId)
+{
+    auto name = [](int i) { return std::wstring(i < 10 ? L"U0" : L"U") + std::to_wstring(i); };
+    // Fifty-five definitions, for fifty-three free ids. The first three name an icon: a
+    // program's, a file that is not there, and the program's own; the others have no bar, so
+    // that all of the text is the extension list.
+    const wchar_t* icons[] = {L"|C:\\windows\\notepad.exe", L"|C:\\no such file.exe", L"|Default"};
+    for (int i = 0; i < 55; ++i)
+        SetOption(L"UserFiles", name(i), L".u" + std::to_wstring(i) + (i < 3 ? icons[i] : L""));
+    ShowRecorder shown;
+    shown.ClickWhenShown(L"Hinweis", IDOK);
+    StartToMainWindow(true);
+    ASSERT_EQ(shown.messages.size(), 1u) << "the categories refused are named";
+    EXPECT_NE(shown.messages[0].find(L"U53"), std::wstring::npos);
+    EXPECT_NE(shown.messages[0].find(L"U54"), std::wstring::npos);
+    EXPECT_EQ(shown.messages[0].find(L"U52"), std::wstring::npos);
+
+    // In the registry's order (Wine lists value names sorted), each with its id as picture.
+    const std::vector<HTREEITEM> top = TreeChildren(Tree(), TreeView_GetRoot(Tree()));
+    ASSERT_EQ(top.size(), 17u + 53u);
+    EXPECT_EQ(TreeItemText(Tree(), top[16]), L"Suchen");
+    for (int k = 0; k < 53; ++k) {
+        TVITEMW tv{};
+        tv.mask = TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+        tv.hItem = top[17 + k];
+        TreeView_GetItem(Tree(), &tv);
+        EXPECT_EQ(TreeItemText(Tree(), tv.hItem), name(k));
+        EXPECT_EQ(tv.iImage, 47 + k);
+        EXPECT_EQ(tv.iSelectedImage, 47 + k);
+    }
+    EXPECT_EQ(ImageList_GetImageCount(TreeView_GetImageList(Tree(), TVSIL_NORMAL)), 100)
+        << "a picture per category, blank where the icon is unreadable";
+    const ExtensionMap& map = main->Model().Extensions();
+    EXPECT_NE(std::find_if(map.begin(), map.end(),
+                           [](const ExtensionEntry& e) { return e.extension == L".U3" && e.categoryId == 50; }),
+              map.end());
 }
 
 } // namespace

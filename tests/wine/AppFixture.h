@@ -1,5 +1,5 @@
 #pragma once
-// Helpers for tests that drive real windows: pumping messages for a bounded time, the settings
+// Support for tests that drive real windows: pumping messages for a bounded time, the settings
 // key, the texts of a list view, a record of the top-level windows shown, in order; and a
 // fixture that starts the program's main window in this process, the way Sortaro.exe does,
 // with a clean settings key.

@@ -1,6 +1,6 @@
 #pragma once
-// Helpers for the installer's tests under Wine: a fixture with a scratch folder that holds a
-// medium, small file and registry helpers, and answers for modal windows by their titles. The
+// Support for the installer's tests under Wine: a fixture with a scratch folder that holds a
+// medium, small file and registry functions, and answers for modal windows by their titles. The
 // .cpp holds the tests' main function as well.
 
 #include "setup/Installer.h"

@@ -1,8 +1,11 @@
 #include "Dialog.h"
 
 #include "Log.h"
+#include "SettingsText.h"
 
 #include <commctrl.h>
+
+#include <vector>
 
 Dialog::~Dialog()
 {
@@ -82,6 +85,33 @@ void Dialog::MakeCheckList(int listId) const
     column.mask = LVCF_WIDTH;
     column.cx = rc.right - GetSystemMetrics(SM_CXVSCROLL);
     ListView_InsertColumn(list, 0, &column);
+}
+
+namespace {
+
+std::vector<bool> CheckMarks(HWND list)
+{
+    std::vector<bool> rows;
+    const int count = ListView_GetItemCount(list);
+    for (int row = 0; row < count; ++row)
+        rows.push_back(ListView_GetCheckState(list, row) != 0);
+    return rows;
+}
+
+} // namespace
+
+std::wstring Dialog::CheckFlags(int listId) const
+{
+    return SettingsText::FormatFlagText(CheckMarks(Item(listId)));
+}
+
+void Dialog::ApplyCheckFlags(int listId, const std::wstring& text) const
+{
+    HWND list = Item(listId);
+    std::vector<bool> rows = CheckMarks(list);
+    SettingsText::ApplyFlagText(text, rows);
+    for (int row = 0; row < static_cast<int>(rows.size()); ++row)
+        ListView_SetCheckState(list, row, rows[row] ? TRUE : FALSE);
 }
 
 HWND Dialog::DialogOf(HWND hwnd)

@@ -33,6 +33,10 @@ public:
     HFONT CreateDerivedFont(bool bold, bool underline) const;
     // Makes a list view control a one-column list of check boxes as wide as the control.
     void MakeCheckList(int listId) const;
+    // The check marks of such a list as a text of "1"/"0" flags, and a stored text applied to
+    // them (see SettingsText).
+    std::wstring CheckFlags(int listId) const;
+    void ApplyCheckFlags(int listId, const std::wstring& text) const;
 
     // The dialog that contains hwnd, for the message loop's IsDialogMessageW.
     static HWND DialogOf(HWND hwnd);

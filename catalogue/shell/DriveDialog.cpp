@@ -1,6 +1,5 @@
 #include "DriveDialog.h"
 
-#include "../../common/SettingsText.h"
 #include "../catalogue/CatalogueFiles.h"
 #include "../catalogue/SettingsKeys.h"
 #include "../filelist/FolderPickers.h"
@@ -172,15 +171,6 @@ int DriveTypeRow(UINT type)
     }
 }
 
-// The check marks of the rows as one flag text, and back.
-std::wstring RowFlags(const DriveDialog& dialog)
-{
-    std::vector<bool> rows;
-    for (int row = 0; row < dialog.RowCount(); ++row)
-        rows.push_back(dialog.RowChecked(row));
-    return SettingsText::FormatFlagText(rows);
-}
-
 } // namespace
 
 void DriveDialog::FillDriveList(const bool driveTypes[kDriveTypeCount])
@@ -287,14 +277,8 @@ void DriveDialog::GetHDwahl()
     {
         RegistryKeyScope key(settings, SettingsKeys::kOptions, KeyAccess::Read);
         if (key)
-            if (auto text = settings.ReadString(L"hddata")) {
-                std::vector<bool> rows;
-                for (int row = 0; row < RowCount(); ++row)
-                    rows.push_back(RowChecked(row));
-                SettingsText::ApplyFlagText(*text, rows);
-                for (int row = 0; row < static_cast<int>(rows.size()); ++row)
-                    SetRowChecked(row, rows[row]);
-            }
+            if (auto text = settings.ReadString(L"hddata"))
+                ApplyCheckFlags(IDC_DRIVES_LIST, *text);
     }
     {
         RegistryKeyScope key(settings, SettingsKeys::kAddedDirs, KeyAccess::Read);
@@ -314,7 +298,7 @@ void DriveDialog::WriteHDwahl()
     {
         RegistryKeyScope key(settings, SettingsKeys::kOptions, KeyAccess::Create);
         if (key)
-            settings.WriteString(L"hddata", RowFlags(*this));
+            settings.WriteString(L"hddata", CheckFlags(IDC_DRIVES_LIST));
     }
     settings.DeleteKey(SettingsKeys::kAddedDirs);
     RegistryKeyScope key(settings, SettingsKeys::kAddedDirs, KeyAccess::Create);

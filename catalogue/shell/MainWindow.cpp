@@ -288,7 +288,6 @@ void MainWindow::ShowPreviewPane(bool show)
 
 void MainWindow::ShowMainWindow()
 {
-    m_phase = Phase::Running;
     ShowWindow(Hwnd(), SW_SHOW);
     UpdateWindow(Hwnd());
     SetForegroundWindow(Hwnd());

@@ -112,8 +112,8 @@ protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    // The start-up and shutdown of the program, step by step.
-    enum class Phase { Starting, Running, Closing, Ended };
+    // Where the program is between its start and its end.
+    enum class Phase { Open, Closing, Ended };
     // The start-up dialog's answers.
     struct StartupChoice {
         int source = 0; // 1 = read the database, 0 = scan
@@ -149,7 +149,7 @@ private:
     ProgramOptions m_options;
     Registry m_registry;
     OleScope m_ole;
-    Phase m_phase = Phase::Starting;
+    Phase m_phase = Phase::Open;
     StartupChoice m_startup;
     Dialogs m_dialogs;
 

@@ -1,29 +1,9 @@
 #include "MainWindow.h"
 
-#include "../../common/SettingsText.h"
 #include "../catalogue/SettingsKeys.h"
 #include "StartupDialog.h"
 
 namespace {
-
-// The check marks of the start-up dialog's drive types as one flag text, and back.
-std::wstring RowFlags(const StartupDialog& dialog)
-{
-    std::vector<bool> rows;
-    for (int row = 0; row < dialog.RowCount(); ++row)
-        rows.push_back(dialog.RowChecked(row));
-    return SettingsText::FormatFlagText(rows);
-}
-
-void ApplyRowFlags(StartupDialog& dialog, const std::wstring& text)
-{
-    std::vector<bool> rows;
-    for (int row = 0; row < dialog.RowCount(); ++row)
-        rows.push_back(dialog.RowChecked(row));
-    SettingsText::ApplyFlagText(text, rows);
-    for (int row = 0; row < static_cast<int>(rows.size()); ++row)
-        dialog.SetRowChecked(row, rows[row]);
-}
 
 const wchar_t* Flag(bool on)
 {
@@ -59,7 +39,7 @@ void MainWindow::GetDatenwahl()
     if (!key)
         return;
     if (auto text = m_registry.ReadString(L"datafrom"))
-        ApplyRowFlags(*startup, *text);
+        startup->ApplyRowFlags(*text);
     if (auto text = m_registry.ReadString(L"scannewdata"))
         startup->SelectRescan(*text == L"0");
 }
@@ -72,7 +52,7 @@ void MainWindow::WriteDatenwahl()
     RegistryKeyScope key(m_registry, SettingsKeys::kOptions, KeyAccess::Create);
     if (!key)
         return;
-    m_registry.WriteString(L"datafrom", RowFlags(*startup));
+    m_registry.WriteString(L"datafrom", startup->RowFlags());
     m_registry.WriteString(L"scannewdata", startup->RescanSelected() ? L"0" : L"1");
 }
 

@@ -45,6 +45,16 @@ void StartupDialog::SetRowChecked(int row, bool checked)
     ListView_SetCheckState(Item(IDC_STARTUP_DRIVE_TYPES), row, checked ? TRUE : FALSE);
 }
 
+std::wstring StartupDialog::RowFlags() const
+{
+    return CheckFlags(IDC_STARTUP_DRIVE_TYPES);
+}
+
+void StartupDialog::ApplyRowFlags(const std::wstring& text) const
+{
+    ApplyCheckFlags(IDC_STARTUP_DRIVE_TYPES, text);
+}
+
 bool StartupDialog::RescanSelected() const
 {
     return IsDlgButtonChecked(Hwnd(), IDC_STARTUP_RESCAN) == BST_CHECKED;

@@ -5,6 +5,7 @@
 #include "../../common/Dialog.h"
 
 #include <functional>
+#include <string>
 
 class Program;
 
@@ -16,6 +17,9 @@ public:
     int RowCount() const;
     bool RowChecked(int row) const;
     void SetRowChecked(int row, bool checked);
+    // The drive types' check marks as stored ("datafrom"), and a stored text applied to them.
+    std::wstring RowFlags() const;
+    void ApplyRowFlags(const std::wstring& text) const;
     bool RescanSelected() const;
     void SelectRescan(bool rescan);
     // The buttons stay disabled until the main window has been set up.

@@ -27,6 +27,7 @@ Catalogue::Catalogue()
 {
     m_typeNames.emplace_back();
     m_typeNameIndex.emplace(std::wstring(), 0);
+    m_volumes.emplace_back();
 }
 
 size_t Catalogue::RecordCount() const
@@ -37,19 +38,61 @@ size_t Catalogue::RecordCount() const
     return count;
 }
 
-uint32_t Catalogue::AddFolder(std::wstring_view folder)
+uint32_t Catalogue::AddFolder(std::wstring_view folder, uint16_t volume)
 {
     std::wstring_view stored(m_texts.Store(folder), folder.size());
     const auto index = static_cast<uint32_t>(m_folders.size());
     m_folders.push_back(stored);
-    m_folderIndex.emplace(stored, index);
+    m_folderVolumes.push_back(volume);
+    m_folderIndex.emplace(FolderKey{stored, volume}, index);
     return index;
 }
 
-uint32_t Catalogue::FindOrAddFolder(std::wstring_view folder)
+uint32_t Catalogue::FindOrAddFolder(std::wstring_view folder, uint16_t volume)
 {
-    auto found = m_folderIndex.find(folder);
-    return found != m_folderIndex.end() ? found->second : AddFolder(folder);
+    auto found = m_folderIndex.find(FolderKey{folder, volume});
+    return found != m_folderIndex.end() ? found->second : AddFolder(folder, volume);
+}
+
+uint16_t Catalogue::AddVolume(const VolumeIdentity& volume)
+{
+    for (size_t k = 0; k < m_volumes.size(); ++k)
+        if (m_volumes[k] == volume)
+            return static_cast<uint16_t>(k);
+    if (m_volumes.size() > 0xFFFF)
+        return 0; // more volumes than anyone catalogues: the folder keeps none
+    m_volumes.push_back(volume);
+    return static_cast<uint16_t>(m_volumes.size() - 1);
+}
+
+bool VolumeIdentity::Removable() const
+{
+    constexpr uint32_t kRemovable = 2, kRemote = 4, kCdRom = 5;
+    return driveType == kRemovable || driveType == kRemote || driveType == kCdRom || root.compare(0, 2, L"\\\\") == 0;
+}
+
+std::wstring VolumeRootOf(std::wstring_view path)
+{
+    if (path.size() >= 3 && path[1] == L':' && path[2] == L'\\') {
+        wchar_t letter = path[0];
+        if (letter >= L'a' && letter <= L'z')
+            letter = static_cast<wchar_t>(letter - L'a' + L'A');
+        if (letter < L'A' || letter > L'Z')
+            return {};
+        return std::wstring{letter, L':', L'\\'};
+    }
+    if (path.compare(0, 2, L"\\\\") != 0)
+        return {};
+    // \\server\share\: the server and the share must both have a name.
+    const size_t server = path.find(L'\\', 2);
+    if (server == std::wstring_view::npos || server == 2)
+        return {};
+    size_t share = path.find(L'\\', server + 1);
+    if (share == server + 1)
+        return {};
+    if (share == std::wstring_view::npos)
+        share = path.size();
+    return std::wstring(path.substr(0, share)) + L'\\';
 }
 
 std::wstring Catalogue::Path(const FileRecord& record) const

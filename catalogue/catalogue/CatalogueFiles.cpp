@@ -53,6 +53,25 @@ std::wstring LongPathForm(const std::wstring& path)
     return path;
 }
 
+bool ReadVolumeIdentity(const std::wstring& root, VolumeIdentity& volume)
+{
+    if (root.empty())
+        return false;
+    wchar_t label[MAX_PATH + 1] = L"";
+    DWORD serial = 0;
+    const UINT mode = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+    const BOOL present = GetVolumeInformationW(root.c_str(), label, MAX_PATH + 1, &serial, nullptr, nullptr, nullptr, 0);
+    const UINT type = present ? GetDriveTypeW(root.c_str()) : 0;
+    SetErrorMode(mode);
+    if (!present)
+        return false;
+    volume.root = root;
+    volume.label = label;
+    volume.serial = serial;
+    volume.driveType = type;
+    return true;
+}
+
 namespace {
 
 void SetFacts(FileRecord& record, DWORD attributes, const FILETIME& written, DWORD sizeHigh, DWORD sizeLow)

@@ -24,6 +24,11 @@ bool IsAbsolutePath(const std::wstring& path);
 // A path the file functions accept at any length: beyond MAX_PATH it gets the "\\?\" prefix.
 std::wstring LongPathForm(const std::wstring& path);
 
+// The volume now in root ("E:\" or "\\server\share\"): label, serial number and drive type,
+// without the system's "insert a disk" box. False when none is there: no disc in the drive,
+// drive letter gone, share unreachable.
+bool ReadVolumeIdentity(const std::wstring& root, VolumeIdentity& volume);
+
 // Size, times and attributes of a record from the file system's find data.
 void SetFileFacts(FileRecord& record, const WIN32_FIND_DATAW& data);
 // The same read for a path; false when the file (or its folder) does not exist.

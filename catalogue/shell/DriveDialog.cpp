@@ -212,7 +212,7 @@ void DriveDialog::AddDriveEntry(const std::wstring& caption, int icon, const std
     FileRecord entry;
     entry.folder = m_catalogue.FindOrAddFolder(parts.folder);
     entry.name = m_catalogue.StoreText(parts.name);
-    entry.rootMark = addedByUser ? 1 : 0;
+    entry.marks = addedByUser ? FileRecord::kRootMark : 0;
     m_catalogue[0].push_back(entry);
 }
 

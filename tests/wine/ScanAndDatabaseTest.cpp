@@ -161,7 +161,7 @@ TEST_F(ScanTest, FilesEachItemIntoTheCategoriesTheRulesGive)
     const Catalogue& catalogue = main->Model().Lists();
     ASSERT_EQ(catalogue[0].size(), 1u);
     EXPECT_EQ(catalogue.Path(catalogue[0][0]), root);
-    EXPECT_EQ(catalogue[0][0].rootMark, 1);
+    EXPECT_EQ(catalogue[0][0].RootMark(), true);
     // The fields of a record.
     const FileRecord& jpg = *std::find_if(catalogue[9].begin(), catalogue[9].end(),
                                           [](const FileRecord& r) { return std::wstring(r.name) == L"pic.jpg"; });
@@ -327,7 +327,7 @@ TEST_F(DriveDialogTest, ListsOnlyDrivesOfTheMarkedTypes)
         for (size_t row = 0; row < rows.size(); ++row) {
             const std::wstring path = catalogue.Path(catalogue[0][row]);
             EXPECT_EQ(GetDriveTypeW(path.c_str()), c.type) << path;
-            EXPECT_EQ(catalogue[0][row].rootMark, 0);
+            EXPECT_EQ(catalogue[0][row].RootMark(), false);
             EXPECT_NE(rows[row].find(L"(" + path.substr(0, 2) + L")"), std::wstring::npos) << rows[row];
         }
     }

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the archive reader's libFuzzer target with clang (ASan and UBSan) and runs it, seeded
-# with the sample archives. Findings land in build/fuzz/findings/; each one becomes a named
-# regression test in tests/native/ArcRegressionTest.cpp.
+# with the sample archives; then the catalogue's facts file reader for a tenth of the time.
+# Findings land in build/fuzz/findings/; each one becomes a named regression test (archives in
+# tests/native/ArcRegressionTest.cpp).
 # Usage: tools/fuzz-archive.sh [SECONDS]    (default 60, as long as the test command runs it)
 # Exit status: 0 nothing found, 1 a finding, 2 the fuzz target did not build.
 set -euo pipefail
@@ -12,7 +13,7 @@ seconds=${1:-60}
 # A fuzz target that does not build is a build failure (exit 2), not a finding (exit 1).
 mkdir -p "$build"
 if ! { CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSORTARO_FUZZ=ON &&
-    cmake --build "$build" --target arc_reader_fuzz -j2; } >"$build/build.log" 2>&1; then
+    cmake --build "$build" --target arc_reader_fuzz facts_file_fuzz -j2; } >"$build/build.log" 2>&1; then
     tail -40 "$build/build.log"
     echo "fuzz-archive: the fuzz target did not build (whole log: $build/build.log)" >&2
     exit 2
@@ -35,3 +36,12 @@ find "$build/samples" "$root/tests/fuzz/regressions" "$root/../shared/fixtures/a
     exit 1
 }
 grep -E '^stat::(number_of_executed_units|average_exec_per_sec|peak_rss_mb)|^Done' "$build/fuzz.log" || true
+
+mkdir -p "$build/facts-corpus"
+"$build/facts_file_fuzz" -max_total_time=$((seconds / 10 + 1)) -max_len=4096 -timeout=10 -rss_limit_mb=2048 \
+    -print_final_stats=1 -artifact_prefix="$build/findings/facts-" "$build/facts-corpus" 2>"$build/facts-fuzz.log" || {
+    tail -40 "$build/facts-fuzz.log"
+    echo "fuzz-archive: a finding in the facts file reader, see $build/findings/" >&2
+    exit 1
+}
+grep -E '^stat::number_of_executed_units' "$build/facts-fuzz.log" | sed 's/^/facts file: /' || true

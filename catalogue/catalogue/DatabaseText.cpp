@@ -1,5 +1,6 @@
 #include "DatabaseText.h"
 
+#include <array>
 #include <cstdint>
 
 namespace DatabaseText {
@@ -182,6 +183,114 @@ void LineReader::EmitLine(std::string_view bytes)
     if (bytes.empty())
         return;
     m_handler(m_utf8 ? DecodeUtf8(bytes) : m_ansi.Decode(bytes));
+}
+
+namespace {
+
+// Four tables: the CRC goes four bytes a step.
+using CrcTables = std::array<std::array<uint32_t, 256>, 4>;
+
+CrcTables MakeCrcTables()
+{
+    CrcTables tables{};
+    for (uint32_t n = 0; n < 256; ++n) {
+        uint32_t c = n;
+        for (int bit = 0; bit < 8; ++bit)
+            c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+        tables[0][n] = c;
+    }
+    for (uint32_t n = 0; n < 256; ++n)
+        for (int t = 1; t < 4; ++t)
+            tables[t][n] = (tables[t - 1][n] >> 8) ^ tables[0][tables[t - 1][n] & 0xFF];
+    return tables;
+}
+
+} // namespace
+
+uint32_t Crc32(uint32_t crc, const void* data, size_t size)
+{
+    static const CrcTables tables = MakeCrcTables();
+    const auto* bytes = static_cast<const unsigned char*>(data);
+    crc = ~crc;
+    while (size >= 4) {
+        crc ^= static_cast<uint32_t>(bytes[0]) | static_cast<uint32_t>(bytes[1]) << 8 |
+               static_cast<uint32_t>(bytes[2]) << 16 | static_cast<uint32_t>(bytes[3]) << 24;
+        crc = tables[3][crc & 0xFF] ^ tables[2][(crc >> 8) & 0xFF] ^ tables[1][(crc >> 16) & 0xFF] ^
+              tables[0][crc >> 24];
+        bytes += 4;
+        size -= 4;
+    }
+    while (size--)
+        crc = tables[0][(crc ^ *bytes++) & 0xFF] ^ (crc >> 8);
+    return ~crc;
+}
+
+namespace {
+
+// Hands bytes on to a sink in pieces and keeps their count and CRC.
+class CountedOutput {
+public:
+    explicit CountedOutput(ByteSink& sink) : m_sink(sink) {}
+    std::string& Buffer() { return m_buffer; }
+    bool Flush()
+    {
+        m_size += m_buffer.size();
+        m_check = Crc32(m_check, m_buffer.data(), m_buffer.size());
+        const bool ok = m_buffer.empty() || m_sink.Write(m_buffer);
+        m_buffer.clear();
+        return ok;
+    }
+    bool Restart()
+    {
+        m_buffer.clear();
+        m_size = 0;
+        m_check = 0;
+        return m_sink.Restart();
+    }
+    uint64_t Size() const { return m_size; }
+    uint32_t Check() const { return m_check; }
+
+private:
+    ByteSink& m_sink;
+    std::string m_buffer;
+    uint64_t m_size = 0;
+    uint32_t m_check = 0;
+};
+
+constexpr size_t kFlushSize = 256 * 1024;
+
+} // namespace
+
+WrittenText WriteLines(size_t count, const std::function<std::wstring(size_t)>& line, const AnsiCodePage& ansi,
+                       ByteSink& sink, const std::function<bool()>& goOn)
+{
+    WrittenText result;
+    CountedOutput out(sink);
+    for (Encoding encoding : {Encoding::Ansi, Encoding::Utf8}) {
+        out.Buffer() = FileStart(encoding);
+        bool complete = true;
+        for (size_t k = 0; k < count; ++k) {
+            if (!goOn()) {
+                result.outcome = WriteOutcome::Cancelled;
+                return result;
+            }
+            if (!AppendLine(line(k), encoding, ansi, out.Buffer())) {
+                complete = false;
+                break;
+            }
+            if (out.Buffer().size() >= kFlushSize && !out.Flush())
+                return result;
+        }
+        if (complete)
+            break;
+        // A path the code page cannot hold: the whole file again, as UTF-8.
+        if (!out.Restart())
+            return result;
+    }
+    if (!out.Flush())
+        return result;
+    result = {WriteOutcome::Written, out.Size(), out.Check()};
+    return result;
 }
 
 } // namespace DatabaseText

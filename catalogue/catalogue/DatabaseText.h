@@ -3,6 +3,7 @@
 // 8-bit (ANSI) code page; a file in which some path has no form in that code page is written
 // as UTF-8 with a byte order mark instead. Portable: the code page conversion is passed in.
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -42,6 +43,30 @@ std::optional<int> CategoryIdOfFileName(std::wstring_view name);
 enum class Encoding { Ansi, Utf8 };
 std::string FileStart(Encoding encoding);
 bool AppendLine(std::wstring_view path, Encoding encoding, const AnsiCodePage& ansi, std::string& out);
+
+// CRC-32 (the polynomial of ZIP and PNG), continued from crc; 0 to start.
+uint32_t Crc32(uint32_t crc, const void* data, size_t size);
+
+// Where a file's bytes go, in pieces; Restart starts the file again, empty.
+class ByteSink {
+public:
+    virtual ~ByteSink() = default;
+    virtual bool Write(std::string_view bytes) = 0;
+    virtual bool Restart() = 0;
+};
+
+// Writes a database file of count lines, line(k) giving the k-th path: in the ANSI code page
+// while every path has a form there, otherwise the whole file again as UTF-8. The bytes go to
+// the sink in pieces of about 256 KB. goOn is asked before every line; when it answers false
+// the writing stops as Cancelled. size and check are the bytes written and their CRC-32.
+enum class WriteOutcome { Written, Cancelled, Failed };
+struct WrittenText {
+    WriteOutcome outcome = WriteOutcome::Failed;
+    uint64_t size = 0;
+    uint32_t check = 0;
+};
+WrittenText WriteLines(size_t count, const std::function<std::wstring(size_t)>& line, const AnsiCodePage& ansi,
+                       ByteSink& sink, const std::function<bool()>& goOn);
 
 // Splits the bytes of a database file into lines, handed on one by one without their line
 // break (CR LF, LF or CR); empty lines are dropped. The encoding is taken from the first bytes:

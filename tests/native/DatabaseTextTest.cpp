@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <vector>
 
 using namespace DatabaseText;
@@ -20,17 +19,34 @@ std::vector<std::wstring> ReadLines(const std::string& bytes, size_t pieceSize)
     return lines;
 }
 
-// Writes a file the way the catalogue does: ANSI, or UTF-8 from the start when a path needs it.
-std::string WriteFile(const std::vector<std::wstring>& paths)
+// A file in memory; counts the pieces it was handed.
+struct MemorySink : ByteSink {
+    std::string bytes;
+    int pieces = 0;
+    int restarts = 0;
+    bool Write(std::string_view piece) override
+    {
+        bytes += piece;
+        ++pieces;
+        return true;
+    }
+    bool Restart() override
+    {
+        bytes.clear();
+        ++restarts;
+        return true;
+    }
+};
+
+std::string WriteFile(const std::vector<std::wstring>& paths, MemorySink&& sink = MemorySink())
 {
     Latin1CodePage ansi;
-    for (Encoding encoding : {Encoding::Ansi, Encoding::Utf8}) {
-        std::string out = FileStart(encoding);
-        if (std::all_of(paths.begin(), paths.end(),
-                        [&](const std::wstring& path) { return AppendLine(path, encoding, ansi, out); }))
-            return out;
-    }
-    return {};
+    const WrittenText written =
+        WriteLines(paths.size(), [&](size_t k) { return paths[k]; }, ansi, sink, [] { return true; });
+    EXPECT_EQ(written.outcome, WriteOutcome::Written);
+    EXPECT_EQ(written.size, sink.bytes.size());
+    EXPECT_EQ(written.check, Crc32(0, sink.bytes.data(), sink.bytes.size()));
+    return sink.bytes;
 }
 
 TEST(DatabaseText, FileNamesOfCategories)
@@ -60,6 +76,23 @@ TEST(DatabaseText, AnsiWhenEveryPathFitsElseUtf8WithBom)
         "\xEF\xBB\xBF"
         "C:\\a.txt\r\nC:\\\xCE\x95\xCE\xBB\xCE\xBB\xCE\xAC\xCE\xB4\xCE\xB1\\b.txt\r\nC:\\\xF0\x9F\x98\x80.txt\r\n");
     EXPECT_EQ(WriteFile({}), "") << "an empty category gives an empty file";
+
+    // A path beyond the code page after the first pieces went out: the file starts again.
+    std::vector<std::wstring> paths(3000, L"C:\\" + std::wstring(100, L'a'));
+    paths.push_back(L"C:\\Ελλάδα");
+    MemorySink sink;
+    const std::string again = WriteFile(paths, std::move(sink));
+    EXPECT_EQ(again.compare(0, 3, kUtf8Bom), 0);
+    EXPECT_EQ(ReadLines(again, 4096), paths);
+    EXPECT_EQ(sink.restarts, 1);
+    EXPECT_EQ(sink.pieces, 3) << "one ANSI piece went out before the restart";
+}
+
+TEST(DatabaseText, Crc32OfKnownBytes)
+{
+    EXPECT_EQ(Crc32(0, "123456789", 9), 0xCBF43926u);
+    EXPECT_EQ(Crc32(Crc32(0, "1234", 4), "56789", 5), 0xCBF43926u) << "continued";
+    EXPECT_EQ(Crc32(0, "", 0), 0u);
 }
 
 TEST(DatabaseText, WrittenLinesReadBackWholeInAnyPieces)

@@ -138,125 +138,261 @@ bool IsAbsolutePath(const std::wstring& path)
     return (path.size() >= 3 && path[1] == L':' && path[2] == L'\\') || path.compare(0, 2, L"\\\\") == 0;
 }
 
-bool CatalogueLoader::Add(int categoryId, const std::wstring& path)
+const CatalogueLoader::RootState& CatalogueLoader::StateOf(const std::wstring& root)
 {
-    FileRecord record;
-    // Anything but an absolute path is junk, and would be looked up relative to the current folder.
-    if (categoryId < 0 || categoryId >= Catalogue::kListCount || !IsAbsolutePath(path) || !ReadFileFacts(record, path))
-        return false;
+    auto found = m_roots.find(root);
+    if (found != m_roots.end())
+        return found->second;
+    RootState state;
+    VolumeIdentity volume;
+    if (ReadVolumeIdentity(root, volume)) {
+        state.present = true;
+        state.serial = volume.serial;
+        state.driveType = volume.driveType;
+        state.volume = m_catalogue.AddVolume(volume);
+    } else {
+        const UINT type = GetDriveTypeW(root.c_str());
+        state.driveType = type == DRIVE_UNKNOWN || type == DRIVE_NO_ROOT_DIR ? 0 : type;
+    }
+    return m_roots.emplace(root, state).first->second;
+}
+
+void CatalogueLoader::Push(int categoryId, FileRecord& record, std::wstring_view path, uint16_t volume)
+{
     PathParts parts = SplitPath(path);
-    if (!m_lastFolderKnown || parts.folder != m_catalogue.Folder(m_lastFolder)) {
-        m_lastFolder = m_catalogue.FindOrAddFolder(parts.folder);
+    if (!m_lastFolderKnown || parts.folder != m_catalogue.Folder(m_lastFolder) ||
+        m_catalogue.FolderVolume(m_lastFolder) != volume) {
+        m_lastFolder = m_catalogue.FindOrAddFolder(parts.folder, volume);
         m_lastFolderKnown = true;
     }
     record.folder = m_lastFolder;
     record.name = m_catalogue.StoreText(parts.name);
     record.typeName = m_typeNames.TypeNameOf(m_catalogue, record.name, record.attributes);
     m_catalogue[categoryId].push_back(record);
-    return true;
+}
+
+CatalogueLoader::Outcome CatalogueLoader::Add(int categoryId, const std::wstring& path, const FactsFile::Line* facts,
+                                              const VolumeIdentity* storedVolume, Mode mode)
+{
+    // Anything but an absolute path is junk, and would be looked up relative to the current folder.
+    const std::wstring root = VolumeRootOf(path);
+    if (categoryId < 0 || categoryId >= Catalogue::kListCount || root.empty())
+        return Outcome::Left;
+    const RootState& state = StateOf(root);
+    // A stored volume of another root is no statement about this one.
+    if (storedVolume && storedVolume->root != root)
+        storedVolume = nullptr;
+    const bool otherVolume = storedVolume && storedVolume->serial != 0 && storedVolume->serial != state.serial;
+    FileRecord record;
+    if (state.present && !otherVolume) {
+        // The volume is there: what is not on it is gone; a new scan replaces what is.
+        if (mode == Mode::KeepOffline || !ReadFileFacts(record, path))
+            return Outcome::Left;
+        Push(categoryId, record, path, state.volume);
+        return Outcome::Online;
+    }
+    const VolumeIdentity volume = storedVolume ? *storedVolume : VolumeIdentity{root, L"", 0, state.driveType};
+    if (mode == Mode::KeepOffline && !volume.Removable() && volume.driveType != 0)
+        return Outcome::Left;
+    if (facts) {
+        record.SetSize(facts->size);
+        record.writeTimeLow = static_cast<uint32_t>(facts->writeTime);
+        record.writeTimeHigh = static_cast<uint32_t>(facts->writeTime >> 32);
+        record.attributes = facts->attributes;
+    }
+    record.marks = FileRecord::kOffline;
+    Push(categoryId, record, path, m_catalogue.AddVolume(volume));
+    return Outcome::Offline;
 }
 
 namespace {
 
-// Writes out in pieces: a category of a million paths is not held in memory as one text.
-class BufferedFile {
+// A file written through a temporary file beside it, which replaces the file when it is whole.
+class ReplacingFile : public DatabaseText::ByteSink {
 public:
-    explicit BufferedFile(HANDLE file) : m_file(file) {}
-    bool Flush()
+    explicit ReplacingFile(std::wstring target) : m_target(std::move(target)), m_temporary(m_target + L".new")
+    {
+        m_file.Reset(CreateFileW(LongPathForm(m_temporary).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!m_file)
+            Log::Write(LogLevel::Warning, L"catalogue", L"cannot create %ls: error %lu", m_temporary.c_str(),
+                       GetLastError());
+    }
+    ~ReplacingFile() override { Discard(); }
+    explicit operator bool() const { return static_cast<bool>(m_file); }
+
+    bool Write(std::string_view bytes) override
     {
         DWORD written = 0;
-        bool ok = m_buffer.empty() ||
-                  (WriteFile(m_file, m_buffer.data(), static_cast<DWORD>(m_buffer.size()), &written, nullptr) &&
-                   written == m_buffer.size());
-        m_buffer.clear();
-        return ok;
+        return m_file && WriteFile(m_file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+               written == bytes.size();
     }
-    bool Restart()
+    bool Restart() override
     {
-        m_buffer.clear();
-        return SetFilePointer(m_file, 0, nullptr, FILE_BEGIN) == 0 && SetEndOfFile(m_file);
+        return m_file && SetFilePointer(m_file.Get(), 0, nullptr, FILE_BEGIN) == 0 && SetEndOfFile(m_file.Get());
     }
-    std::string& Buffer() { return m_buffer; }
+    // Closes the temporary file; false when it could not be written to its end.
+    bool Close()
+    {
+        if (!m_file)
+            return false;
+        m_file.Reset();
+        m_closed = true;
+        return true;
+    }
+    bool Replace()
+    {
+        if (!m_closed)
+            return false;
+        if (!MoveFileExW(LongPathForm(m_temporary).c_str(), LongPathForm(m_target).c_str(),
+                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+            Log::Write(LogLevel::Warning, L"catalogue", L"cannot replace %ls: error %lu", m_target.c_str(),
+                       GetLastError());
+            return false;
+        }
+        m_closed = false;
+        return true;
+    }
+    void Discard()
+    {
+        if (m_file || m_closed) {
+            m_file.Reset();
+            m_closed = false;
+            DeleteFileW(LongPathForm(m_temporary).c_str());
+        }
+    }
 
 private:
-    HANDLE m_file;
-    std::string m_buffer;
+    std::wstring m_target;
+    std::wstring m_temporary;
+    UniqueFile m_file;
+    bool m_closed = false;
 };
 
-constexpr size_t kFlushSize = 256 * 1024;
+// The facts of every record of a list, each volume once.
+FactsFile::Builder CollectFacts(const Catalogue& catalogue, const Catalogue::List& list)
+{
+    FactsFile::Builder facts;
+    // The file's index of each catalogue volume, found once; 0xFFFFFFFF for not yet.
+    std::vector<uint32_t> fileVolume(catalogue.VolumeCount(), 0xFFFFFFFF);
+    // Folders catalogued without a volume (none known when they were added): asked now, by root.
+    std::unordered_map<std::wstring, uint16_t> byRoot;
+    for (const FileRecord& record : list) {
+        const uint16_t volume = catalogue.FolderVolume(record.folder);
+        uint16_t index;
+        if (volume != 0) {
+            if (fileVolume[volume] == 0xFFFFFFFF)
+                fileVolume[volume] = facts.Volume(catalogue.Volume(volume));
+            index = static_cast<uint16_t>(fileVolume[volume]);
+        } else {
+            const std::wstring root = VolumeRootOf(catalogue.Folder(record));
+            auto found = byRoot.find(root);
+            if (found == byRoot.end()) {
+                VolumeIdentity present;
+                found = byRoot.emplace(root, ReadVolumeIdentity(root, present) ? facts.Volume(present) : 0).first;
+            }
+            index = found->second;
+        }
+        facts.Add({record.Size(), (static_cast<uint64_t>(record.writeTimeHigh) << 32) | record.writeTimeLow,
+                   record.attributes, index});
+    }
+    return facts;
+}
 
 } // namespace
+
+std::wstring FactsFileName(const std::wstring& datFile)
+{
+    const size_t dot = datFile.rfind(L'.');
+    return (dot == std::wstring::npos ? datFile : datFile.substr(0, dot)) + L".facts";
+}
 
 WriteResult WriteCategoryFile(const std::wstring& folder, int categoryId, const Catalogue& catalogue,
                               const Catalogue::List& list, const int& cancel, const std::function<void()>& progress)
 {
-    using namespace DatabaseText;
     const std::wstring target = folder + L"\\" + std::to_wstring(categoryId) + L".dat";
-    const std::wstring temporary = target + L".new";
-    UniqueFile file(CreateFileW(LongPathForm(temporary).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) {
-        Log::Write(LogLevel::Warning, L"catalogue", L"cannot create %ls: error %lu", temporary.c_str(), GetLastError());
+    ReplacingFile dat(target);
+    if (!dat)
         return WriteResult::Failed;
-    }
     WindowsAnsiCodePage ansi;
-    BufferedFile out(file.Get());
-    bool ok = true;
-    bool cancelled = false;
-    for (Encoding encoding : {Encoding::Ansi, Encoding::Utf8}) {
-        out.Buffer() = FileStart(encoding);
-        bool complete = true;
-        for (const FileRecord& record : list) {
-            if (cancel) {
-                cancelled = true;
-                break;
-            }
+    const DatabaseText::WrittenText text = DatabaseText::WriteLines(
+        list.size(), [&](size_t k) { return catalogue.Path(list[k]); }, ansi, dat,
+        [&] {
             if (progress)
                 progress();
-            if (!AppendLine(catalogue.Path(record), encoding, ansi, out.Buffer())) {
-                complete = false;
-                break;
-            }
-            if (out.Buffer().size() >= kFlushSize && !out.Flush()) {
-                ok = false;
-                break;
-            }
-        }
-        if (complete || cancelled || !ok)
-            break;
-        // A path the code page cannot hold: the whole file again, as UTF-8.
-        if (!out.Restart()) {
-            ok = false;
-            break;
-        }
-    }
-    ok = ok && !cancelled && out.Flush();
-    file.Reset();
-    if (ok && MoveFileExW(LongPathForm(temporary).c_str(), LongPathForm(target).c_str(),
-                          MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return WriteResult::Written;
-    if (ok)
-        Log::Write(LogLevel::Warning, L"catalogue", L"cannot replace %ls: error %lu", target.c_str(), GetLastError());
-    DeleteFileW(LongPathForm(temporary).c_str());
-    return cancelled ? WriteResult::Cancelled : WriteResult::Failed;
+            return !cancel;
+        });
+    if (text.outcome != DatabaseText::WriteOutcome::Written)
+        return text.outcome == DatabaseText::WriteOutcome::Cancelled ? WriteResult::Cancelled : WriteResult::Failed;
+    ReplacingFile facts(FactsFileName(target));
+    const bool factsWritten = facts && CollectFacts(catalogue, list).Write(facts, text.size, text.check) && facts.Close();
+    if (!dat.Close() || !dat.Replace())
+        return WriteResult::Failed;
+    // A facts file that could not be replaced stays of the old .dat, and is not trusted with the
+    // new one: the catalogue is written, only its facts are not.
+    if (!factsWritten || !facts.Replace())
+        Log::Write(LogLevel::Warning, L"catalogue", L"the facts of %ls were not written", target.c_str());
+    return WriteResult::Written;
 }
 
-bool ReadCategoryFile(const std::wstring& file, const int& cancel,
-                      const std::function<void(const std::wstring&)>& onLine)
+namespace {
+
+// Reads a file in large pieces, handing each to onBytes.
+ReadResult ReadPieces(const std::wstring& file, const int& cancel, const std::function<void(std::string_view)>& onBytes)
 {
     UniqueFile handle(CreateFileW(LongPathForm(file).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                   FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (!handle)
-        return false;
+    if (!handle) {
+        const DWORD error = GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
+            return ReadResult::Missing;
+        Log::Write(LogLevel::Warning, L"catalogue", L"cannot open %ls: error %lu", file.c_str(), error);
+        return ReadResult::Failed;
+    }
+    std::string buffer(256 * 1024, '\0');
+    for (;;) {
+        if (cancel)
+            return ReadResult::Cancelled;
+        DWORD read = 0;
+        if (!ReadFile(handle.Get(), &buffer[0], static_cast<DWORD>(buffer.size()), &read, nullptr)) {
+            Log::Write(LogLevel::Warning, L"catalogue", L"cannot read %ls: error %lu", file.c_str(), GetLastError());
+            return ReadResult::Failed;
+        }
+        if (read == 0)
+            return ReadResult::Read;
+        onBytes(std::string_view(buffer.data(), read));
+    }
+}
+
+} // namespace
+
+ReadResult ReadWholeFile(const std::wstring& file, std::string& bytes)
+{
+    static const int kNoCancel = 0;
+    bytes.clear();
+    return ReadPieces(file, kNoCancel, [&](std::string_view piece) { bytes.append(piece); });
+}
+
+ReadResult CheckFile(const std::wstring& file, const int& cancel, uint64_t& size, uint32_t& check)
+{
+    size = 0;
+    check = 0;
+    return ReadPieces(file, cancel, [&](std::string_view piece) {
+        size += piece.size();
+        check = DatabaseText::Crc32(check, piece.data(), piece.size());
+    });
+}
+
+ReadResult ReadCategoryFile(const std::wstring& file, const int& cancel,
+                            const std::function<void(const std::wstring&)>& onLine)
+{
     WindowsAnsiCodePage ansi;
     DatabaseText::LineReader reader(ansi, [&](const std::wstring& line) {
         if (!cancel)
             onLine(line);
     });
-    std::string buffer(256 * 1024, '\0');
-    DWORD read = 0;
-    while (!cancel && ReadFile(handle.Get(), &buffer[0], static_cast<DWORD>(buffer.size()), &read, nullptr) && read)
-        reader.Feed(std::string_view(buffer.data(), read));
-    reader.Finish();
-    return true;
+    const ReadResult result = ReadPieces(file, cancel, [&](std::string_view piece) { reader.Feed(piece); });
+    if (result == ReadResult::Read)
+        reader.Finish();
+    return cancel && result == ReadResult::Read ? ReadResult::Cancelled : result;
 }

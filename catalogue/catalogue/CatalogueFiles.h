@@ -5,6 +5,7 @@
 #include "../../common/UniqueHandle.h"
 #include "Catalogue.h"
 #include "DatabaseText.h"
+#include "FactsFile.h"
 
 #include <functional>
 #include <string>
@@ -47,28 +48,58 @@ private:
     std::unordered_map<std::wstring, uint16_t> m_byExtension;
 };
 
-// Turns stored paths into records: the file system gives size, times and attributes, the
-// shell the type name (once per extension). A path that is no absolute path, or whose file or
-// folder is gone, gives no record.
+// Turns stored lines into records. A line that is no absolute path gives none. A line whose
+// volume is not there (no disc in the drive, drive letter gone, share unreachable) or holds
+// another volume than the facts name (another serial number) gives an offline record with the
+// stored facts, or with none where there are none; otherwise the file system gives size,
+// times and attributes, and a line whose file is gone gives no record. The shell gives the type
+// name, once per extension.
 class CatalogueLoader {
 public:
+    // Load takes every line that gives a record. KeepOffline, for a new scan, takes only the
+    // offline lines, and of those only the lines of media that come and go (and of volumes
+    // whose kind is not known): their records are kept beside what the scan found.
+    enum class Mode { Load, KeepOffline };
+    enum class Outcome { Online, Offline, Left };
+
     explicit CatalogueLoader(Catalogue& catalogue) : m_catalogue(catalogue) {}
-    bool Add(int categoryId, const std::wstring& path);
+    Outcome Add(int categoryId, const std::wstring& path, const FactsFile::Line* facts = nullptr,
+                const VolumeIdentity* storedVolume = nullptr, Mode mode = Mode::Load);
 
 private:
+    // A root as found at its first line: the volume in it, if any.
+    struct RootState {
+        bool present = false;
+        uint32_t serial = 0;
+        uint32_t driveType = 0; // also for an empty drive
+        uint16_t volume = 0;    // the catalogue's index of the volume present
+    };
+    const RootState& StateOf(const std::wstring& root);
+    void Push(int categoryId, FileRecord& record, std::wstring_view path, uint16_t volume);
+
     Catalogue& m_catalogue;
     TypeNameCache m_typeNames;
-    uint32_t m_lastFolder = 0; // paths come folder by folder: one lookup per folder
+    std::unordered_map<std::wstring, RootState> m_roots;
+    uint32_t m_lastFolder = 0; // lines come folder by folder: one lookup per folder
     bool m_lastFolderKnown = false;
 };
 
-// Calls progress for every record written; it may pump messages. Writing stops when cancel is
-// set: the file written so far is thrown away and the previous file of the category stays.
+// Calls progress for every record written; it may pump messages. Writes <id>.dat and its facts
+// file <id>.facts, each to a temporary file that then replaces the old one. Writing stops when
+// cancel is set: the files written so far are thrown away and the previous files stay.
 enum class WriteResult { Written, Cancelled, Failed };
 WriteResult WriteCategoryFile(const std::wstring& folder, int categoryId, const Catalogue& catalogue,
                               const Catalogue::List& list, const int& cancel, const std::function<void()>& progress);
 
+// The facts file beside a database file: the same name with ".facts" for ".dat".
+std::wstring FactsFileName(const std::wstring& datFile);
+
+enum class ReadResult { Read, Missing, Failed, Cancelled };
+// Reads a whole file into bytes; Missing when there is no such file.
+ReadResult ReadWholeFile(const std::wstring& file, std::string& bytes);
+// The size and CRC-32 of a file's bytes.
+ReadResult CheckFile(const std::wstring& file, const int& cancel, uint64_t& size, uint32_t& check);
 // Hands every non-empty line of a database file to onLine until the end or until cancel is
-// set. False when the file cannot be opened.
-bool ReadCategoryFile(const std::wstring& file, const int& cancel,
-                      const std::function<void(const std::wstring&)>& onLine);
+// set. Failed when the file cannot be opened or read to its end.
+ReadResult ReadCategoryFile(const std::wstring& file, const int& cancel,
+                            const std::function<void(const std::wstring&)>& onLine);

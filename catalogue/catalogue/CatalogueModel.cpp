@@ -132,6 +132,17 @@ std::wstring CatalogueModel::DataFolder(const std::wstring& installDir)
 
 void CatalogueModel::ReadDatabase(const std::wstring& folder, const int& cancel, const DatabaseProgress& progress)
 {
+    ReadCategories(folder, CatalogueLoader::Mode::Load, cancel, progress);
+}
+
+void CatalogueModel::KeepOfflineRecords(const std::wstring& folder, const int& cancel, const DatabaseProgress& progress)
+{
+    ReadCategories(folder, CatalogueLoader::Mode::KeepOffline, cancel, progress);
+}
+
+void CatalogueModel::ReadCategories(const std::wstring& folder, CatalogueLoader::Mode mode, const int& cancel,
+                                    const DatabaseProgress& progress)
+{
     WIN32_FIND_DATAW data;
     UniqueFindHandle find(FindFirstFileW((folder + L"\\*").c_str(), &data));
     if (!find)
@@ -148,28 +159,60 @@ void CatalogueModel::ReadDatabase(const std::wstring& folder, const int& cancel,
             continue;
         if (progress.file)
             progress.file(name);
-        ReadCategoryFile(folder + L"\\" + name, cancel, [&](const std::wstring& line) {
-            m_loader.Add(*id, line);
-            if (progress.idle)
-                progress.idle();
-        });
+        ReadCategory(folder + L"\\" + name, *id, mode, cancel, progress);
     } while (!cancel && FindNextFileW(find.Get(), &data));
 }
 
-std::wstring CatalogueModel::WriteDatabase(const std::wstring& folder, const std::vector<int>& ids, const int& cancel,
-                                           const DatabaseProgress& progress)
+void CatalogueModel::ReadCategory(const std::wstring& file, int id, CatalogueLoader::Mode mode, const int& cancel,
+                                  const DatabaseProgress& progress)
 {
+    // The facts, where they are whole and belong to this very .dat.
+    FactsFile::Reader facts;
+    std::string bytes;
+    const ReadResult factsRead = ReadWholeFile(FactsFileName(file), bytes);
+    if (factsRead == ReadResult::Failed) {
+        m_unsaved[id] = true;
+    } else if (factsRead == ReadResult::Read && facts.Open(std::move(bytes))) {
+        uint64_t size = 0;
+        uint32_t check = 0;
+        if (CheckFile(file, cancel, size, check) != ReadResult::Read || !facts.Belongs(size, check)) {
+            Log::Write(LogLevel::Info, L"catalogue", L"the facts beside %ls are of another file", file.c_str());
+            facts = FactsFile::Reader();
+        }
+    }
+    uint32_t line = 0;
+    const ReadResult read = ReadCategoryFile(file, cancel, [&](const std::wstring& path) {
+        FactsFile::Line stored;
+        const bool known = facts.LineAt(line++, stored);
+        m_loader.Add(id, path, known ? &stored : nullptr, known ? facts.VolumeAt(stored.volume) : nullptr, mode);
+        if (progress.idle)
+            progress.idle();
+    });
+    // What was not read whole is not written back: the file keeps what this start did not see.
+    if (read != ReadResult::Read && read != ReadResult::Missing)
+        m_unsaved[id] = true;
+}
+
+CatalogueModel::WriteReport CatalogueModel::WriteDatabase(const std::wstring& folder, const std::vector<int>& ids,
+                                                          const int& cancel, const DatabaseProgress& progress)
+{
+    WriteReport report;
     CreateDirectoryW(folder.c_str(), nullptr);
     const DWORD attributes = GetFileAttributesW(folder.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
-        return folder;
-    std::wstring failed;
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        report.failed = folder;
+        return report;
+    }
     for (int id : ids) {
         if (cancel)
             break;
         if (IsSpecialFolder(id) || id < 0 || id >= Catalogue::kListCount)
             continue;
         const std::wstring file = std::to_wstring(id) + L".dat";
+        if (m_unsaved[id]) {
+            report.leftUnread += (report.leftUnread.empty() ? L"" : L"\n") + folder + L"\\" + file;
+            continue;
+        }
         if (progress.file)
             progress.file(file);
         const WriteResult result = WriteCategoryFile(folder, id, m_catalogue, m_catalogue[id], cancel, [&] {
@@ -177,7 +220,7 @@ std::wstring CatalogueModel::WriteDatabase(const std::wstring& folder, const std
                 progress.idle();
         });
         if (result == WriteResult::Failed)
-            failed += (failed.empty() ? L"" : L"\n") + folder + L"\\" + file;
+            report.failed += (report.failed.empty() ? L"" : L"\n") + folder + L"\\" + file;
     }
-    return failed;
+    return report;
 }

@@ -9,6 +9,7 @@
 #include "CatalogueFiles.h"
 #include "ExtensionMatch.h"
 
+#include <bitset>
 #include <functional>
 #include <string>
 #include <vector>
@@ -47,18 +48,35 @@ public:
 
     // The catalogue's folder: Data below the installation folder, or beside the program.
     static std::wstring DataFolder(const std::wstring& installDir);
-    // Reads every <id>.dat of folder; a path whose file is gone is left out.
+    // Reads every <id>.dat of folder with its facts file; a path whose file is gone is left out,
+    // one whose volume is not there is kept as an offline record.
     void ReadDatabase(const std::wstring& folder, const int& cancel, const DatabaseProgress& progress);
-    // Writes one file per category of ids (special folders left out). Returns the files (or the
-    // folder) that could not be written, one per line; empty when all were.
-    std::wstring WriteDatabase(const std::wstring& folder, const std::vector<int>& ids, const int& cancel,
-                               const DatabaseProgress& progress);
+    // After a new scan: adds the offline records of the catalogue in folder whose media come and
+    // go (discs, removable drives, shares), so that the discs not in their drives are kept.
+    void KeepOfflineRecords(const std::wstring& folder, const int& cancel, const DatabaseProgress& progress);
+    // A category whose file (or facts) could not be read completely: its files are not written.
+    bool Unsaved(int categoryId) const { return m_unsaved[categoryId]; }
+
+    // What the writing of the database left undone; both empty when all was written.
+    struct WriteReport {
+        std::wstring failed;     // files (or the folder) that could not be written, one per line
+        std::wstring leftUnread; // files not read completely at start, left as they are
+    };
+    // Writes one file per category of ids (special folders left out).
+    WriteReport WriteDatabase(const std::wstring& folder, const std::vector<int>& ids, const int& cancel,
+                              const DatabaseProgress& progress);
 
 private:
+    void ReadCategories(const std::wstring& folder, CatalogueLoader::Mode mode, const int& cancel,
+                        const DatabaseProgress& progress);
+    void ReadCategory(const std::wstring& file, int id, CatalogueLoader::Mode mode, const int& cancel,
+                      const DatabaseProgress& progress);
+
     Catalogue m_catalogue;
     ExtensionMap m_extensionMap;
     CatalogueLoader m_loader{m_catalogue};
     std::vector<UserCategory> m_userCategories;
     std::wstring m_operaPath;
     std::wstring m_netscapePath;
+    std::bitset<Catalogue::kListCount> m_unsaved;
 };

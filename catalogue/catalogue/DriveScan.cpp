@@ -89,6 +89,8 @@ void DriveScan::CountBytes(double bytes, Mode mode)
 
 void DriveScan::Walk(const std::wstring& root, Mode mode, int categoryId)
 {
+    VolumeIdentity volume;
+    m_volume = ReadVolumeIdentity(VolumeRootOf(root), volume) ? m_catalogue.AddVolume(volume) : 0;
     // An explicit stack instead of recursion: folders may nest deeper than the stack would take.
     std::vector<Level> stack;
     auto enter = [&](std::wstring folder) {
@@ -130,7 +132,7 @@ void DriveScan::Walk(const std::wstring& root, Mode mode, int categoryId)
         }
         if (!m_matches.empty()) {
             if (!level.folderAdded) {
-                level.folderIndex = m_catalogue.AddFolder(level.folder);
+                level.folderIndex = m_catalogue.AddFolder(level.folder, m_volume);
                 level.folderAdded = true;
             }
             FileRecord record;

@@ -51,6 +51,7 @@ private:
     MatchList m_matches;
     std::function<void(int)> m_progress;
     std::function<void()> m_idle;
+    uint16_t m_volume = 0; // of the folder being walked
     bool m_includeHidden = false;
     double m_total = 1;
     double m_seen = 0;

@@ -90,6 +90,7 @@ const ControlText strings[] = {
     {IDS_SAVING, L"Saving "},
     {IDS_READING, L"Read database "},
     {IDS_DATABASE_NOT_SAVED, L"The database could not be saved completely. The files saved before are kept:"},
+    {IDS_DATABASE_LEFT_UNREAD, L"These files could not be read completely at start and are left unchanged:"},
     {IDS_NOTE_TITLE, L"Note"},
     {IDS_ERROR_TITLE, L"Error"},
 };

@@ -170,6 +170,12 @@ void MainWindow::ScanDrive()
             continue;
         scan.ShowFolder(catalogue.Path(catalogue[0][row]));
     }
+    // The discs and drives that were not there keep their records from the catalogue.
+    if (m_options.database && !CancelRequested) {
+        DatabaseProgress keep;
+        keep.idle = [] { MessagePump::ProcessMessagesEvery(); };
+        m_model.KeepOfflineRecords(CatalogueModel::DataFolder(m_options.installDir), CancelRequested, keep);
+    }
     MessagePump::ProcessMessages();
     if (CancelRequested || ApplicationEnded()) {
         EndApplication();
@@ -211,11 +217,15 @@ void MainWindow::WriteDatenBank()
     DatabaseProgress progress;
     progress.file = [this](const std::wstring& name) { ShowWaitStatus(Text(IDS_SAVING) + name); };
     progress.idle = [] { MessagePump::ProcessMessagesEvery(); };
-    const std::wstring failed = m_model.WriteDatabase(CatalogueModel::DataFolder(m_options.installDir),
-                                                      m_tree->LeafCategories(), CancelRequested, progress);
-    if (!failed.empty())
-        MessageBoxW(m_dialogs.wait ? m_dialogs.wait->Hwnd() : nullptr,
-                    (Text(IDS_DATABASE_NOT_SAVED) + L"\n\n" + failed).c_str(), Text(IDS_ERROR_TITLE).c_str(),
+    const CatalogueModel::WriteReport report = m_model.WriteDatabase(
+        CatalogueModel::DataFolder(m_options.installDir), m_tree->LeafCategories(), CancelRequested, progress);
+    std::wstring message;
+    if (!report.failed.empty())
+        message = Text(IDS_DATABASE_NOT_SAVED) + L"\n\n" + report.failed;
+    if (!report.leftUnread.empty())
+        message += (message.empty() ? L"" : L"\n\n") + Text(IDS_DATABASE_LEFT_UNREAD) + L"\n\n" + report.leftUnread;
+    if (!message.empty())
+        MessageBoxW(m_dialogs.wait ? m_dialogs.wait->Hwnd() : nullptr, message.c_str(), Text(IDS_ERROR_TITLE).c_str(),
                     MB_OK | MB_ICONERROR);
 }
 

@@ -36,6 +36,15 @@ prefix() {
         "$WINE" wineboot -i >/dev/null 2>&1 || true
         "$WINESERVER" -w >/dev/null 2>&1 || true
     fi
+    # Drive E: is a CD-ROM drive whose disc is the folder C:\cdrom-e: tests put files there, take
+    # the disc out by renaming the folder, and give it another serial number through the file
+    # .windows-serial in it. Wine reads the kinds of drives when its server starts.
+    mkdir -p "$WINEPREFIX/drive_c/cdrom-e"
+    ln -sfn ../drive_c/cdrom-e "$WINEPREFIX/dosdevices/e:"
+    if ! grep -qi '^"e:"="cdrom"' "$WINEPREFIX/system.reg"; then
+        "$WINE" reg add 'HKLM\Software\Wine\Drives' /v e: /d cdrom /f >/dev/null 2>&1 || true
+        "$WINESERVER" -w >/dev/null 2>&1 || true
+    fi
     # Wine's own fonts, in the prefix's font folder as on Windows. Debian's Wine 8 asks for them
     # under a path it cannot resolve (Z:\usr\share\wine\../fonts) and never finds them where
     # fonts-wine puts them: without Marlett the window caption buttons show as the letters

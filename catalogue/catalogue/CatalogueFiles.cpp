@@ -60,7 +60,9 @@ bool ReadVolumeIdentity(const std::wstring& root, VolumeIdentity& volume)
     wchar_t label[MAX_PATH + 1] = L"";
     DWORD serial = 0;
     const UINT mode = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
-    const BOOL present = GetVolumeInformationW(root.c_str(), label, MAX_PATH + 1, &serial, nullptr, nullptr, nullptr, 0);
+    // The root must also be there: a system may answer for a drive from what it knew before.
+    const BOOL present = GetVolumeInformationW(root.c_str(), label, MAX_PATH + 1, &serial, nullptr, nullptr, nullptr, 0) &&
+                         GetFileAttributesW(root.c_str()) != INVALID_FILE_ATTRIBUTES;
     const UINT type = present ? GetDriveTypeW(root.c_str()) : 0;
     SetErrorMode(mode);
     if (!present)

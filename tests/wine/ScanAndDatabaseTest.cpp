@@ -277,6 +277,119 @@ TEST_F(ScanTest, ADataFolderThatIsAFileIsReportedAndNothingIsLost)
     EXPECT_EQ(ReadBytes(data), "not a folder");
 }
 
+// Drive E: of the test prefix is a CD-ROM drive whose disc is the folder C:\cdrom-e.
+class DiscTest : public ScanTest {
+protected:
+    void SetUp() override
+    {
+        ScanTest::SetUp();
+        RemoveTree(kAway);
+        RemoveTree(kDisc);
+        MakeFolder(kDisc);
+        MakeFolder(kDisc + L"\\photos");
+        MakeFile(kDisc + L"\\photos\\a.txt", "hello");
+        MakeFile(kDisc + L"\\photos\\b.txt", std::string(3000, 'b'));
+        SetOption(L"FileEnding", L"30", L".txt");
+        SetOption(L"", L"database", L"1");
+    }
+    void TearDown() override
+    {
+        ScanTest::TearDown();
+        RemoveTree(kAway);
+        RemoveTree(kDisc);
+    }
+    // Scans only the folder given.
+    void ScanOnly(const std::wstring& folder)
+    {
+        SHDeleteKeyW(HKEY_CURRENT_USER, OptionsPath(L"AddedDirs").c_str());
+        SetOption(L"AddedDirs", folder, L"");
+        StartToMainWindow(false);
+    }
+    void TakeOut() { ASSERT_TRUE(MoveFileW(kDisc.c_str(), kAway.c_str())); }
+    void PutBack() { ASSERT_TRUE(MoveFileW(kAway.c_str(), kDisc.c_str())); }
+    // The offline records of category 30 with their sizes, by name.
+    std::map<std::wstring, uint64_t> Offline() const
+    {
+        std::map<std::wstring, uint64_t> sizes;
+        for (const FileRecord& record : main->Model().Lists()[30])
+            if (record.Offline() && record.HasWriteTime())
+                sizes[main->Model().Lists().Path(record)] = record.Size();
+        return sizes;
+    }
+
+    const std::wstring kDisc = L"C:\\cdrom-e";
+    const std::wstring kAway = L"C:\\cdrom-e.away";
+    const std::map<std::wstring, uint64_t> kStored = {{L"E:\\photos\\a.txt", 5}, {L"E:\\photos\\b.txt", 3000}};
+};
+
+TEST_F(DiscTest, RecordsOfADiscNotInItsDriveSurviveLoadsAndRescans)
+{
+    ScanOnly(L"E:\\photos");
+    Close();
+    const std::string dat = ReadBytes(Dat(30));
+    const std::string facts = ReadBytes(data + L"\\30.facts");
+    ASSERT_EQ(dat, "E:\\photos\\a.txt\r\nE:\\photos\\b.txt\r\n");
+    ASSERT_NE(facts, "<missing>");
+
+    // No disc in the drive: the records stay, offline, with their stored facts, and closing
+    // leaves both files as they were.
+    TakeOut();
+    StartToMainWindow(true);
+    EXPECT_EQ(Offline(), kStored);
+    Close();
+    EXPECT_EQ(ReadBytes(Dat(30)), dat);
+    EXPECT_EQ(ReadBytes(data + L"\\30.facts"), facts);
+
+    // Another disc in the drive: Wine tells a drive's serial number as it was when its server
+    // started, so the stored one is made another instead (the first volume's, behind the header).
+    PutBack();
+    std::string otherSerial = facts;
+    otherSerial[28] ^= 0x5A;
+    const uint32_t crc = DatabaseText::Crc32(0, otherSerial.data(), otherSerial.size() - 4);
+    otherSerial.replace(otherSerial.size() - 4, 4, std::string(reinterpret_cast<const char*>(&crc), 4));
+    MakeFile(data + L"\\30.facts", otherSerial);
+    StartToMainWindow(true);
+    EXPECT_EQ(Offline(), kStored);
+    Close();
+    EXPECT_EQ(ReadBytes(Dat(30)), dat);
+    EXPECT_EQ(ReadBytes(data + L"\\30.facts"), otherSerial);
+    MakeFile(data + L"\\30.facts", facts);
+    TakeOut();
+
+    // A new scan of the hard disk while the disc is out keeps the disc's records.
+    MakeTree();
+    ScanOnly(root);
+    EXPECT_EQ(Offline(), kStored);
+    EXPECT_FALSE(PathsOf(30).empty()) << "beside what the scan found";
+    Close();
+    EXPECT_NE(ReadBytes(Dat(30)).find("E:\\photos\\b.txt\r\n"), std::string::npos);
+
+    // The disc back in its drive: the records are online again.
+    PutBack();
+    StartToMainWindow(true);
+    EXPECT_TRUE(Offline().empty());
+    EXPECT_EQ(main->Model().Lists()[30].size(), 2u + PathsOf(30).size());
+}
+
+TEST_F(DiscTest, ACategoryFileThatCannotBeReadIsLeftAsItWas)
+{
+    MakeFolder(data);
+    const std::string before = "E:\\photos\\a.txt\r\n";
+    MakeFile(Dat(30), before);
+    // Opened without sharing while the catalogue is read.
+    HANDLE locked = CreateFileW(Dat(30).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(locked, INVALID_HANDLE_VALUE);
+    StartToMainWindow(true);
+    CloseHandle(locked);
+    ShowRecorder shown;
+    shown.ClickWhenShown(L"Fehler", IDOK);
+    Close();
+    EXPECT_EQ(ReadBytes(Dat(30)), before);
+    ASSERT_GE(shown.IndexOf(L"Fehler"), 0);
+    EXPECT_NE(shown.messages.back().find(L"nicht vollständig gelesen"), std::wstring::npos) << shown.messages.back();
+    EXPECT_NE(shown.messages.back().find(L"30.dat"), std::wstring::npos);
+}
+
 TEST_F(ScanTest, SpecialFoldersFillTheirCategoriesAtEveryStart)
 {
     MakeTree();

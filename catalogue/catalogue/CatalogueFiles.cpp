@@ -176,11 +176,22 @@ void CatalogueLoader::Push(int categoryId, FileRecord& record, std::wstring_view
 CatalogueLoader::Outcome CatalogueLoader::Add(int categoryId, const std::wstring& path, const FactsFile::Line* facts,
                                               const VolumeIdentity* storedVolume, Mode mode)
 {
-    // Anything but an absolute path is junk, and would be looked up relative to the current folder.
-    const std::wstring root = VolumeRootOf(path);
-    if (categoryId < 0 || categoryId >= Catalogue::kListCount || root.empty())
+    if (categoryId < 0 || categoryId >= Catalogue::kListCount)
         return Outcome::Left;
-    const RootState& state = StateOf(root);
+    const bool sameRoot =
+        m_lastState && (m_lastRoot.size() == 3 ? path.size() >= 3 && towupper(path[0]) == m_lastRoot[0] &&
+                                                     path[1] == L':' && path[2] == L'\\'
+                                               : path.compare(0, m_lastRoot.size(), m_lastRoot) == 0);
+    if (!sameRoot) {
+        // Anything but an absolute path is junk, and would be looked up relative to the current folder.
+        std::wstring root = VolumeRootOf(path);
+        if (root.empty())
+            return Outcome::Left;
+        m_lastState = &StateOf(root);
+        m_lastRoot = std::move(root);
+    }
+    const std::wstring& root = m_lastRoot;
+    const RootState& state = *m_lastState;
     // A stored volume of another root is no statement about this one.
     if (storedVolume && storedVolume->root != root)
         storedVolume = nullptr;

@@ -80,6 +80,9 @@ private:
     Catalogue& m_catalogue;
     TypeNameCache m_typeNames;
     std::unordered_map<std::wstring, RootState> m_roots;
+    // Lines come root by root as well: the root of the line before and its state.
+    std::wstring m_lastRoot;
+    const RootState* m_lastState = nullptr;
     uint32_t m_lastFolder = 0; // lines come folder by folder: one lookup per folder
     bool m_lastFolderKnown = false;
 };

@@ -175,7 +175,9 @@ void MainWindow::ScanDrive()
         EndApplication();
         return;
     }
-    progress->SetPercent(100);
+    // The messages pumped during the walk may have released the progress dialog already.
+    if (m_dialogs.scanProgress)
+        m_dialogs.scanProgress->SetPercent(100);
     if (English())
         LanguageE();
     if (m_options.saveSettings) {

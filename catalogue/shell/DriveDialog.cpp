@@ -52,12 +52,13 @@ std::wstring DriveDialog::RowCaption(int row) const
 
 std::wstring DriveDialog::RowDrive(int row) const
 {
-    const std::wstring caption = RowCaption(row);
-    const size_t open = caption.find(L'(');
-    if (open == std::wstring::npos)
-        return caption.substr(0, 2);
-    const size_t close = caption.find(L')', open + 1);
-    return caption.substr(open + 1, close == std::wstring::npos ? std::wstring::npos : close - open - 1);
+    // From the path, not the caption: a volume label or a folder name may hold brackets of its
+    // own ("C:\Program Files (x86)\X").
+    const auto& entries = m_catalogue[0];
+    if (row < 0 || row >= static_cast<int>(entries.size()))
+        return {};
+    const std::wstring root = VolumeRootOf(m_catalogue.Path(entries[row]));
+    return root.size() == 3 ? root.substr(0, 2) : std::wstring();
 }
 
 bool DriveDialog::RowChecked(int row) const

@@ -21,8 +21,8 @@ public:
     int RowCount() const;
     std::wstring RowCaption(int row) const;
     bool RowChecked(int row) const;
-    // The drive of a row as its caption names it: "C:" of "Lokaler Datenträger (C:)", or the
-    // caption's first two characters (a folder's drive).
+    // The drive of a row's path: "C:" for the drive C: and for a folder on it; empty for a
+    // folder on a network share.
     std::wstring RowDrive(int row) const;
     void SetRowChecked(int row, bool checked);
     int SelectedRow() const;

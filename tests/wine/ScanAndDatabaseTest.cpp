@@ -329,13 +329,15 @@ TEST_F(DriveDialogTest, ListsOnlyDrivesOfTheMarkedTypes)
             EXPECT_EQ(GetDriveTypeW(path.c_str()), c.type) << path;
             EXPECT_EQ(catalogue[0][row].RootMark(), false);
             EXPECT_NE(rows[row].find(L"(" + path.substr(0, 2) + L")"), std::wstring::npos) << rows[row];
+            EXPECT_EQ(main->Drives()->RowDrive(static_cast<int>(row)), path.substr(0, 2));
         }
     }
 }
 
 TEST_F(DriveDialogTest, AddedFoldersAreResolvedListedAndStored)
 {
-    MakeTree();
+    const std::wstring bracketed = kBase + L"\\Programme (x86)";
+    MakeFolder(bracketed);
     NoDrives();
     SetOption(L"AddedDirs", L"C:\\windows", L"");
     SetOption(L"AddedDirs", kBase + L"\\missing", L"");
@@ -355,10 +357,12 @@ TEST_F(DriveDialogTest, AddedFoldersAreResolvedListedAndStored)
                  reinterpret_cast<LPARAM>(GetDlgItem(drives, IDC_DRIVES_REMOVE)));
     EXPECT_EQ(ListView_GetItemCount(list), 0);
     EXPECT_TRUE(main->Model().Lists()[0].empty());
-    // A folder resolved now is listed unchecked.
-    EXPECT_TRUE(main->Drives()->FindPidlShellFolder(root, false));
-    EXPECT_EQ(ListTexts(list), Paths{root});
+    // A folder resolved now is listed unchecked; its drive is its path's, whatever brackets
+    // its name holds.
+    EXPECT_TRUE(main->Drives()->FindPidlShellFolder(bracketed, false));
+    EXPECT_EQ(ListTexts(list), Paths{bracketed});
     EXPECT_EQ(ListView_GetCheckState(list, 0), 0u);
+    EXPECT_EQ(main->Drives()->RowDrive(0), L"C:");
     EXPECT_EQ(main->Model().Lists()[0].size(), 1u);
     // The added folders' list is stored as it is now: without the removed one, with the one
     // that was gone.

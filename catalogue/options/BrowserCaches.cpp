@@ -1,5 +1,7 @@
 #include "BrowserCaches.h"
 
+#include "../catalogue/CatalogueFiles.h"
+
 namespace {
 
 // The stored path of the settings value name; nothing when the value does not exist (an empty
@@ -24,7 +26,9 @@ std::wstring GetOperaPath(Registry& registry, const std::wstring& optionsKey)
     return registry.ReadString(L"Last Directory").value_or(std::wstring()) + L"\\Cache4";
 }
 
-std::wstring GetNetscapePath(Registry& registry, const std::wstring& optionsKey)
+namespace {
+
+std::wstring NetscapePath(Registry& registry, const std::wstring& optionsKey)
 {
     if (auto stored = StoredPath(registry, optionsKey, L"netscapepath"))
         return *stored;
@@ -34,4 +38,15 @@ std::wstring GetNetscapePath(Registry& registry, const std::wstring& optionsKey)
     std::wstring install = registry.ReadString(L"Install Directory").value_or(std::wstring());
     size_t slash = install.rfind(L'\\');
     return (slash == std::wstring::npos ? std::wstring() : install.substr(0, slash + 1)) + L"Users";
+}
+
+} // namespace
+
+std::wstring GetNetscapePath(Registry& registry, const std::wstring& optionsKey)
+{
+    // A relative path (a bare "Users" from an Install Directory without a backslash, or a
+    // relative stored path) would be walked below whatever the current folder is: it counts as
+    // none.
+    std::wstring path = NetscapePath(registry, optionsKey);
+    return IsAbsolutePath(path) ? path : std::wstring();
 }

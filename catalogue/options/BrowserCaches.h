@@ -9,4 +9,5 @@
 
 // optionsKey: the key of the program's settings that may hold the stored paths.
 std::wstring GetOperaPath(Registry& registry, const std::wstring& optionsKey);
+// Empty also when the path found is not absolute ("X:\..." or "\\server\...").
 std::wstring GetNetscapePath(Registry& registry, const std::wstring& optionsKey);

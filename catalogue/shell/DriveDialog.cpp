@@ -52,12 +52,13 @@ std::wstring DriveDialog::RowCaption(int row) const
 
 std::wstring DriveDialog::RowDrive(int row) const
 {
-    const std::wstring caption = RowCaption(row);
-    const size_t open = caption.find(L'(');
-    if (open == std::wstring::npos)
-        return caption.substr(0, 2);
-    const size_t close = caption.find(L')', open + 1);
-    return caption.substr(open + 1, close == std::wstring::npos ? std::wstring::npos : close - open - 1);
+    // From the path, not the caption: a volume label or a folder name may hold brackets of its
+    // own ("C:\Program Files (x86)\X").
+    const auto& entries = m_catalogue[0];
+    if (row < 0 || row >= static_cast<int>(entries.size()))
+        return {};
+    const std::wstring root = VolumeRootOf(m_catalogue.Path(entries[row]));
+    return root.size() == 3 ? root.substr(0, 2) : std::wstring();
 }
 
 bool DriveDialog::RowChecked(int row) const
@@ -94,7 +95,10 @@ void DriveDialog::RemoveSelectedRow()
     int row = SelectedRow();
     if (row < 0)
         return;
-    auto found = std::find(m_addedFolders.begin(), m_addedFolders.end(), RowCaption(row));
+    const std::wstring caption = RowCaption(row);
+    auto found = std::find_if(m_addedFolders.begin(), m_addedFolders.end(), [&](const std::wstring& folder) {
+        return folder == caption || MissingCaption(folder) == caption;
+    });
     if (found != m_addedFolders.end())
         m_addedFolders.erase(found);
     ListView_DeleteItem(Item(IDC_DRIVES_LIST), row);
@@ -226,14 +230,11 @@ void DriveDialog::Hinzufgen1Click()
     FindPidlShellFolder(folder, true);
 }
 
-bool DriveDialog::FindPidlShellFolder(const std::wstring& path, bool checked)
+const wchar_t* DriveDialog::ResolveFolder(const std::wstring& path, std::wstring& parsingPath) const
 {
-    const std::wstring title = m_program.Text(IDS_APP_TITLE);
     ComPtr<IShellFolder> desktop;
-    if (FAILED(SHGetDesktopFolder(desktop.Put())) || !desktop) {
-        MessageBoxW(GetForegroundWindow(), L"Failed to get Desktop folder.", title.c_str(), MB_OK);
-        return false;
-    }
+    if (FAILED(SHGetDesktopFolder(desktop.Put())) || !desktop)
+        return L"Failed to get Desktop folder.";
     // The folder part keeps its backslash only for a drive's root ("C:\").
     size_t slash = path.rfind(L'\\');
     std::wstring folderPart = slash == std::wstring::npos ? std::wstring() : path.substr(0, slash + 1);
@@ -246,27 +247,52 @@ bool DriveDialog::FindPidlShellFolder(const std::wstring& path, bool checked)
     if (folderPart.empty() ||
         FAILED(desktop->ParseDisplayName(Hwnd(), nullptr, &folderPart[0], nullptr, folderId.Put(), nullptr)) ||
         FAILED(
-            desktop->BindToObject(folderId.Get(), nullptr, IID_IShellFolder, reinterpret_cast<void**>(folder.Put())))) {
-        MessageBoxW(GetForegroundWindow(), L"Invalid file name.", title.c_str(), MB_OK);
-        return false;
-    }
-    std::wstring parsingPath = path;
+            desktop->BindToObject(folderId.Get(), nullptr, IID_IShellFolder, reinterpret_cast<void**>(folder.Put()))))
+        return L"Invalid file name.";
+    parsingPath = path;
     if (!name.empty()) {
         std::wstring itemName = name;
         CoTaskMemPtr<ITEMIDLIST_RELATIVE> itemId;
-        if (FAILED(folder->ParseDisplayName(Hwnd(), nullptr, &itemName[0], nullptr, itemId.Put(), nullptr))) {
-            MessageBoxW(GetForegroundWindow(), L"Invalid file name.", title.c_str(), MB_OK);
-            return false;
-        }
+        if (FAILED(folder->ParseDisplayName(Hwnd(), nullptr, &itemName[0], nullptr, itemId.Put(), nullptr)))
+            return L"Invalid file name.";
         std::wstring shellPath =
             FolderPickers::DisplayNameOf(folder.Get(), reinterpret_cast<PCUITEMID_CHILD>(itemId.Get()), true);
         if (IsAbsolutePath(shellPath))
             parsingPath = shellPath;
     }
-    SHFILEINFOW info{};
-    SHGetFileInfoW(path.c_str(), 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_SMALLICON);
-    AddDriveEntry(path, info.iIcon, parsingPath, checked, true);
+    return nullptr;
+}
+
+bool DriveDialog::FindPidlShellFolder(const std::wstring& path, bool checked)
+{
+    std::wstring parsingPath;
+    if (const wchar_t* failure = ResolveFolder(path, parsingPath)) {
+        MessageBoxW(GetForegroundWindow(), failure, m_program.Text(IDS_APP_TITLE).c_str(), MB_OK);
+        return false;
+    }
+    AddFolderRow(path, parsingPath, checked);
     return true;
+}
+
+void DriveDialog::AddFolderRow(const std::wstring& folder, const std::wstring& parsingPath, bool checked)
+{
+    SHFILEINFOW info{};
+    SHGetFileInfoW(folder.c_str(), 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_SMALLICON);
+    AddDriveEntry(folder, info.iIcon, parsingPath, checked, true);
+}
+
+void DriveDialog::AddMissingFolderRow(const std::wstring& folder)
+{
+    // The icon of a folder by its kind alone: the folder itself is not there to ask.
+    SHFILEINFOW info{};
+    SHGetFileInfoW(folder.c_str(), FILE_ATTRIBUTE_DIRECTORY, &info, sizeof(info),
+                   SHGFI_SYSICONINDEX | SHGFI_SMALLICON | SHGFI_USEFILEATTRIBUTES);
+    AddDriveEntry(MissingCaption(folder), info.iIcon, folder, false, true);
+}
+
+std::wstring DriveDialog::MissingCaption(const std::wstring& folder) const
+{
+    return folder + L" " + m_program.Text(IDS_FOLDER_MISSING);
 }
 
 // Settings --------------------------------------------------------------------------------------
@@ -286,10 +312,16 @@ void DriveDialog::GetHDwahl()
             return;
         m_addedFolders = settings.GetValueNames();
     }
-    // Resolved through the shell like a folder added now; one that is gone is reported.
-    const std::vector<std::wstring> folders = m_addedFolders;
-    for (const std::wstring& folder : folders)
-        FindPidlShellFolder(folder, true);
+    // Resolved through the shell like a folder added now. One that is gone (deleted, or on a
+    // medium not inserted) is no message at every start: it gets an unchecked row marked as
+    // missing, stays stored, and "Entfernen" can take it out.
+    for (const std::wstring& folder : m_addedFolders) {
+        std::wstring parsingPath;
+        if (ResolveFolder(folder, parsingPath))
+            AddMissingFolderRow(folder);
+        else
+            AddFolderRow(folder, parsingPath, true);
+    }
 }
 
 void DriveDialog::WriteHDwahl()

@@ -21,16 +21,17 @@ public:
     int RowCount() const;
     std::wstring RowCaption(int row) const;
     bool RowChecked(int row) const;
-    // The drive of a row as its caption names it: "C:" of "Lokaler Datenträger (C:)", or the
-    // caption's first two characters (a folder's drive).
+    // The drive of a row's path: "C:" for the drive C: and for a folder on it; empty for a
+    // folder on a network share.
     std::wstring RowDrive(int row) const;
     void SetRowChecked(int row, bool checked);
     int SelectedRow() const;
     // "Entfernen": the selected row goes, with its list-0 entry and its folder in the added
-    // folders.
+    // folders (also a folder marked as missing).
     void RemoveSelectedRow();
 
-    // One row per drive of the marked types, then the stored check marks and added folders.
+    // One row per drive of the marked types, then the stored check marks and added folders; a
+    // stored folder the shell cannot resolve gets an unchecked row marked as missing.
     void FillDriveList(const bool driveTypes[kDriveTypeCount]);
     void GetHDwahl();
     void WriteHDwahl();
@@ -49,6 +50,11 @@ protected:
     bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
 
 private:
+    // The shell's parsing path of a folder; on failure the message that says why.
+    const wchar_t* ResolveFolder(const std::wstring& path, std::wstring& parsingPath) const;
+    void AddFolderRow(const std::wstring& folder, const std::wstring& parsingPath, bool checked);
+    void AddMissingFolderRow(const std::wstring& folder);
+    std::wstring MissingCaption(const std::wstring& folder) const;
     int AddRow(const std::wstring& caption, int icon, bool checked);
     void AddDriveEntry(const std::wstring& caption, int icon, const std::wstring& path, bool checked, bool addedByUser);
 

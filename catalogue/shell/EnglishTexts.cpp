@@ -87,6 +87,7 @@ const ControlText strings[] = {
     {IDS_DRIVE_TYPE_BASE + 1, L"Drive fixed"},
     {IDS_DRIVE_TYPE_BASE + 2, L"Drive CDrom"},
     {IDS_DRIVE_TYPE_BASE + 3, L"Drive ramdisk"},
+    {IDS_FOLDER_MISSING, L"(not found)"},
     {IDS_SAVING, L"Saving "},
     {IDS_READING, L"Read database "},
     {IDS_DATABASE_NOT_SAVED, L"The database could not be saved completely. The files saved before are kept:"},

@@ -158,11 +158,17 @@ void MainWindow::ScanDrive()
     });
     DriveDialog* drives = m_dialogs.drives.get();
     const int rows = drives ? drives->RowCount() : 0;
-    // First the bytes to expect: the used space of each checked row's drive.
+    // First the bytes to expect: the used space of each checked row's drive, each drive once
+    // however many of its folders are checked.
+    bool counted[27] = {};
     for (int row = 0; row < rows && !CancelRequested; ++row) {
         if (!drives->RowChecked(row))
             continue;
-        scan.AddToTotal(DriveScan::UsedSpace(GetNumber(drives->RowDrive(row))));
+        const int drive = GetNumber(drives->RowDrive(row));
+        if (drive > 0 && !counted[drive]) {
+            counted[drive] = true;
+            scan.AddToTotal(DriveScan::UsedSpace(drive));
+        }
     }
     // Then the walk of each checked row.
     for (int row = 0; row < rows && !CancelRequested; ++row) {
@@ -181,7 +187,9 @@ void MainWindow::ScanDrive()
         EndApplication();
         return;
     }
-    progress->SetPercent(100);
+    // The messages pumped during the walk may have released the progress dialog already.
+    if (m_dialogs.scanProgress)
+        m_dialogs.scanProgress->SetPercent(100);
     if (English())
         LanguageE();
     if (m_options.saveSettings) {

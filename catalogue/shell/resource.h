@@ -80,6 +80,7 @@
 #define IDS_WAIT_TITLE_SAVE 2041
 #define IDS_WAIT_LOWER_LOAD 2042
 #define IDS_DRIVE_TYPE_BASE 2050 // + row, 0..3
+#define IDS_FOLDER_MISSING 2054  // after an added folder that is gone, in the drive dialog
 #define IDS_SAVING 2060
 #define IDS_READING 2061
 #define IDS_DATABASE_NOT_SAVED 2064

@@ -442,42 +442,65 @@ TEST_F(DriveDialogTest, ListsOnlyDrivesOfTheMarkedTypes)
             EXPECT_EQ(GetDriveTypeW(path.c_str()), c.type) << path;
             EXPECT_EQ(catalogue[0][row].RootMark(), false);
             EXPECT_NE(rows[row].find(L"(" + path.substr(0, 2) + L")"), std::wstring::npos) << rows[row];
+            EXPECT_EQ(main->Drives()->RowDrive(static_cast<int>(row)), path.substr(0, 2));
         }
     }
 }
 
 TEST_F(DriveDialogTest, AddedFoldersAreResolvedListedAndStored)
 {
-    MakeTree();
+    const std::wstring bracketed = kBase + L"\\Programme (x86)";
+    const std::wstring missing = kBase + L"\\missing";
+    MakeFolder(bracketed);
     NoDrives();
     SetOption(L"AddedDirs", L"C:\\windows", L"");
-    SetOption(L"AddedDirs", kBase + L"\\missing", L"");
+    SetOption(L"AddedDirs", missing, L"");
+    auto removeRow = [this](int row) {
+        HWND drives = DrivesHwnd();
+        ListView_SetItemState(GetDlgItem(drives, IDC_DRIVES_LIST), row, LVIS_SELECTED | LVIS_FOCUSED,
+                              LVIS_SELECTED | LVIS_FOCUSED);
+        SendMessageW(drives, WM_COMMAND, MAKEWPARAM(IDC_DRIVES_REMOVE, STN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(drives, IDC_DRIVES_REMOVE)));
+    };
     ShowRecorder shown;
     shown.ClickWhenShown(L"Sortaro", IDOK);
     Start();
     Click(StartupHwnd(), IDOK);
-    EXPECT_EQ(shown.messages, Paths{L"Invalid file name."}) << "the stored folder that is gone";
-    HWND drives = DrivesHwnd();
-    HWND list = GetDlgItem(drives, IDC_DRIVES_LIST);
-    EXPECT_EQ(ListTexts(list), Paths{L"C:\\windows"});
-    EXPECT_NE(ListView_GetCheckState(list, 0), 0u) << "a stored folder is checked";
-    EXPECT_EQ(main->Model().Lists()[0].size(), 1u);
+    EXPECT_EQ(shown.messages, Paths{}) << "the stored folder that is gone is no message";
+    HWND list = GetDlgItem(DrivesHwnd(), IDC_DRIVES_LIST);
+    // Each stored folder gets its row and entry, in the order the registry lists them; the one
+    // that is gone is marked and unchecked.
+    const Paths rows = ListTexts(list);
+    ASSERT_EQ(rows.size(), 2u);
+    ASSERT_EQ(main->Model().Lists()[0].size(), 2u);
+    const int gone = rows[0] == L"C:\\windows" ? 1 : 0;
+    EXPECT_EQ(rows[gone], missing + L" (nicht gefunden)");
+    EXPECT_EQ(rows[1 - gone], L"C:\\windows");
+    EXPECT_EQ(ListView_GetCheckState(list, gone), 0u);
+    EXPECT_NE(ListView_GetCheckState(list, 1 - gone), 0u) << "a stored folder is checked";
     // The remove link takes the selected row and its entry.
-    ListView_SetItemState(list, 0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-    SendMessageW(drives, WM_COMMAND, MAKEWPARAM(IDC_DRIVES_REMOVE, STN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(drives, IDC_DRIVES_REMOVE)));
-    EXPECT_EQ(ListView_GetItemCount(list), 0);
-    EXPECT_TRUE(main->Model().Lists()[0].empty());
-    // A folder resolved now is listed unchecked.
-    EXPECT_TRUE(main->Drives()->FindPidlShellFolder(root, false));
-    EXPECT_EQ(ListTexts(list), Paths{root});
-    EXPECT_EQ(ListView_GetCheckState(list, 0), 0u);
+    removeRow(1 - gone);
+    EXPECT_EQ(ListTexts(list), Paths{rows[gone]});
     EXPECT_EQ(main->Model().Lists()[0].size(), 1u);
+    // A folder resolved now is listed unchecked; its drive is its path's, whatever brackets
+    // its name holds.
+    EXPECT_TRUE(main->Drives()->FindPidlShellFolder(bracketed, false));
+    EXPECT_EQ(ListTexts(list), (Paths{rows[gone], bracketed}));
+    EXPECT_EQ(ListView_GetCheckState(list, 1), 0u);
+    EXPECT_EQ(main->Drives()->RowDrive(1), L"C:");
+    EXPECT_EQ(main->Model().Lists()[0].size(), 2u);
     // The added folders' list is stored as it is now: without the removed one, with the one
-    // that was gone.
-    Click(drives, IDOK);
-    EXPECT_EQ(ValueNames(L"AddedDirs"), Paths{kBase + L"\\missing"});
-    EXPECT_EQ(GetOption(L"", L"hddata"), L"0");
+    // that is gone, until the user removes that one too.
+    Click(DrivesHwnd(), IDOK);
+    EXPECT_EQ(ValueNames(L"AddedDirs"), Paths{missing});
+    EXPECT_EQ(GetOption(L"", L"hddata"), L"00");
+    Start();
+    Click(StartupHwnd(), IDOK);
+    removeRow(0);
+    EXPECT_EQ(ListView_GetItemCount(GetDlgItem(DrivesHwnd(), IDC_DRIVES_LIST)), 0);
+    Click(DrivesHwnd(), IDOK);
+    EXPECT_EQ(ValueNames(L"AddedDirs"), Paths{});
+    EXPECT_EQ(shown.messages, Paths{});
 }
 
 TEST_F(ScanTest, ProgressFollowsTheBytesSeen)
@@ -544,7 +567,10 @@ TEST(BrowserCaches, PathsFromTheSettingsOrTheBrowsersKeys)
         {nullptr, nullptr, nullptr, nullptr, L"", L""},
         {nullptr, L"C:\\Opera", nullptr, programme, L"C:\\Opera\\Cache4", L"C:\\Programme\\Netscape\\Users"},
         {L"D:\\mine", L"C:\\Opera", L"", programme, L"D:\\mine", L""},
-        {nullptr, nullptr, nullptr, L"Netscape", L"", L"Users"},
+        // Only absolute paths count: a relative one would be walked from the current folder.
+        {nullptr, nullptr, nullptr, L"Netscape", L"", L""},
+        {nullptr, nullptr, L"Cache", nullptr, L"", L""},
+        {nullptr, nullptr, nullptr, L"\\\\nas\\apps\\Program", L"", L"\\\\nas\\apps\\Users"},
     };
     const wchar_t* keys[] = {L"Software\\Sortaro", operaKey, L"Software\\Netscape"};
     for (const auto& c : cases) {

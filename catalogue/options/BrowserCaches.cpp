@@ -16,7 +16,9 @@ std::optional<std::wstring> StoredPath(Registry& registry, const std::wstring& o
 
 } // namespace
 
-std::wstring GetOperaPath(Registry& registry, const std::wstring& optionsKey)
+namespace {
+
+std::wstring OperaPath(Registry& registry, const std::wstring& optionsKey)
 {
     if (auto stored = StoredPath(registry, optionsKey, L"operapath"))
         return *stored;
@@ -25,8 +27,6 @@ std::wstring GetOperaPath(Registry& registry, const std::wstring& optionsKey)
         return {};
     return registry.ReadString(L"Last Directory").value_or(std::wstring()) + L"\\Cache4";
 }
-
-namespace {
 
 std::wstring NetscapePath(Registry& registry, const std::wstring& optionsKey)
 {
@@ -42,11 +42,17 @@ std::wstring NetscapePath(Registry& registry, const std::wstring& optionsKey)
 
 } // namespace
 
+// A relative path (a bare "Users" from an Install Directory without a backslash, "\Cache4"
+// from an empty Last Directory, or a relative stored path) would be walked below whatever the
+// current folder is: it counts as none.
+std::wstring GetOperaPath(Registry& registry, const std::wstring& optionsKey)
+{
+    std::wstring path = OperaPath(registry, optionsKey);
+    return IsAbsolutePath(path) ? path : std::wstring();
+}
+
 std::wstring GetNetscapePath(Registry& registry, const std::wstring& optionsKey)
 {
-    // A relative path (a bare "Users" from an Install Directory without a backslash, or a
-    // relative stored path) would be walked below whatever the current folder is: it counts as
-    // none.
     std::wstring path = NetscapePath(registry, optionsKey);
     return IsAbsolutePath(path) ? path : std::wstring();
 }

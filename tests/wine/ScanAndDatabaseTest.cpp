@@ -568,8 +568,9 @@ TEST(BrowserCaches, PathsFromTheSettingsOrTheBrowsersKeys)
         {nullptr, L"C:\\Opera", nullptr, programme, L"C:\\Opera\\Cache4", L"C:\\Programme\\Netscape\\Users"},
         {L"D:\\mine", L"C:\\Opera", L"", programme, L"D:\\mine", L""},
         // Only absolute paths count: a relative one would be walked from the current folder.
-        {nullptr, nullptr, nullptr, L"Netscape", L"", L""},
-        {nullptr, nullptr, L"Cache", nullptr, L"", L""},
+        {nullptr, L"Opera", nullptr, L"Netscape", L"", L""},
+        {L"Cache", L"", L"Cache", nullptr, L"", L""},
+        {nullptr, L"", nullptr, nullptr, L"", L""},
         {nullptr, nullptr, nullptr, L"\\\\nas\\apps\\Program", L"", L"\\\\nas\\apps\\Users"},
     };
     const wchar_t* keys[] = {L"Software\\Sortaro", operaKey, L"Software\\Netscape"};

@@ -342,7 +342,9 @@ void FileListPane::FillShellInfo(FileRecord& record)
                 extension += static_cast<wchar_t>(std::towupper(*c));
     }
     SHFILEINFOW shell{};
-    if (!folder && HasOwnIcon(extension)) {
+    // An offline file's icon is its type's: asked by its path, the shell would read a volume
+    // that is not there, asking for the disc or waiting on the share.
+    if (!folder && HasOwnIcon(extension) && !record.Offline()) {
         SHGetFileInfoW(catalogue.Path(record).c_str(), 0, &shell, sizeof(shell),
                        SHGFI_SYSICONINDEX | SHGFI_SMALLICON | SHGFI_TYPENAME);
         record.iconIndex = shell.iIcon;

@@ -9,6 +9,11 @@
 #define IDS_OBJECTS 2062
 #define IDS_SELECTED 2067
 #define IDS_LIST_NAME 2069
+// Where an offline record's volume is: one sentence per kind of drive.
+#define IDS_OFFLINE_CDROM 2070
+#define IDS_OFFLINE_REMOVABLE 2071
+#define IDS_OFFLINE_NETWORK 2072
+#define IDS_OFFLINE_DRIVE 2073
 #define IDM_OPEN 40001
 #define IDM_OPEN_WITH 40002
 #define IDM_MOVE 40003

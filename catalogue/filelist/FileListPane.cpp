@@ -9,10 +9,12 @@
 #include "../../common/SettingsText.h"
 #include "FileListIds.h"
 #include "FileListTexts.h"
+#include "OfflineNote.h"
 
 #include <shellapi.h>
 #include <windowsx.h>
 
+#include <algorithm>
 #include <cwchar>
 #include <cwctype>
 
@@ -99,7 +101,7 @@ bool FileListPane::Create(HWND parent, int dpi)
                              0, 0, 0, 0, parent, ControlId(IDC_FILE_LIST), instance, nullptr);
     if (!m_list)
         return Log::LastError(L"list", L"CreateWindowExW");
-    ListView_SetExtendedListViewStyle(m_list, LVS_EX_FLATSB | LVS_EX_DOUBLEBUFFER);
+    ListView_SetExtendedListViewStyle(m_list, LVS_EX_FLATSB | LVS_EX_DOUBLEBUFFER | LVS_EX_INFOTIP);
     SendMessageW(m_list, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
     // Storing the column widths when a divider drag ends, whatever else the list does, and the
     // hand cursor over rows. The list's procedure is replaced rather than subclassed through
@@ -167,6 +169,19 @@ bool FileListPane::OnNotify(const NMHDR& header, LRESULT& result)
         return true;
     case LVN_GETDISPINFOW:
         ListView1Data(const_cast<NMLVDISPINFOW&>(reinterpret_cast<const NMLVDISPINFOW&>(header)));
+        return true;
+    case NM_CUSTOMDRAW:
+        result = OnCustomDraw(const_cast<NMLVCUSTOMDRAW&>(reinterpret_cast<const NMLVCUSTOMDRAW&>(header)));
+        return true;
+    case LVN_ITEMCHANGED: {
+        const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
+        if (!m_sweeping && (change.uChanged & LVIF_STATE) &&
+            ((change.uOldState ^ change.uNewState) & (LVIS_FOCUSED | LVIS_SELECTED)))
+            ShowOfflineNote();
+        return true;
+    }
+    case LVN_GETINFOTIPW:
+        OfflineTip(const_cast<NMLVGETINFOTIPW&>(reinterpret_cast<const NMLVGETINFOTIPW&>(header)));
         return true;
     default:
         return false;
@@ -258,6 +273,7 @@ void FileListPane::TreeView1Change()
     // A preview still loading from an earlier click stops.
     m_program.CancelFlag() = 1;
     m_status.SetText(kPreviewPart, L"");
+    m_offlineNoteShown = false;
     WaitCursor wait;
     HTREEITEM node = m_tree.Selected();
     if (!node)
@@ -285,6 +301,9 @@ void FileListPane::AttachImages()
     else
         images = small ? m_systemImagesSmall : m_systemImagesLarge;
     ListView_SetImageList(m_list, images, small ? LVSIL_SMALL : LVSIL_NORMAL);
+    int cx = 0, cy = 0;
+    if (images && ImageList_GetIconSize(images, &cx, &cy))
+        m_iconSize = {cx, cy};
 }
 
 void FileListPane::FillListView1()
@@ -293,16 +312,21 @@ void FileListPane::FillListView1()
     RedrawGuard redraw(m_list);
     m_listMode = 1;
     double total = 0;
+    m_anyOffline = false;
     if (HTREEITEM node = m_tree.Selected()) {
         const int id = m_tree.Category(node);
         m_currentCategory = id >= 0 && id < Catalogue::kListCount ? id : 0;
-        for (const FileRecord& record : m_model.Lists()[m_currentCategory])
+        for (const FileRecord& record : m_model.Lists()[m_currentCategory]) {
             total += static_cast<double>(record.Size());
+            m_anyOffline |= record.Offline();
+        }
     }
     const auto count = static_cast<int>(m_model.Lists()[m_currentCategory].size());
     ListView_SetItemCountEx(m_list, count, LVSICF_NOSCROLL);
     SetStatusCount(count);
     m_status.SetText(kSizePart, MegabyteText(total / kBytesPerMegabyte));
+    // The focused row may now be another record.
+    ShowOfflineNote();
     m_listMode = -1;
 }
 
@@ -326,6 +350,9 @@ void FileListPane::SetStatusSelection(const double* kilobytes)
     // The group view's rows are categories: they have no size to add up.
     if (kilobytes)
         m_status.SetText(kSizePart, m_listMode == 0 ? std::wstring() : MegabyteText(*kilobytes / kBytesPerKilobyte));
+    // The selection commands change rows without a note each; the single selected row may be
+    // another one now.
+    ShowOfflineNote();
 }
 
 // Rows ------------------------------------------------------------------------------------------
@@ -342,7 +369,9 @@ void FileListPane::FillShellInfo(FileRecord& record)
                 extension += static_cast<wchar_t>(std::towupper(*c));
     }
     SHFILEINFOW shell{};
-    if (!folder && HasOwnIcon(extension)) {
+    // An offline file's icon is its type's: asked by its path, the shell would read a volume
+    // that is not there, asking for the disc or waiting on the share.
+    if (!folder && HasOwnIcon(extension) && !record.Offline()) {
         SHGetFileInfoW(catalogue.Path(record).c_str(), 0, &shell, sizeof(shell),
                        SHGFI_SYSICONINDEX | SHGFI_SMALLICON | SHGFI_TYPENAME);
         record.iconIndex = shell.iIcon;
@@ -418,6 +447,104 @@ void FileListPane::ListView1Data(NMLVDISPINFOW& info)
     }
     if (wantsText)
         lstrcpynW(item.pszText, text.c_str(), item.cchTextMax);
+}
+
+const FileRecord* FileListPane::RecordAt(int row) const
+{
+    if (m_listMode == 0 || row < 0)
+        return nullptr;
+    const auto& list = m_model.Lists()[m_currentCategory];
+    return row < static_cast<int>(list.size()) ? &list[row] : nullptr;
+}
+
+// Offline rows ----------------------------------------------------------------------------------
+
+LRESULT FileListPane::OnCustomDraw(NMLVCUSTOMDRAW& draw) const
+{
+    switch (draw.nmcd.dwDrawStage) {
+    case CDDS_PREPAINT:
+        // The rows are announced one by one only while some of them are offline: the list
+        // draws as fast as without this otherwise.
+        return m_anyOffline && m_listMode != 0 ? CDRF_NOTIFYITEMDRAW : CDRF_DODEFAULT;
+    case CDDS_ITEMPREPAINT: {
+        const FileRecord* record = RecordAt(static_cast<int>(draw.nmcd.dwItemSpec));
+        if (!record || !record->Offline())
+            return CDRF_DODEFAULT;
+        // Applies to the row's columns as well, as no column is drawn on its own.
+        draw.clrText = GetSysColor(COLOR_GRAYTEXT);
+        return CDRF_NOTIFYPOSTPAINT;
+    }
+    case CDDS_ITEMPOSTPAINT:
+        DrawOfflineMark(draw.nmcd.hdc, static_cast<int>(draw.nmcd.dwItemSpec));
+        return CDRF_DODEFAULT;
+    default:
+        return CDRF_DODEFAULT;
+    }
+}
+
+void FileListPane::DrawOfflineMark(HDC hdc, int row) const
+{
+    // The system image lists are the shell's, shared with every program: no overlay image can
+    // be added to them, so the mark is drawn over the icon's lower left corner: a small circle
+    // with a bar across, like a no-entry sign.
+    RECT box{};
+    if (!ListView_GetItemRect(m_list, row, &box, LVIR_ICON))
+        return;
+    // The image is centred in its box, which is wider than the image in the icon view.
+    const int left = box.left + std::max(0, static_cast<int>(box.right - box.left - m_iconSize.cx) / 2);
+    const int top = box.top + std::max(0, static_cast<int>(box.bottom - box.top - m_iconSize.cy) / 2);
+    const int side = std::max(7, static_cast<int>(m_iconSize.cy) / 2) | 1;
+    const int x = left;
+    const int y = top + m_iconSize.cy - side;
+    // The stock pen and brush of the DC take any colour: nothing is made or freed per row.
+    SelectObjectGuard pen(hdc, GetStockObject(DC_PEN));
+    SelectObjectGuard brush(hdc, GetStockObject(DC_BRUSH));
+    SetDCPenColor(hdc, GetSysColor(COLOR_GRAYTEXT));
+    SetDCBrushColor(hdc, GetSysColor(COLOR_WINDOW));
+    Ellipse(hdc, x, y, x + side, y + side);
+    MoveToEx(hdc, x + 2, y + side / 2, nullptr);
+    LineTo(hdc, x + side - 2, y + side / 2);
+}
+
+void FileListPane::ShowOfflineNote()
+{
+    // The focused row, or without one the row selected alone.
+    int row = ListView_GetNextItem(m_list, -1, LVNI_FOCUSED);
+    if (row < 0 && ListView_GetSelectedCount(m_list) == 1)
+        row = ListView_GetNextItem(m_list, -1, LVNI_SELECTED);
+    const FileRecord* record = RecordAt(row);
+    if (record && record->Offline()) {
+        m_status.SetText(kPreviewPart, OfflineNoteOf(*record));
+        m_offlineNoteShown = true;
+    } else if (m_offlineNoteShown) {
+        // Only the note goes: another text in the part is the preview's.
+        m_status.SetText(kPreviewPart, L"");
+        m_offlineNoteShown = false;
+    }
+}
+
+void FileListPane::OfflineTip(NMLVGETINFOTIPW& tip) const
+{
+    const FileRecord* record = RecordAt(tip.iItem);
+    if (!record || !record->Offline() || !tip.pszText || tip.cchTextMax <= 0)
+        return;
+    std::wstring text = OfflineNoteOf(*record);
+    // Flags 0: the name does not fit its column and the tip holds it in full; it stays.
+    if (tip.dwFlags == 0 && tip.pszText[0])
+        text = tip.pszText + (L"\r\n" + text);
+    lstrcpynW(tip.pszText, text.c_str(), tip.cchTextMax);
+}
+
+std::wstring FileListPane::OfflineNoteOf(const FileRecord& record) const
+{
+    const Catalogue& catalogue = m_model.Lists();
+    VolumeIdentity volume = catalogue.VolumeOf(record);
+    // A folder whose volume is not known: its path gives at least the root.
+    if (volume.root.empty())
+        volume.root = VolumeRootOf(catalogue.Folder(record));
+    const OfflineTexts texts{m_program.Text(IDS_OFFLINE_CDROM), m_program.Text(IDS_OFFLINE_REMOVABLE),
+                             m_program.Text(IDS_OFFLINE_NETWORK), m_program.Text(IDS_OFFLINE_DRIVE)};
+    return OfflineNote(volume, texts);
 }
 
 // Mouse and keyboard ----------------------------------------------------------------------------

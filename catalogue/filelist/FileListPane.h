@@ -99,6 +99,15 @@ private:
     void SetStatusCount(int count);
     void SetStatusSelection(const double* kilobytes);
     void ListView1Data(NMLVDISPINFOW& info);
+    // The record of a row of the file view; null in the group view and beyond the rows.
+    const FileRecord* RecordAt(int row) const;
+    // Offline rows: greyed, with a mark on their icon, and their volume named in the status
+    // bar and in the row's tip.
+    LRESULT OnCustomDraw(NMLVCUSTOMDRAW& draw) const;
+    void DrawOfflineMark(HDC hdc, int row) const;
+    void ShowOfflineNote();
+    void OfflineTip(NMLVGETINFOTIPW& tip) const;
+    std::wstring OfflineNoteOf(const FileRecord& record) const;
     void AttachImages();
     void CreateSortMarkers();
     void ClearSelectionQuietly();
@@ -121,8 +130,11 @@ private:
     int m_currentCategory = 0;
     int m_listMode = -1; // 0: the rows are the selected group's child nodes
     std::vector<HTREEITEM> m_groupRows;
-    bool m_sweeping = false; // set while a loop touches every row: the row texts are not wanted
-    bool m_pointerOverRow = false; // the mouse last moved over a row
+    bool m_sweeping = false;         // set while a loop touches every row: the row texts are not wanted
+    bool m_pointerOverRow = false;   // the mouse last moved over a row
+    bool m_anyOffline = false;       // some row of the file view is offline; found when the rows are filled
+    bool m_offlineNoteShown = false; // the preview's status part holds an offline note
+    SIZE m_iconSize{16, 16};         // of the images the list shows
     struct ShellInfo {
         int icon;
         uint16_t typeName;

@@ -39,6 +39,10 @@ const ControlText strings[] = {
     {IDS_OBJECTS, L" Object(s) "},
     {IDS_SELECTED, L" Object(s) selected"},
     {IDS_LIST_NAME, L"Files"},
+    {IDS_OFFLINE_CDROM, L"CD-ROM %1 is not in the drive"},
+    {IDS_OFFLINE_REMOVABLE, L"Removable disk %1 is not available"},
+    {IDS_OFFLINE_NETWORK, L"Network share %1 is not available"},
+    {IDS_OFFLINE_DRIVE, L"Drive %1 is not available"},
 };
 
 } // namespace

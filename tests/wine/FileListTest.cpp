@@ -1,6 +1,6 @@
 // The file list of the real main window: rows of a category and of a group, status texts,
-// view styles, sorting from the headers and the menus, the selection commands, and the
-// list's mouse and keyboard.
+// view styles, sorting from the headers and the menus, the selection commands, the list's
+// mouse and keyboard, and rows whose volume is offline.
 
 #include "AppFixture.h"
 #include "catalogue/catalogue/CatalogueFiles.h"
@@ -448,6 +448,73 @@ TEST_F(FileListTest, KeysAndCursor)
         EXPECT_EQ(GetCursor() == LoadCursorW(nullptr, IDC_HAND), onRow);
         SendMessageW(List(), WM_SETCURSOR, reinterpret_cast<WPARAM>(List()), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
         EXPECT_EQ(GetCursor() == LoadCursorW(nullptr, IDC_HAND), onRow);
+    }
+}
+
+TEST_F(FileListTest, OfflineRowsAreGreyAndNameTheirVolume)
+{
+    const struct {
+        const wchar_t* path;
+        VolumeIdentity volume; // root, label, serial, drive type
+        const wchar_t* german;
+        const wchar_t* english;
+    } cases[] = {
+        {L"E:\\Fotos\\a.jpg",
+         {L"E:\\", L"FOTOS 2019", 0x1234, 5},
+         L"CD-ROM 'FOTOS 2019' (E:) ist nicht eingelegt",
+         L"CD-ROM 'FOTOS 2019' (E:) is not in the drive"},
+        {L"F:\\b.exe",
+         {L"F:\\", L"", 7, 2},
+         L"Wechseldatenträger (F:) ist nicht verfügbar",
+         L"Removable disk (F:) is not available"},
+        {L"\\\\nas\\daten\\c.txt",
+         {L"\\\\nas\\daten\\", L"DATEN", 9, 4},
+         L"Netzlaufwerk \\\\nas\\daten ist nicht erreichbar",
+         L"Network share \\\\nas\\daten is not available"},
+        {L"G:\\d.txt", {}, L"Laufwerk (G:) ist nicht verfügbar", L"Drive (G:) is not available"}, // volume not known
+    };
+    const int online = ARRAYSIZE(cases);
+    std::vector<TestRecord> records;
+    for (const auto& c : cases)
+        records.push_back({c.path, 1, 0, 0});
+    records.push_back({L"C:\\da.txt", 1, 0, 0});
+    auto send = [&](NMHDR& header, UINT code) {
+        header = {List(), IDC_FILE_LIST, code};
+        return SendMessageW(main->Hwnd(), WM_NOTIFY, IDC_FILE_LIST, reinterpret_cast<LPARAM>(&header));
+    };
+    for (bool english : {false, true}) {
+        StartWith(kText, records, english);
+        Catalogue& catalogue = main->Model().Lists();
+        for (int row = 0; row < online; ++row) {
+            FileRecord& record = catalogue[kText][row];
+            record.marks |= FileRecord::kOffline;
+            catalogue.SetFolderVolume(record.folder, catalogue.AddVolume(cases[row].volume));
+        }
+        main->List().RefreshList();
+        for (int row = 0; row <= online; ++row) {
+            SelectRows({row});
+            EXPECT_EQ(Panel(3), row == online ? L"" : english ? cases[row].english : cases[row].german) << row;
+        }
+    }
+    // Offline rows are drawn grey with a mark over the icon; the others as the list draws them.
+    // Their tip names the volume.
+    NMLVCUSTOMDRAW draw{};
+    draw.nmcd.dwDrawStage = CDDS_PREPAINT;
+    EXPECT_EQ(send(draw.nmcd.hdr, NM_CUSTOMDRAW), CDRF_NOTIFYITEMDRAW);
+    for (int row : {0, online}) {
+        draw.nmcd.dwDrawStage = CDDS_ITEMPREPAINT;
+        draw.nmcd.dwItemSpec = row;
+        draw.clrText = CLR_DEFAULT;
+        EXPECT_EQ(send(draw.nmcd.hdr, NM_CUSTOMDRAW), row == online ? CDRF_DODEFAULT : CDRF_NOTIFYPOSTPAINT);
+        EXPECT_EQ(draw.clrText, row == online ? CLR_DEFAULT : GetSysColor(COLOR_GRAYTEXT));
+        wchar_t text[200] = L"";
+        NMLVGETINFOTIPW tip{};
+        tip.dwFlags = LVGIT_UNFOLDED;
+        tip.pszText = text;
+        tip.cchTextMax = ARRAYSIZE(text);
+        tip.iItem = row;
+        send(tip.hdr, LVN_GETINFOTIPW);
+        EXPECT_STREQ(text, row == online ? L"" : cases[0].english);
     }
 }
 

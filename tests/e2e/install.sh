@@ -106,7 +106,7 @@ check "it removed its installation but the catalogue" "$(cd "$katalog" && find .
 (cd "$medium" && "$WINE" setup.exe /uninstall /S >"$work/uninstall2.out" 2>"$work/uninstall2.err")
 check "setup.exe /uninstall /S succeeds" "$?" 0
 check "and reports nothing" "$(cat "$work/uninstall2.err")" ""
-check "only the catalogue is left" "$(cd "$installed" && find . -name '*.dat' -prune -o -print | sort | tr '\n' ' ')" \
+check "only the catalogue is left" "$(cd "$installed" && find . \( -name '*.dat' -o -name '*.facts' \) -prune -o -print | sort | tr '\n' ' ')" \
     ". ./Data "
 check "the catalogue is kept" "$(stored 9)" 'C:\install-e2e\Bilder\urlaub.JPG '
 check "no shortcuts" "$(ls -d "$programs/Sortaro" "$desktop/Sortaro.lnk" 2>/dev/null)" ""

@@ -95,7 +95,9 @@ void SetFileFacts(FileRecord& record, const WIN32_FIND_DATAW& data)
 bool ReadFileFacts(FileRecord& record, const std::wstring& path)
 {
     WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExW(LongPathForm(path).c_str(), GetFileExInfoStandard, &data))
+    // Most paths are short: asked as they are, without a copy.
+    const bool asIs = path.size() < MAX_PATH - 12;
+    if (!GetFileAttributesExW(asIs ? path.c_str() : LongPathForm(path).c_str(), GetFileExInfoStandard, &data))
         return false;
     SetFacts(record, data.dwFileAttributes, data.ftLastWriteTime, data.nFileSizeHigh, data.nFileSizeLow);
     return true;

@@ -246,7 +246,7 @@ public:
     {
         return m_file && SetFilePointer(m_file.Get(), 0, nullptr, FILE_BEGIN) == 0 && SetEndOfFile(m_file.Get());
     }
-    // Closes the temporary file; false when it could not be written to its end.
+    // Closes the temporary file, to be put in place by Replace; false when there is none.
     bool Close()
     {
         if (!m_file)

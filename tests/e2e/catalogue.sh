@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# End to end: Sortaro.exe scans a folder tree made here, the text files are sorted from the menu,
-# and the catalogue database written when the main window is closed is checked on disk. (Reading
-# it back at the next start is checked by the Wine tests.)
+# End to end: Sortaro.exe scans a folder tree made here and a folder on the CD-ROM drive E:, the
+# text files are sorted from the menu, and the catalogue database written when the main window is
+# closed is checked on disk. Then the disc is taken out and the catalogue read at the next start:
+# closing again leaves the disc's records as they were. (What is read back is checked by the Wine
+# tests.)
 # Usage: catalogue.sh BUILD_DIR SORTARO_EXE
 set -uo pipefail
 build=$1
@@ -24,12 +26,17 @@ printf 'JFIF' >"$top/tree/Bilder/urlaub.jpg"
 # Entries that cannot be read: a link to nowhere, and a link that leads round in a circle.
 ln -s /nonexistent-sortaro-target "$top/tree/kaputt.txt"
 ln -s . "$top/tree/Bilder/kreis"
+# The disc in drive E: (see tools/wine-display.sh).
+disc="$WINEPREFIX/drive_c/cdrom-e"
+mkdir -p "$disc/urlaub"
+printf 'JFIF' >"$disc/urlaub/strand.jpg"
 
 clear_settings
 option "" datafrom 0000 # no drives: only the added folder is scanned
 option "" database 1
 option "" InstallDir 'C:\sortaro-e2e\install'
 option "\\AddedDirs" 'C:\sortaro-e2e\tree' ""
+option "\\AddedDirs" 'E:\urlaub' ""
 option "\\FileEnding" 30 '.txt'
 option "\\FileEnding" 9 '.jpg+.jpeg'
 
@@ -56,8 +63,25 @@ lines() { tr -d '\r' <"$1" | tr '\n' ' '; }
 check "the text files are stored in the order of their names, after Textdateien was typed" "$(lines "$data/30.dat")" \
     'C:\sortaro-e2e\tree\Briefe\brief.txt C:\sortaro-e2e\tree\Briefe\lang.txt C:\sortaro-e2e\tree\leer.txt C:\sortaro-e2e\tree\Briefe\NOTIZ.TXT '
 check "lines end in CR LF" "$(grep -c $'\r$' "$data/30.dat")" 4
-check "pictures are stored" "$(lines "$data/9.dat")" 'C:\sortaro-e2e\tree\Bilder\urlaub.jpg '
+check "pictures are stored, the disc's too" "$(lines "$data/9.dat" | tr ' ' '\n' | sort | tr '\n' ' ')" \
+    'C:\sortaro-e2e\tree\Bilder\urlaub.jpg E:\urlaub\strand.jpg '
 check "the empty file is stored" "$(lines "$data/31.dat")" 'C:\sortaro-e2e\tree\leer.txt '
+
+# The disc taken out, the catalogue read at the next start and written again at close.
+mv "$disc" "$disc.out"
+cp "$data/9.dat" "$data/9.facts" "$build/"
+option "" scannewdata 1
+start_sortaro "$out"
+press "$(wait_window '^Sortaro Auswahl der Datenträger$')" Return
+main=$(wait_window '^Sortaro$')
+check "without the disc the main window appears from the catalogue" "${main:+found}" found
+press "$main" alt+F4
+wait_exit "$app"
+cmp -s "$data/9.dat" "$build/9.dat" && cmp -s "$data/9.facts" "$build/9.facts"
+check "the disc's records are kept as they were" "$?" 0
+rm -rf "$disc"
+mv "$disc.out" "$disc"
+rm -rf "$disc/urlaub" "$build/9.dat" "$build/9.facts"
 
 rm -rf "$top"
 clear_settings

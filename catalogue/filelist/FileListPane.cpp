@@ -457,6 +457,11 @@ const FileRecord* FileListPane::RecordAt(int row) const
     return row < static_cast<int>(list.size()) ? &list[row] : nullptr;
 }
 
+const FileRecord* FileListPane::FirstSelectedRecord() const
+{
+    return RecordAt(ListView_GetNextItem(m_list, -1, LVNI_SELECTED));
+}
+
 // Offline rows ----------------------------------------------------------------------------------
 
 LRESULT FileListPane::OnCustomDraw(NMLVCUSTOMDRAW& draw) const
@@ -606,6 +611,11 @@ LRESULT CALLBACK FileListPane::ListProc(HWND hwnd, UINT msg, WPARAM wParam, LPAR
         hit.pt = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
         self->m_pointerOverRow = ListView_HitTest(hwnd, &hit) >= 0 && (hit.flags & LVHT_ONITEM);
         SetCursor(LoadCursorW(nullptr, self->m_pointerOverRow ? IDC_HAND : IDC_ARROW));
+    } else if ((msg == WM_LBUTTONDOWN || msg == WM_RBUTTONDOWN || msg == WM_MBUTTONDOWN) && self->m_onMouseDown) {
+        // The list selects the row first; the handler then sees the selection the press made.
+        const LRESULT result = CallWindowProcW(s_listViewProc, hwnd, msg, wParam, lParam);
+        self->m_onMouseDown(msg);
+        return result;
     } else if (msg == WM_SETCURSOR && reinterpret_cast<HWND>(wParam) == hwnd && LOWORD(lParam) == HTCLIENT &&
                self->m_pointerOverRow) {
         SetCursor(LoadCursorW(nullptr, IDC_HAND));

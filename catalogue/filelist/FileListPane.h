@@ -12,6 +12,7 @@
 #include "FileListOrder.h"
 
 #include <memory>
+#include <functional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -87,6 +88,13 @@ public:
     void Auswahlumkehren2Click();
     void UnselectAll();
     Selection GetSelItems();
+    // The record of the first selected row; null when none is selected or the rows are categories.
+    const FileRecord* FirstSelectedRecord() const;
+    // Which volume an offline record is on, in the interface language.
+    std::wstring OfflineNoteOf(const FileRecord& record) const;
+    // Called after the list has handled a mouse button pressed on it (WM_LBUTTONDOWN,
+    // WM_RBUTTONDOWN or WM_MBUTTONDOWN), whatever was hit.
+    void SetMouseDownHandler(std::function<void(UINT button)> handler) { m_onMouseDown = std::move(handler); }
 
     bool GridLines() const { return m_gridLines; }
     bool RowSelect() const { return m_rowSelect; }
@@ -107,7 +115,6 @@ private:
     void DrawOfflineMark(HDC hdc, int row) const;
     void ShowOfflineNote();
     void OfflineTip(NMLVGETINFOTIPW& tip) const;
-    std::wstring OfflineNoteOf(const FileRecord& record) const;
     void AttachImages();
     void CreateSortMarkers();
     void ClearSelectionQuietly();
@@ -120,6 +127,7 @@ private:
     static LRESULT CALLBACK ListProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
     Program& m_program;
+    std::function<void(UINT button)> m_onMouseDown;
     CatalogueModel& m_model;
     CategoryTreePane& m_tree;
     const StatusBar& m_status;

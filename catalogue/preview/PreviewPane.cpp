@@ -1,48 +1,182 @@
 #include "PreviewPane.h"
 
+#include "../../common/Controls.h"
+#include "../../common/Program.h"
+#include "../catalogue/ExtensionMatch.h"
+#include "../catalogue/SettingsKeys.h"
+#include "IconViewer.h"
+#include "PreviewIds.h"
+#include "TextViewer.h"
+
+#include <commctrl.h>
+
 namespace {
 const wchar_t kClassName[] = L"SortaroPreviewPane";
-const int kHeadingHeight = 20;
+const int kStripHeight = 18;
 } // namespace
 
-bool PreviewPane::Create(HWND parent, int id, const std::wstring& heading)
+PreviewPane::PreviewPane(Program& program) : m_program(program) {}
+
+PreviewPane::~PreviewPane() = default;
+
+bool PreviewPane::Create(HWND parent, int id, int dpi, std::function<void()> onClose)
 {
+    m_dpi = dpi;
+    m_onClose = std::move(onClose);
     WNDCLASSEXW wc{};
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.lpszClassName = kClassName;
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
     if (!Register(wc) || !Window::Create(kClassName, WS_EX_CLIENTEDGE, L"", WS_CHILD | WS_CLIPCHILDREN, 0, 0, 0, 0,
-                                         parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id))))
+                                         parent, ControlId(id)))
         return false;
-    m_heading = CreateWindowExW(0, L"STATIC", heading.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 4, 2, 0,
-                                0, Hwnd(), nullptr, GetModuleHandleW(nullptr), nullptr);
-    SendMessageW(m_heading, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
-    return m_heading != nullptr;
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    const auto font = reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT));
+    m_caption = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_RIGHT | SS_NOPREFIX, 0, 0, 0, 0, Hwnd(),
+                                ControlId(IDC_PREVIEW_CAPTION), instance, nullptr);
+    m_close = CreateWindowExW(0, L"BUTTON", L"X", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 0, 0, 0, 0, Hwnd(),
+                              ControlId(IDC_PREVIEW_CLOSE), instance, nullptr);
+    m_note = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | SS_CENTER | SS_NOPREFIX, 0, 0, 0, 0, Hwnd(),
+                             ControlId(IDC_PREVIEW_NOTE), instance, nullptr);
+    if (!m_caption || !m_close || !m_note)
+        return false;
+    SendMessageW(m_caption, WM_SETFONT, font, FALSE);
+    SendMessageW(m_note, WM_SETFONT, font, FALSE);
+    LOGFONTW bold{};
+    GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof(bold), &bold);
+    bold.lfWeight = FW_BOLD;
+    m_boldFont.Reset(CreateFontIndirectW(&bold));
+    SendMessageW(m_close, WM_SETFONT, reinterpret_cast<WPARAM>(m_boldFont ? m_boldFont.Get() : nullptr), FALSE);
+    m_tips = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Hwnd(), nullptr, instance, nullptr);
+
+    m_viewers[static_cast<int>(ViewerKind::Text)] = std::make_unique<TextViewer>();
+    m_viewers[static_cast<int>(ViewerKind::Icon)] = std::make_unique<IconViewer>();
+    for (auto& viewer : m_viewers)
+        if (viewer && !viewer->Create(*this))
+            viewer.reset();
+    ApplyTexts();
+    return true;
 }
 
-void PreviewPane::SetHeading(const std::wstring& heading)
+void PreviewPane::ApplyTexts()
 {
-    SetWindowTextW(m_heading, heading.c_str());
+    SetWindowTextW(m_caption, m_program.Text(IDS_PREVIEW_HEADING).c_str());
+    if (m_tips) {
+        const std::wstring hint = m_program.Text(IDS_PREVIEW_CLOSE_HINT);
+        TTTOOLINFOW tool{};
+        tool.cbSize = sizeof(tool);
+        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        tool.hwnd = Hwnd();
+        tool.uId = reinterpret_cast<UINT_PTR>(m_close);
+        tool.lpszText = const_cast<wchar_t*>(hint.c_str());
+        SendMessageW(m_tips, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+        SendMessageW(m_tips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+    for (auto& viewer : m_viewers)
+        if (viewer)
+            viewer->ApplyTexts();
 }
 
 std::wstring PreviewPane::Heading() const
 {
     wchar_t text[128] = L"";
-    GetWindowTextW(m_heading, text, ARRAYSIZE(text));
+    GetWindowTextW(m_caption, text, ARRAYSIZE(text));
     return text;
+}
+
+void PreviewPane::GetVorschau()
+{
+    m_entries.clear();
+    Registry& settings = m_program.Settings();
+    RegistryKeyScope key(settings, SettingsKeys::kVorschau, KeyAccess::Read);
+    if (!key)
+        return;
+    for (const std::wstring& name : settings.GetValueNames())
+        m_entries.push_back({name, settings.ReadString(name).value_or(L"")});
+}
+
+void PreviewPane::Reset()
+{
+    ShowWindow(m_note, SW_HIDE);
+    for (auto& viewer : m_viewers)
+        if (viewer)
+            viewer->Reset();
+}
+
+void PreviewPane::StopMediaTimer()
+{
+    if (Viewer* sound = ViewerOf(ViewerKind::Sound))
+        sound->StopTimer();
+}
+
+void PreviewPane::ListView1MouseDown(UINT button, bool switchOn, const PreviewFile* file)
+{
+    // A listing still running from an earlier click stops at its next entry.
+    m_program.CancelFlag() = 1;
+    Reset();
+    if (button == WM_RBUTTONDOWN || !switchOn || !file)
+        return;
+    ShowWindow(Hwnd(), SW_SHOW);
+    if (!file->offlineNote.empty()) {
+        // Nothing of the file can be read: the pane says why instead of staying empty.
+        SetWindowTextW(m_note, file->offlineNote.c_str());
+        ShowWindow(m_note, SW_SHOW);
+        return;
+    }
+    const std::wstring ext = ExtensionOf(file->path);
+    const std::optional<ViewerKind> kind = FindViewer(m_entries, ext);
+    if (!kind)
+        return;
+    if (Viewer* viewer = ViewerOf(*kind))
+        viewer->Show(file->path, ext, file->size);
+}
+
+RECT PreviewPane::ViewArea() const
+{
+    RECT area{};
+    GetClientRect(Hwnd(), &area);
+    area.top = std::min(area.bottom, static_cast<LONG>(Scale(kStripHeight)));
+    return area;
+}
+
+void PreviewPane::LayoutStrip(int width)
+{
+    const int strip = Scale(kStripHeight);
+    MoveWindow(m_close, 0, 0, strip, strip, TRUE);
+    MoveWindow(m_caption, strip + Scale(4), Scale(2), std::max(0, width - strip - Scale(8)), strip - Scale(2), TRUE);
+    const RECT area = ViewArea();
+    MoveWindow(m_note, area.left + Scale(8), area.top + Scale(16), std::max(0, static_cast<int>(area.right) - Scale(16)),
+               Scale(64), TRUE);
 }
 
 LRESULT PreviewPane::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
 {
+    LRESULT result = 0;
     switch (msg) {
     case WM_SIZE:
-        MoveWindow(m_heading, 4, 2, LOWORD(lParam) - 8, kHeadingHeight, TRUE);
+        LayoutStrip(LOWORD(lParam));
+        for (auto& viewer : m_viewers)
+            if (viewer)
+                viewer->Layout();
         return 0;
     case WM_CTLCOLORSTATIC:
         SetBkColor(reinterpret_cast<HDC>(wParam), RGB(255, 255, 255));
         return reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDC_PREVIEW_CLOSE && HIWORD(wParam) == BN_CLICKED) {
+            if (m_onClose)
+                m_onClose();
+            return 0;
+        }
+        break;
     default:
-        return Window::HandleMessage(msg, wParam, lParam);
+        break;
     }
+    if (msg == WM_COMMAND || msg == WM_NOTIFY || msg == WM_TIMER || msg == WM_HSCROLL)
+        for (auto& viewer : m_viewers)
+            if (viewer && viewer->OnMessage(msg, wParam, lParam, result))
+                return result;
+    return Window::HandleMessage(msg, wParam, lParam);
 }

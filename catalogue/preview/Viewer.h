@@ -34,6 +34,8 @@ public:
     virtual void Show(const std::wstring& path, const std::wstring& ext, uint64_t size) = 0;
     // Hides what the viewer shows and stops what it runs (timers, players, listings).
     virtual void Reset() = 0;
+    // Stops the viewer's timer, if it has one, leaving what plays playing.
+    virtual void StopTimer() {}
     // The pane was resized.
     virtual void Layout() {}
     // The interface language changed: texts and hints again.

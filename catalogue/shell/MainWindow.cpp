@@ -6,6 +6,7 @@
 #include "../catalogue/CategoryTree.h"
 #include "../filelist/FileListTexts.h"
 #include "../preview/PreviewPane.h"
+#include "../preview/PreviewTexts.h"
 #include "EnglishTexts.h"
 #include "MainLayout.h"
 #include "ScanProgressDialog.h"
@@ -49,7 +50,8 @@ MainWindow::~MainWindow()
 std::wstring MainWindow::Text(unsigned stringId) const
 {
     if (English())
-        for (const TextTable* table : {&EnglishTexts::kStrings, &CatalogueTexts::kStrings, &FileListTexts::kStrings})
+        for (const TextTable* table :
+             {&EnglishTexts::kStrings, &CatalogueTexts::kStrings, &FileListTexts::kStrings, &PreviewTexts::kStrings})
             if (const wchar_t* english = table->Find(static_cast<int>(stringId)))
                 return english;
     wchar_t buffer[512];
@@ -139,9 +141,11 @@ bool MainWindow::CreateChildren()
         m_previewWidth = std::max(0, static_cast<int>(rc.right) - x - Scale(3));
         Layout();
     });
-    m_preview = std::make_unique<PreviewPane>();
-    if (!m_preview->Create(hwnd, IDC_PREVIEW, Text(IDS_PREVIEW_HEADING)))
+    m_preview = std::make_unique<PreviewPane>(*this);
+    // The close button of the pane switches it off; the sound and film timer goes on.
+    if (!m_preview->Create(hwnd, IDC_PREVIEW, m_dpi, [this] { ShowPreviewPane(false); }))
         return false;
+    m_list->SetMouseDownHandler([this](UINT button) { PreviewPressedRow(button); });
     ShowWindow(m_previewSplitter->Hwnd(), SW_HIDE);
     AddCommands();
     Layout();
@@ -225,7 +229,7 @@ void MainWindow::AddCommands()
     // The frame's own commands; the panes add theirs. Commands without a handler are listed
     // and do nothing yet.
     m_commands.Add({IDM_EXIT, [this] { PostMessageW(Hwnd(), WM_CLOSE, 0, 0); }, {}, {}});
-    m_commands.Add({IDM_PREVIEW, [this] { ShowPreviewPane(!m_previewVisible); }, {}, [this] { return m_previewVisible; }});
+    m_commands.Add({IDM_PREVIEW, [this] { Vorschau1Click(); }, {}, [this] { return m_previewVisible; }});
     for (int id : {IDM_SEARCH, IDM_OPTIONS, IDM_CLEAN_INTERNET_FILES, IDM_INFO})
         m_commands.Add({id, {}, {}, {}});
     m_tree->AddCommands(m_commands);
@@ -284,6 +288,29 @@ void MainWindow::ShowPreviewPane(bool show)
     ShowWindow(m_previewSplitter->Hwnd(), show ? SW_SHOW : SW_HIDE);
     SendMessageW(m_toolbar, TB_CHECKBUTTON, IDM_PREVIEW, MAKELPARAM(show ? TRUE : FALSE, 0));
     Layout();
+}
+
+void MainWindow::Vorschau1Click()
+{
+    m_preview->StopMediaTimer();
+    ShowPreviewPane(!m_previewVisible);
+}
+
+void MainWindow::PreviewPressedRow(UINT button)
+{
+    // The fourth part of the status bar is the preview's; an offline row's note comes back below.
+    m_status.SetText(3, L"");
+    PreviewFile file;
+    const FileRecord* record = m_list->FirstSelectedRecord();
+    if (record) {
+        file.path = m_model.Lists().Path(*record);
+        file.size = record->Size();
+        if (record->Offline()) {
+            file.offlineNote = m_list->OfflineNoteOf(*record);
+            m_status.SetText(3, file.offlineNote);
+        }
+    }
+    m_preview->ListView1MouseDown(button, m_previewVisible, record ? &file : nullptr);
 }
 
 void MainWindow::ShowMainWindow()
@@ -438,6 +465,6 @@ void MainWindow::LanguageE()
     m_list->ApplyEnglish();
     for (int i = 0; i < 3; ++i)
         ApplyMenuTexts(m_menus[i].Get(), *kToolbarMenuTexts[i]);
-    m_preview->SetHeading(Text(IDS_PREVIEW_HEADING));
+    m_preview->ApplyTexts();
     // The tool bar hints are looked up in the current language when they are shown.
 }

@@ -103,6 +103,8 @@ public:
     HWND ToolBar() const { return m_toolbar; }
     bool PreviewVisible() const { return m_previewVisible; }
     void ShowPreviewPane(bool show);
+    // The tool bar's preview switch: also stops the sound and film timer.
+    void Vorschau1Click();
     int TreeWidth() const { return m_treeWidth; }
     int PreviewWidth() const { return m_previewWidth; }
     int StartupSource() const { return m_startup.source; }
@@ -137,6 +139,8 @@ private:
     int Scale(int pixels) const;
     LRESULT OnNotify(const NMHDR& header);
     void ShowMainWindow();
+    // A mouse button pressed in the file list: the preview of the row it selected.
+    void PreviewPressedRow(UINT button);
 
     // MainWindowStartup.cpp
     template <typename T> void Retire(std::unique_ptr<T>& dialog);

@@ -8,6 +8,7 @@
 #include "../catalogue/CategoryTree.h"
 #include "../catalogue/DriveScan.h"
 #include "../catalogue/SettingsKeys.h"
+#include "../preview/PreviewPane.h"
 #include "ScanProgressDialog.h"
 #include "StartupDialog.h"
 #include "WaitDialog.h"
@@ -123,11 +124,14 @@ void MainWindow::InitData()
 
     AppendUserCategories();
     m_tree->SelectRoot();
-    RegistryKeyScope key(m_registry, SettingsKeys::kVorschau, KeyAccess::Read);
-    if (key)
-        m_registry.ReadNumber(L"Enabled", m_options.previewShown);
-    if (m_options.previewShown)
-        ShowPreviewPane(true);
+    m_preview->GetVorschau();
+    {
+        RegistryKeyScope key(m_registry, SettingsKeys::kVorschau, KeyAccess::Read);
+        if (key)
+            m_registry.ReadNumber(L"Enabled", m_options.previewShown);
+    }
+    if (m_options.previewShown && !m_previewVisible)
+        Vorschau1Click();
     if (m_startup.source == 1)
         m_list->TreeView1Change();
 }

@@ -7,6 +7,7 @@
 #include "../catalogue/CatalogueIds.h"
 #include "../catalogue/ProgramIds.h"
 #include "../filelist/FileListIds.h"
+#include "../preview/PreviewIds.h"
 
 // Icons
 #define IDI_STARTUP 101
@@ -66,7 +67,6 @@
 
 // Strings
 #define IDS_OLE_INIT_FAILED 2001
-#define IDS_PREVIEW_HEADING 2003
 #define IDS_TIP_FILE 2010
 #define IDS_TIP_EDIT 2011
 #define IDS_TIP_VIEW 2012

@@ -1,5 +1,6 @@
 #include "catalogue/catalogue/CatalogueTexts.h"
 #include "catalogue/filelist/FileListTexts.h"
+#include "catalogue/preview/PreviewTexts.h"
 #include "catalogue/shell/EnglishTexts.h"
 
 #include <gtest/gtest.h>
@@ -14,7 +15,8 @@ namespace {
 // table an id twice would hide its second text.
 TEST(EnglishTexts, EveryIdHasOneText)
 {
-    const TextTable strings[] = {EnglishTexts::kStrings, CatalogueTexts::kStrings, FileListTexts::kStrings};
+    const TextTable strings[] = {EnglishTexts::kStrings, CatalogueTexts::kStrings, FileListTexts::kStrings,
+                                 PreviewTexts::kStrings};
     const TextTable others[] = {
         EnglishTexts::kStartupDialog,     EnglishTexts::kDriveDialog,       EnglishTexts::kScanProgressDialog,
         EnglishTexts::kWaitDialogAtStart, EnglishTexts::kWaitDialogAtClose, EnglishTexts::kFileMenu,

@@ -1,0 +1,13 @@
+#pragma once
+// Resource ids of the preview pane: its strings and the controls of its title strip and
+// viewers.
+
+#define IDS_PREVIEW_HEADING 2003
+#define IDS_PREVIEW_CLOSE_HINT 2350
+#define IDS_PREVIEW_TEXT_CUT 2351
+
+#define IDC_PREVIEW_CLOSE 1350
+#define IDC_PREVIEW_CAPTION 1351
+#define IDC_PREVIEW_NOTE 1352
+#define IDC_PREVIEW_TEXT 1353
+#define IDC_PREVIEW_ICONS 1354

@@ -1,0 +1,162 @@
+// The preview pane in the real main window: the switch, the reset on every press in the file
+// list, the dispatch by extension, and the text and icon viewers.
+
+#include "AppFixture.h"
+#include "catalogue/preview/PreviewIds.h"
+#include "catalogue/preview/PreviewPane.h"
+#include "catalogue/shell/resource.h"
+
+#include <richedit.h>
+#include <shellapi.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace {
+
+using namespace WineTest;
+
+const std::wstring kFolder = L"C:\\sortaro-preview";
+
+class PreviewTest : public AppTest {
+protected:
+    void SetUp() override
+    {
+        AppTest::SetUp();
+        CreateDirectoryW(kFolder.c_str(), nullptr);
+        CreateDirectoryW((kFolder + L"\\Data").c_str(), nullptr);
+        Write(L"notiz.txt", "Hallo Welt");
+        Write(L"brief.rtf", "{\\rtf1\\ansi {\\b Fett} und normal}");
+        Write(L"ohne", "no extension");
+        Write(L"bild.jp", "not a picture");
+        wchar_t self[MAX_PATH];
+        GetModuleFileNameW(nullptr, self, MAX_PATH);
+        std::wstring program = self;
+        program = program.substr(0, program.rfind(L'\\') + 1) + L"Sortaro.exe";
+        CopyFileW(program.c_str(), (kFolder + L"\\prog.exe").c_str(), FALSE);
+        std::string dat;
+        for (const wchar_t* name : {L"notiz.txt", L"brief.rtf", L"ohne", L"bild.jp", L"prog.exe"})
+            dat += "C:\\sortaro-preview\\" + std::string(name, name + wcslen(name)) + "\r\n";
+        std::ofstream(std::filesystem::path(kFolder + L"\\Data\\30.dat"), std::ios::binary) << dat;
+        SetOption(L"", L"InstallDir", kFolder);
+        SetOption(L"Vorschau", L"Textdatei", L".TXT.RTF");
+        SetOption(L"Vorschau", L"Symboldatei", L".EXE.ICO");
+        SetOption(L"Vorschau", L"Bilddatei", L".JPG.JPEG");
+    }
+
+    void TearDown() override
+    {
+        AppTest::TearDown();
+        SHFILEOPSTRUCTW remove{};
+        std::wstring from = kFolder + L'\0';
+        remove.wFunc = FO_DELETE;
+        remove.pFrom = from.c_str();
+        remove.fFlags = FOF_NO_UI;
+        SHFileOperationW(&remove);
+    }
+
+    static void Write(const std::wstring& name, const std::string& bytes)
+    {
+        std::ofstream(std::filesystem::path(kFolder + L"\\" + name), std::ios::binary) << bytes;
+    }
+
+    // Starts from the catalogue and shows the text files.
+    void StartWithList(bool previewAtStart)
+    {
+        SetOption(L"Vorschau", L"Enabled", previewAtStart ? L"1" : L"0");
+        StartToMainWindow(true);
+        TreeView_SelectItem(Tree(), FindNode(L"Textdateien"));
+        Flush();
+    }
+
+    HWND List() const { return main->List().Hwnd(); }
+    HWND Pane() const { return main->Preview()->Hwnd(); }
+    HWND Part(int id) const { return GetDlgItem(Pane(), id); }
+
+    // Presses the left mouse button on the row of a file, as a user does.
+    void Press(const std::wstring& name)
+    {
+        const auto rows = ListTexts(List());
+        const int row = static_cast<int>(std::find(rows.begin(), rows.end(), name) - rows.begin());
+        ASSERT_LT(row, static_cast<int>(rows.size())) << name;
+        RECT box{};
+        ListView_GetItemRect(List(), row, &box, LVIR_LABEL);
+        const LPARAM at = MAKELPARAM(box.left + 2, (box.top + box.bottom) / 2);
+        PostMessageW(List(), WM_LBUTTONUP, 0, at); // ends the list's own wait for a drag
+        SendMessageW(List(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+        Flush();
+    }
+
+    std::wstring ShownText() const
+    {
+        GETTEXTLENGTHEX length{GTL_DEFAULT, 1200};
+        std::wstring text(SendMessageW(Part(IDC_PREVIEW_TEXT), EM_GETTEXTLENGTHEX,
+                                       reinterpret_cast<WPARAM>(&length), 0), L'\0');
+        GetWindowTextW(Part(IDC_PREVIEW_TEXT), &text[0], static_cast<int>(text.size() + 1));
+        return text;
+    }
+};
+
+TEST_F(PreviewTest, EachFileGoesToTheViewerOfItsExtension)
+{
+    StartWithList(true);
+    ASSERT_TRUE(IsWindowVisible(Pane())) << "Enabled at start";
+    const UINT icons = ExtractIconExW((kFolder + L"\\prog.exe").c_str(), -1, nullptr, nullptr, 0);
+    ASSERT_GT(icons, 0u);
+    const struct {
+        const wchar_t* name;
+        int shownPart; // 0: nothing
+        const wchar_t* text;
+    } cases[] = {
+        {L"notiz.txt", IDC_PREVIEW_TEXT, L"Hallo Welt"},
+        {L"brief.rtf", IDC_PREVIEW_TEXT, L"Fett und normal"},
+        {L"prog.exe", IDC_PREVIEW_ICONS, nullptr},
+        {L"ohne", 0, nullptr},    // no extension
+        {L"bild.jp", 0, nullptr}, // ".JP" is in ".JPG.JPEG", but no picture viewer takes it
+    };
+    for (const auto& c : cases) {
+        Press(c.name);
+        for (int part : {IDC_PREVIEW_TEXT, IDC_PREVIEW_ICONS})
+            EXPECT_EQ(IsWindowVisible(Part(part)) != FALSE, part == c.shownPart) << c.name << " " << part;
+        if (c.text) {
+            EXPECT_EQ(ShownText(), c.text);
+        }
+        if (c.shownPart == IDC_PREVIEW_ICONS) {
+            EXPECT_EQ(ListView_GetItemCount(Part(IDC_PREVIEW_ICONS)), static_cast<int>(icons));
+        }
+    }
+}
+
+TEST_F(PreviewTest, EveryPressEmptiesThePaneOnlyTheLeftOneShows)
+{
+    StartWithList(false);
+    Press(L"notiz.txt");
+    EXPECT_FALSE(IsWindowVisible(Pane())) << "switched off: nothing is shown";
+    main->ExecuteCommand(IDM_PREVIEW);
+    Press(L"notiz.txt");
+    ASSERT_TRUE(IsWindowVisible(Part(IDC_PREVIEW_TEXT)));
+
+    // The right button and a press with the switch off only empty the pane.
+    PreviewFile file{kFolder + L"\\notiz.txt", 10, L""};
+    main->Preview()->ListView1MouseDown(WM_RBUTTONDOWN, true, &file);
+    EXPECT_FALSE(IsWindowVisible(Part(IDC_PREVIEW_TEXT)));
+    main->Preview()->ListView1MouseDown(WM_LBUTTONDOWN, true, &file);
+    main->Preview()->ListView1MouseDown(WM_LBUTTONDOWN, false, &file);
+    EXPECT_FALSE(IsWindowVisible(Part(IDC_PREVIEW_TEXT)));
+    EXPECT_EQ(main->CancelRequested, 1) << "a listing still running stops";
+
+    // A file whose volume is not there: the pane says so.
+    file.offlineNote = L"CD-ROM (E:) ist nicht eingelegt";
+    main->Preview()->ListView1MouseDown(WM_LBUTTONDOWN, true, &file);
+    EXPECT_TRUE(IsWindowVisible(main->Preview()->NoteHwnd()));
+    EXPECT_EQ(WindowText(main->Preview()->NoteHwnd()), file.offlineNote);
+    EXPECT_FALSE(IsWindowVisible(Part(IDC_PREVIEW_TEXT)));
+
+    // The close button switches the pane off.
+    SendMessageW(Part(IDC_PREVIEW_CLOSE), BM_CLICK, 0, 0);
+    Flush();
+    EXPECT_FALSE(IsWindowVisible(Pane()));
+    EXPECT_FALSE(main->IsCommandChecked(IDM_PREVIEW));
+}
+
+} // namespace

@@ -161,9 +161,6 @@ bool FileListPane::OnNotify(const NMHDR& header, LRESULT& result)
     case NM_RETURN:
         ListView1DblClick();
         return true;
-    case NM_CLICK:
-        m_program.CancelFlag() = 1;
-        return true;
     case LVN_KEYDOWN:
         ListKeyDown(reinterpret_cast<const NMLVKEYDOWN&>(header));
         return true;

@@ -4,6 +4,7 @@
 #include "../../common/Program.h"
 #include "../catalogue/ExtensionMatch.h"
 #include "../catalogue/SettingsKeys.h"
+#include "ArchiveViewer.h"
 #include "IconViewer.h"
 #include "PreviewIds.h"
 #include "TextViewer.h"
@@ -13,6 +14,8 @@
 namespace {
 const wchar_t kClassName[] = L"SortaroPreviewPane";
 const int kStripHeight = 18;
+// Posted to the pane: dispatch the press that came while a viewer was busy.
+const UINT WM_APP_PREVIEW_PENDING = WM_APP + 20;
 } // namespace
 
 PreviewPane::PreviewPane(Program& program) : m_program(program) {}
@@ -53,6 +56,10 @@ bool PreviewPane::Create(HWND parent, int id, int dpi, std::function<void()> onC
 
     m_viewers[static_cast<int>(ViewerKind::Text)] = std::make_unique<TextViewer>();
     m_viewers[static_cast<int>(ViewerKind::Icon)] = std::make_unique<IconViewer>();
+    m_viewers[static_cast<int>(ViewerKind::Archive)] = std::make_unique<ArchiveViewer>([this](const std::wstring& text) {
+        if (m_status)
+            m_status(text);
+    });
     for (auto& viewer : m_viewers)
         if (viewer && !viewer->Create(*this))
             viewer.reset();
@@ -115,6 +122,13 @@ void PreviewPane::ListView1MouseDown(UINT button, bool switchOn, const PreviewFi
 {
     // A listing still running from an earlier click stops at its next entry.
     m_program.CancelFlag() = 1;
+    if (AnyViewerBusy()) {
+        // This press came through the messages the listing pumps: the new preview starts once
+        // the listing has unwound, so that two never run inside each other.
+        m_pending.reset(new Pending{button, switchOn, file != nullptr, file ? *file : PreviewFile()});
+        PostMessageW(Hwnd(), WM_APP_PREVIEW_PENDING, 0, 0);
+        return;
+    }
     Reset();
     if (button == WM_RBUTTONDOWN || !switchOn || !file)
         return;
@@ -131,6 +145,14 @@ void PreviewPane::ListView1MouseDown(UINT button, bool switchOn, const PreviewFi
         return;
     if (Viewer* viewer = ViewerOf(*kind))
         viewer->Show(file->path, ext, file->size);
+}
+
+bool PreviewPane::AnyViewerBusy() const
+{
+    for (const auto& viewer : m_viewers)
+        if (viewer && viewer->Busy())
+            return true;
+    return false;
 }
 
 RECT PreviewPane::ViewArea() const
@@ -164,6 +186,14 @@ LRESULT PreviewPane::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_CTLCOLORSTATIC:
         SetBkColor(reinterpret_cast<HDC>(wParam), RGB(255, 255, 255));
         return reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
+    case WM_APP_PREVIEW_PENDING:
+        if (m_pending && AnyViewerBusy()) {
+            PostMessageW(Hwnd(), WM_APP_PREVIEW_PENDING, 0, 0);
+        } else if (m_pending) {
+            const std::unique_ptr<Pending> pending = std::move(m_pending);
+            ListView1MouseDown(pending->button, pending->switchOn, pending->hasFile ? &pending->file : nullptr);
+        }
+        return 0;
     case WM_COMMAND:
         if (LOWORD(wParam) == IDC_PREVIEW_CLOSE && HIWORD(wParam) == BN_CLICKED) {
             if (m_onClose)

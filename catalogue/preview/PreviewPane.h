@@ -31,6 +31,8 @@ public:
 
     // onClose is the close button of the title strip: it switches the pane off.
     bool Create(HWND parent, int id, int dpi, std::function<void()> onClose);
+    // Where the viewers' status texts go: the fourth part of the status bar.
+    void SetStatusHandler(std::function<void(const std::wstring&)> status) { m_status = std::move(status); }
     // The texts of the title strip and the viewers in the interface language.
     void ApplyTexts();
 
@@ -64,8 +66,19 @@ private:
     int Scale(int pixels) const { return MulDiv(pixels, m_dpi, 96); }
     void LayoutStrip(int width);
 
+    bool AnyViewerBusy() const;
+
     Program& m_program;
     std::function<void()> m_onClose;
+    std::function<void(const std::wstring&)> m_status;
+    // A press that came while a viewer was busy: dispatched once that viewer has unwound.
+    struct Pending {
+        UINT button;
+        bool switchOn;
+        bool hasFile;
+        PreviewFile file;
+    };
+    std::unique_ptr<Pending> m_pending;
     int m_dpi = 96;
     HWND m_close = nullptr;
     HWND m_caption = nullptr;

@@ -8,6 +8,13 @@ namespace {
 
 const ControlText strings[] = {
     {IDS_PREVIEW_CLOSE_HINT, L"Close"},
+    {IDS_ARCHIVE_COLUMN_BASE, L"File"},
+    {IDS_ARCHIVE_COLUMN_BASE + 1, L"Date"},
+    {IDS_ARCHIVE_COLUMN_BASE + 2, L"Size(Pa)"},
+    {IDS_ARCHIVE_COLUMN_BASE + 3, L"Size(Un)"},
+    {IDS_ARCHIVE_COLUMN_BASE + 4, L"Method"},
+    {IDS_ARCHIVE_EXTRACTING, L"Extracating "},
+    {IDS_ARCHIVE_OF, L" of "},
     {IDS_PREVIEW_TEXT_CUT, L"[The file is larger than 16 MB: only its beginning is shown.]"},
 };
 

@@ -34,6 +34,9 @@ public:
     virtual void Show(const std::wstring& path, const std::wstring& ext, uint64_t size) = 0;
     // Hides what the viewer shows and stops what it runs (timers, players, listings).
     virtual void Reset() = 0;
+    // True while the viewer is inside a long loop that pumps messages (an archive listing): a
+    // new preview waits until it has unwound.
+    virtual bool Busy() const { return false; }
     // Stops the viewer's timer, if it has one, leaving what plays playing.
     virtual void StopTimer() {}
     // The pane was resized.

@@ -145,6 +145,7 @@ bool MainWindow::CreateChildren()
     // The close button of the pane switches it off; the sound and film timer goes on.
     if (!m_preview->Create(hwnd, IDC_PREVIEW, m_dpi, [this] { ShowPreviewPane(false); }))
         return false;
+    m_preview->SetStatusHandler([this](const std::wstring& text) { m_status.SetText(3, text); });
     m_list->SetMouseDownHandler([this](UINT button) { PreviewPressedRow(button); });
     ShowWindow(m_previewSplitter->Hwnd(), SW_HIDE);
     AddCommands();

@@ -18,6 +18,30 @@ using namespace WineTest;
 
 const std::wstring kFolder = L"C:\\sortaro-preview";
 
+// A ZIP of empty stored files, written 2 January 2020 at 10:30.
+std::string Zip(const std::vector<std::string>& names)
+{
+    auto bytes = [](uint32_t value, int count) {
+        std::string out;
+        for (int k = 0; k < count; ++k)
+            out += static_cast<char>((value >> (8 * k)) & 0xFF);
+        return out;
+    };
+    const uint32_t when = (((2020 - 1980) << 9 | 1 << 5 | 2) << 16) | (10 << 11 | 30 << 5);
+    std::string local, central;
+    for (const std::string& name : names) {
+        const std::string common = bytes(10, 2) + bytes(0, 2) + bytes(0, 2) + bytes(when, 4) + bytes(0, 12) +
+                                   bytes(static_cast<uint32_t>(name.size()), 2) + bytes(0, 2);
+        central += "PK\x01\x02" + bytes(20, 2) + common + bytes(0, 6) + bytes(0, 4) +
+                   bytes(static_cast<uint32_t>(local.size()), 4) + name;
+        local += "PK\x03\x04" + common + name;
+    }
+    const auto count = static_cast<uint32_t>(names.size());
+    return local + central + "PK\x05\x06" + bytes(0, 4) + bytes(count, 2) + bytes(count, 2) +
+           bytes(static_cast<uint32_t>(central.size()), 4) + bytes(static_cast<uint32_t>(local.size()), 4) +
+           bytes(0, 2);
+}
+
 class PreviewTest : public AppTest {
 protected:
     void SetUp() override
@@ -29,19 +53,23 @@ protected:
         Write(L"brief.rtf", "{\\rtf1\\ansi {\\b Fett} und normal}");
         Write(L"ohne", "no extension");
         Write(L"bild.jp", "not a picture");
+        Write(L"paket.zip", Zip({"eins.txt", "zwei.txt", "drei.txt"}));
+        Write(L"kaputt.zip", "PK\x03\x04 not really");
         wchar_t self[MAX_PATH];
         GetModuleFileNameW(nullptr, self, MAX_PATH);
         std::wstring program = self;
         program = program.substr(0, program.rfind(L'\\') + 1) + L"Sortaro.exe";
         CopyFileW(program.c_str(), (kFolder + L"\\prog.exe").c_str(), FALSE);
         std::string dat;
-        for (const wchar_t* name : {L"notiz.txt", L"brief.rtf", L"ohne", L"bild.jp", L"prog.exe"})
+        for (const wchar_t* name :
+             {L"notiz.txt", L"brief.rtf", L"ohne", L"bild.jp", L"prog.exe", L"paket.zip", L"kaputt.zip"})
             dat += "C:\\sortaro-preview\\" + std::string(name, name + wcslen(name)) + "\r\n";
         std::ofstream(std::filesystem::path(kFolder + L"\\Data\\30.dat"), std::ios::binary) << dat;
         SetOption(L"", L"InstallDir", kFolder);
         SetOption(L"Vorschau", L"Textdatei", L".TXT.RTF");
         SetOption(L"Vorschau", L"Symboldatei", L".EXE.ICO");
         SetOption(L"Vorschau", L"Bilddatei", L".JPG.JPEG");
+        SetOption(L"Vorschau", L"Compressed", L".ZIP.LZH");
     }
 
     void TearDown() override
@@ -111,12 +139,14 @@ TEST_F(PreviewTest, EachFileGoesToTheViewerOfItsExtension)
         {L"notiz.txt", IDC_PREVIEW_TEXT, L"Hallo Welt"},
         {L"brief.rtf", IDC_PREVIEW_TEXT, L"Fett und normal"},
         {L"prog.exe", IDC_PREVIEW_ICONS, nullptr},
+        {L"paket.zip", IDC_PREVIEW_ARCHIVE, nullptr},
+        {L"kaputt.zip", IDC_PREVIEW_ARCHIVE, nullptr}, // not an archive: an empty list
         {L"ohne", 0, nullptr},    // no extension
         {L"bild.jp", 0, nullptr}, // ".JP" is in ".JPG.JPEG", but no picture viewer takes it
     };
     for (const auto& c : cases) {
         Press(c.name);
-        for (int part : {IDC_PREVIEW_TEXT, IDC_PREVIEW_ICONS})
+        for (int part : {IDC_PREVIEW_TEXT, IDC_PREVIEW_ICONS, IDC_PREVIEW_ARCHIVE})
             EXPECT_EQ(IsWindowVisible(Part(part)) != FALSE, part == c.shownPart) << c.name << " " << part;
         if (c.text) {
             EXPECT_EQ(ShownText(), c.text);
@@ -125,6 +155,15 @@ TEST_F(PreviewTest, EachFileGoesToTheViewerOfItsExtension)
             EXPECT_EQ(ListView_GetItemCount(Part(IDC_PREVIEW_ICONS)), static_cast<int>(icons));
         }
     }
+    // The archive's rows, in one walk, and the designed progress text.
+    Press(L"paket.zip");
+    const HWND archive = Part(IDC_PREVIEW_ARCHIVE);
+    EXPECT_EQ(ListTexts(archive), (std::vector<std::wstring>{L"eins.txt", L"zwei.txt", L"drei.txt"}));
+    EXPECT_EQ(ListTexts(archive, 2), std::vector<std::wstring>(3, L"0"));
+    EXPECT_EQ(ListTexts(archive, 4), std::vector<std::wstring>(3, L"Stored"));
+    const std::wstring date = ListTexts(archive, 1)[0]; // the user's short date and time
+    EXPECT_TRUE(date.find(L"2020") != std::wstring::npos && date.find(L"10:30") != std::wstring::npos) << date;
+    EXPECT_EQ(main->Status().Text(3), L"Extrahiere drei.txt (#3 von 3)");
 }
 
 TEST_F(PreviewTest, EveryPressEmptiesThePaneOnlyTheLeftOneShows)

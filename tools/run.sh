@@ -20,7 +20,9 @@ bash "$root/tools/bootstrap.sh"
 # screenshots and what the programs print go to build/app.
 build_medium() {
     local name=$1 cpu=$2
-    cmake -S "$root" -B "$root/build/$name" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-$cpu.cmake" >/dev/null
+    "$root/tools/build-libjpeg.sh" "$root/cmake/mingw-$cpu.cmake" "$root/build/deps/libjpeg-turbo-$cpu"
+    cmake -S "$root" -B "$root/build/$name" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-$cpu.cmake" \
+        -DLIBJPEG_DIR="$root/build/deps/libjpeg-turbo-$cpu" >/dev/null
     cmake --build "$root/build/$name" -j"$(nproc)" --target medium >/dev/null
 }
 build_medium win32 i686

@@ -26,8 +26,10 @@ rm -f "$build/host/junit.xml" "$build/win32/junit.xml" "$build/win64/junit.xml"
 configure_windows() {
     local name=$1 cpu=$2
     "$root/tools/build-gtest.sh" "$root/cmake/mingw-$cpu.cmake" "$build/deps/gtest-$cpu"
+    "$root/tools/build-libjpeg.sh" "$root/cmake/mingw-$cpu.cmake" "$build/deps/libjpeg-turbo-$cpu"
     cmake -S "$root" -B "$build/$name" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-$cpu.cmake" \
-        -DSORTARO_WITH_TESTS=ON -DGTest_DIR="$build/deps/gtest-$cpu/lib/cmake/GTest" >/dev/null
+        -DSORTARO_WITH_TESTS=ON -DGTest_DIR="$build/deps/gtest-$cpu/lib/cmake/GTest" \
+        -DLIBJPEG_DIR="$build/deps/libjpeg-turbo-$cpu" >/dev/null
 }
 configure_windows win32 i686
 configure_windows win64 x86_64

@@ -6,6 +6,7 @@
 #include "../catalogue/CategoryTree.h"
 #include "../filelist/FileListTexts.h"
 #include "../preview/PreviewPane.h"
+#include "../preview/PreviewTexts.h"
 #include "EnglishTexts.h"
 #include "MainLayout.h"
 #include "ScanProgressDialog.h"
@@ -49,7 +50,8 @@ MainWindow::~MainWindow()
 std::wstring MainWindow::Text(unsigned stringId) const
 {
     if (English())
-        for (const TextTable* table : {&EnglishTexts::kStrings, &CatalogueTexts::kStrings, &FileListTexts::kStrings})
+        for (const TextTable* table :
+             {&EnglishTexts::kStrings, &CatalogueTexts::kStrings, &FileListTexts::kStrings, &PreviewTexts::kStrings})
             if (const wchar_t* english = table->Find(static_cast<int>(stringId)))
                 return english;
     wchar_t buffer[512];

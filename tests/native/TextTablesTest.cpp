@@ -1,5 +1,6 @@
 #include "catalogue/catalogue/CatalogueTexts.h"
 #include "catalogue/filelist/FileListTexts.h"
+#include "catalogue/preview/PreviewTexts.h"
 #include "catalogue/shell/EnglishTexts.h"
 
 #include <gtest/gtest.h>
@@ -9,12 +10,13 @@
 
 namespace {
 
-// The program looks a string up in the shell's, the tree's and the file list's tables one after
-// the other: an id in two of them would be shown with whichever text comes first. Within any
-// table an id twice would hide its second text.
+// The program looks a string up in the shell's, the tree's, the file list's and the preview's
+// tables one after the other: an id in two of them would be shown with whichever text comes
+// first. Within any table an id twice would hide its second text.
 TEST(EnglishTexts, EveryIdHasOneText)
 {
-    const TextTable strings[] = {EnglishTexts::kStrings, CatalogueTexts::kStrings, FileListTexts::kStrings};
+    const TextTable strings[] = {EnglishTexts::kStrings, CatalogueTexts::kStrings, FileListTexts::kStrings,
+                                 PreviewTexts::kStrings};
     const TextTable others[] = {
         EnglishTexts::kStartupDialog,     EnglishTexts::kDriveDialog,       EnglishTexts::kScanProgressDialog,
         EnglishTexts::kWaitDialogAtStart, EnglishTexts::kWaitDialogAtClose, EnglishTexts::kFileMenu,

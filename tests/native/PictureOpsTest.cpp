@@ -30,13 +30,13 @@ TEST(PictureOps, FormatPictureShrinksOnlyWhatIsStrictlyLarger)
     const struct {
         ViewSize pane, view, fitted;
     } cases[] = {
-        {{250, 442}, {1000, 500}, {250, 125}}, // only too wide: f = 4
-        {{300, 442}, {900, 500}, {300, 166}},  // the height is truncated
-        {{300, 100}, {200, 400}, {50, 100}},   // only too tall
-        {{200, 100}, {800, 800}, {100, 100}},  // too wide and too tall: still too tall after the width step
-        {{250, 442}, {250, 900}, {250, 900}},  // as wide as the pane, but taller: left alone
-        {{250, 442}, {1000, 442}, {1000, 442}},
-        {{300, 300}, {100, 50}, {100, 50}}, // never enlarged
+        {{250, 442}, {1000, 500}, {250, 125}},  // only too wide: f = 4
+        {{300, 442}, {900, 500}, {300, 166}},   // the height is truncated
+        {{300, 100}, {200, 400}, {50, 100}},    // only too tall
+        {{200, 100}, {800, 800}, {100, 100}},   // too wide and too tall: still too tall after the width step
+        {{250, 442}, {250, 900}, {250, 900}},   // as wide as the pane, but taller: left alone
+        {{250, 442}, {1000, 442}, {1000, 442}}, // as tall as the pane, but wider: left alone
+        {{300, 300}, {100, 50}, {100, 50}},     // never enlarged
     };
     for (const auto& c : cases)
         EXPECT_EQ(FormatPicture(c.pane, c.view), c.fitted) << c.view.width << " x " << c.view.height;
@@ -48,9 +48,9 @@ TEST(PictureOps, ZoomTruncatesEachSide)
         ViewSize (*zoom)(ViewSize);
         ViewSize view, zoomed;
     } cases[] = {
-        {ZoomIn, {100, 40}, {125, 50}},   {ZoomIn, {3, 3}, {3, 3}}, {ZoomOut, {100, 40}, {80, 32}},
-        {ZoomOut, {1, 1}, {0, 0}},        {ZoomIn, {0, 0}, {0, 0}}, // gone for good
-        {ZoomIn, {30000, 10}, {30000, 10}}, // beyond the largest side a window can have
+        {ZoomIn, {100, 40}, {125, 50}},     {ZoomIn, {3, 3}, {3, 3}}, {ZoomOut, {100, 40}, {80, 32}},
+        {ZoomOut, {1, 1}, {0, 0}},          {ZoomIn, {0, 0}, {0, 0}}, // gone for good
+        {ZoomIn, {30000, 10}, {30000, 10}},                           // beyond the largest side a window can have
     };
     for (const auto& c : cases)
         EXPECT_EQ(c.zoom(c.view), c.zoomed) << c.view.width << " x " << c.view.height;
@@ -78,8 +78,10 @@ TEST(PictureOps, FlipsMirrorAndTwiceRestore)
         void (*flip)(Dib24&);
         int x, y, fromX, fromY; // a pixel of the flipped picture and where it was before
     } cases[] = {
-        {FlipVertical, 1, 2, 1, 0},   {FlipVertical, 3, 1, 3, 1}, // the middle of three rows stays
-        {FlipHorizontal, 0, 1, 3, 1}, {FlipHorizontal, 2, 0, 1, 0},
+        {FlipVertical, 1, 2, 1, 0},
+        {FlipVertical, 3, 1, 3, 1}, // the middle of three rows stays
+        {FlipHorizontal, 0, 1, 3, 1},
+        {FlipHorizontal, 2, 0, 1, 0},
     };
     const Dib24 source = Numbered(4, 3);
     for (const auto& c : cases) {

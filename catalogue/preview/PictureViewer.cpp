@@ -441,7 +441,7 @@ void PictureViewer::ShowAnimation(const std::wstring& path)
     const RECT area = m_host->ViewArea();
     SetWindowPos(m_animation->Hwnd(), nullptr, area.left, area.top, Scale(kAnimationSide), Scale(kAnimationSide),
                  SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
-    // Shown for a GIF too, as designed, though its tools act on the still picture only.
+    // Shown for a GIF too, though its tools act on the still picture only.
     ShowToolbar();
 }
 

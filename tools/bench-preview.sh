@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# The picture benchmark: makes a 4000 x 3000 photo-like JPEG under build/bench-picture (a PPM
-# of gradients with fine texture, compressed by the libjpeg-turbo build's cjpeg at quality 90,
-# 4:2:0) and times the preview's JPEG decoding of it under Wine. Prints the figures.
+# The preview benchmark: makes under build/bench-preview a 4000 x 3000 photo-like JPEG (a PPM of
+# gradients with fine texture, compressed by the libjpeg-turbo build's cjpeg at quality 90,
+# 4:2:0), ZIPs of 10,000 and 100,000 entries and a text file of 10 MB, and times the preview's
+# viewers on them under Wine. Prints the figures.
 # Run after tools/test.sh (uses the build that the Wine suite runs: build/win32 where this
-# machine runs 32-bit code, build/win64 elsewhere). Usage: tools/bench-picture.sh [RUNS]
+# machine runs 32-bit code, build/win64 elsewhere). Usage: tools/bench-preview.sh [RUNS]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 root_dir=$root
@@ -13,9 +14,9 @@ echo "figures of $wine_arch_reason"
 runs=${1:-5}
 cpu=i686
 [ "$wine_arch" = win64 ] && cpu=x86_64
-bench="$root/build/bench-picture"
+bench="$root/build/bench-preview"
 
-cmake --build "$build" -j"$(nproc)" --target picture_bench >/dev/null
+cmake --build "$build" -j"$(nproc)" --target preview_bench >/dev/null
 mkdir -p "$bench"
 python3 - "$bench/photo.ppm" 4000 3000 <<'PY'
 import random, sys
@@ -45,6 +46,20 @@ wine_build=$build
     -outfile "$("$WINE" winepath -w "$bench/photo.jpg" 2>/dev/null)" \
     "$("$WINE" winepath -w "$bench/photo.ppm" 2>/dev/null)" >/dev/null 2>&1
 echo "made $bench/photo.jpg: 4000 x 3000, $(stat -c %s "$bench/photo.jpg") bytes"
-"$WINE" "$build/picture_bench.exe" "$("$WINE" winepath -w "$bench/photo.jpg" 2>/dev/null)" "$runs" \
+python3 - "$bench" <<'PY'
+import os, sys, zipfile
+folder = sys.argv[1]
+for count in (10000, 100000):
+    path = os.path.join(folder, "entries-%d.zip" % count)
+    if not os.path.exists(path):
+        with zipfile.ZipFile(path, "w", zipfile.ZIP_DEFLATED) as archive:
+            for i in range(count):
+                archive.writestr("folder%03d/file%06d.txt" % (i // 500, i), b"entry %d\n" % i * 3)
+line = b"Eine Zeile Text, wie sie in Protokollen steht: 0123456789 abcdefghij.\r\n"
+with open(os.path.join(folder, "text-10mb.txt"), "wb") as text:
+    text.write(line * (10 * 1024 * 1024 // len(line)))
+PY
+echo "made the ZIPs of 10,000 and 100,000 entries and a 10 MB text"
+"$WINE" "$build/preview_bench.exe" "$("$WINE" winepath -w "$bench" 2>/dev/null)" "$runs" \
     >"$bench/figures.txt" 2>&1 || true
 cat "$bench/figures.txt"

@@ -7,8 +7,6 @@
 #include "catalogue/preview/PreviewIds.h"
 #include "catalogue/preview/PreviewPane.h"
 
-#include <shellapi.h>
-
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -46,18 +44,10 @@ struct FakeMci : MciChannel {
 };
 
 // 2.5 seconds of silence: 8000 samples of 8 bits a second, mono.
-std::string Wav()
-{
-    auto le = [](uint32_t value, int count) {
-        std::string out;
-        for (int k = 0; k < count; ++k)
-            out += static_cast<char>((value >> (8 * k)) & 0xFF);
-        return out;
-    };
-    const uint32_t samples = 20000;
-    return "RIFF" + le(36 + samples, 4) + "WAVEfmt " + le(16, 4) + le(1, 2) + le(1, 2) + le(8000, 4) + le(8000, 4) +
-           le(1, 2) + le(8, 2) + "data" + le(samples, 4) + std::string(samples, '\x80');
-}
+const std::string kWav =
+    std::string("RIFF\x44\x4E\0\0WAVEfmt \x10\0\0\0\x01\0\x01\0\x40\x1F\0\0\x40\x1F\0\0\x01\0\x08\0data\x20\x4E\0\0",
+                44) +
+    std::string(20000, '\x80');
 
 class MediaViewerTest : public AppTest {
 protected:
@@ -67,7 +57,7 @@ protected:
         CreateDirectoryW(kFolder.c_str(), nullptr);
         CreateDirectoryW((kFolder + L"\\Data").c_str(), nullptr);
         const std::pair<const char*, std::string> files[] = {
-            {"kurzer ton.wav", Wav()}, {"film.avi", "RIFF"}, {"leer.wav", ""}};
+            {"kurzer ton.wav", kWav}, {"film.avi", "RIFF"}, {"leer.wav", ""}};
         std::string dat;
         for (const auto& [name, bytes] : files) {
             std::ofstream(std::filesystem::path(kFolder) / name, std::ios::binary) << bytes;
@@ -86,12 +76,8 @@ protected:
     void TearDown() override
     {
         AppTest::TearDown();
-        SHFILEOPSTRUCTW remove{};
-        const std::wstring from = kFolder + L'\0';
-        remove.wFunc = FO_DELETE;
-        remove.pFrom = from.c_str();
-        remove.fFlags = FOF_NO_UI;
-        SHFileOperationW(&remove);
+        std::error_code ignored;
+        std::filesystem::remove_all(std::filesystem::path(kFolder), ignored);
     }
 
     MediaViewer& Media() const { return *static_cast<MediaViewer*>(main->Preview()->ViewerOf(ViewerKind::Sound)); }
@@ -136,10 +122,10 @@ TEST_F(MediaViewerTest, APressPlaysAtOnceAndTheBarFollowsThePlayer)
         EXPECT_EQ(mci.Sent(), expected);
         EXPECT_TRUE(IsWindowVisible(Bar())) << c.name;
         EXPECT_EQ(IsWindowVisible(film) != FALSE, c.film) << c.name;
-        Media().Timer1Timer();
-        EXPECT_EQ(WindowText(GetDlgItem(Bar(), IDC_MEDIA_TIME)), L"00:01:05 / 00:03:07");
-        EXPECT_EQ(SendDlgItemMessageW(Bar(), IDC_MEDIA_SLIDER, TBM_GETPOS, 0, 0), 65000 * 100 / 187000);
     }
+    Media().Timer1Timer();
+    EXPECT_EQ(WindowText(GetDlgItem(Bar(), IDC_MEDIA_TIME)), L"00:01:05 / 00:03:07");
+    EXPECT_EQ(SendDlgItemMessageW(Bar(), IDC_MEDIA_SLIDER, TBM_GETPOS, 0, 0), 65000 * 100 / 187000);
     for (const auto& [id, hint] :
          {std::pair{IDC_MEDIA_PLAY, L"Play"}, {IDC_MEDIA_PAUSE, L"Pause"}, {IDC_MEDIA_STOP, L"Stop"}}) {
         wchar_t text[80] = L"";

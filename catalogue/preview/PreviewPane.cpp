@@ -7,6 +7,7 @@
 #include "ArchiveViewer.h"
 #include "IconViewer.h"
 #include "MediaViewer.h"
+#include "PictureViewer.h"
 #include "PreviewIds.h"
 #include "TextViewer.h"
 
@@ -56,6 +57,7 @@ bool PreviewPane::Create(HWND parent, int id, int dpi, std::function<void()> onC
                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Hwnd(), nullptr, instance, nullptr);
 
     m_viewers[static_cast<int>(ViewerKind::Text)] = std::make_unique<TextViewer>();
+    m_viewers[static_cast<int>(ViewerKind::Picture)] = std::make_unique<PictureViewer>();
     m_viewers[static_cast<int>(ViewerKind::Icon)] = std::make_unique<IconViewer>();
     m_viewers[static_cast<int>(ViewerKind::Archive)] = std::make_unique<ArchiveViewer>([this](const std::wstring& text) {
         if (m_status)

@@ -17,6 +17,11 @@ const ControlText strings[] = {
     {IDS_ARCHIVE_EXTRACTING, L"Extracating "},
     {IDS_ARCHIVE_OF, L" of "},
     {IDS_PREVIEW_TEXT_CUT, L"[The file is larger than 16 MB: only its beginning is shown.]"},
+    {IDS_HINT_ZOOM_IN, L"Zoom In"},
+    {IDS_HINT_ZOOM_OUT, L"Zoom Out"},
+    {IDS_HINT_ROTATE, L"Rotate"},
+    {IDS_HINT_FLIP_VERTICAL, L"Flip Vertical"},
+    {IDS_HINT_FLIP_HORIZONTAL, L"Flip Horizontal"},
 };
 
 } // namespace

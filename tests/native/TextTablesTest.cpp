@@ -10,9 +10,9 @@
 
 namespace {
 
-// The program looks a string up in the shell's, the tree's and the file list's tables one after
-// the other: an id in two of them would be shown with whichever text comes first. Within any
-// table an id twice would hide its second text.
+// The program looks a string up in the shell's, the tree's, the file list's and the preview's
+// tables one after the other: an id in two of them would be shown with whichever text comes
+// first. Within any table an id twice would hide its second text.
 TEST(EnglishTexts, EveryIdHasOneText)
 {
     const TextTable strings[] = {EnglishTexts::kStrings, CatalogueTexts::kStrings, FileListTexts::kStrings,

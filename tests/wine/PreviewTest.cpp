@@ -54,6 +54,7 @@ protected:
         Write(L"ohne", "no extension");
         Write(L"bild.jp", "not a picture");
         Write(L"paket.zip", Zip({"eins.txt", "zwei.txt", "drei.txt"}));
+        CopyFileA(SORTARO_TEST_DATA "/two-colours-13x16.jpg", "C:\\sortaro-preview\\foto.jpg", FALSE);
         Write(L"kaputt.zip", "PK\x03\x04 not really");
         wchar_t self[MAX_PATH];
         GetModuleFileNameW(nullptr, self, MAX_PATH);
@@ -62,7 +63,7 @@ protected:
         CopyFileW(program.c_str(), (kFolder + L"\\prog.exe").c_str(), FALSE);
         std::string dat;
         for (const wchar_t* name :
-             {L"notiz.txt", L"brief.rtf", L"ohne", L"bild.jp", L"prog.exe", L"paket.zip", L"kaputt.zip"})
+             {L"notiz.txt", L"brief.rtf", L"ohne", L"bild.jp", L"prog.exe", L"paket.zip", L"kaputt.zip", L"foto.jpg"})
             dat += "C:\\sortaro-preview\\" + std::string(name, name + wcslen(name)) + "\r\n";
         std::ofstream(std::filesystem::path(kFolder + L"\\Data\\30.dat"), std::ios::binary) << dat;
         SetOption(L"", L"InstallDir", kFolder);
@@ -127,6 +128,7 @@ TEST_F(PreviewTest, EachFileGoesToTheViewerOfItsExtension)
         {L"notiz.txt", IDC_PREVIEW_TEXT, L"Hallo Welt"},
         {L"brief.rtf", IDC_PREVIEW_TEXT, L"Fett und normal"},
         {L"prog.exe", IDC_PREVIEW_ICONS, nullptr},
+        {L"foto.jpg", IDC_PICTURE_STILL, nullptr},
         {L"paket.zip", IDC_PREVIEW_ARCHIVE, nullptr},
         {L"kaputt.zip", IDC_PREVIEW_ARCHIVE, nullptr}, // not an archive: an empty list
         {L"ohne", 0, nullptr},    // no extension
@@ -134,7 +136,7 @@ TEST_F(PreviewTest, EachFileGoesToTheViewerOfItsExtension)
     };
     for (const auto& c : cases) {
         Press(c.name);
-        for (int part : {IDC_PREVIEW_TEXT, IDC_PREVIEW_ICONS, IDC_PREVIEW_ARCHIVE})
+        for (int part : {IDC_PREVIEW_TEXT, IDC_PREVIEW_ICONS, IDC_PREVIEW_ARCHIVE, IDC_PICTURE_STILL})
             EXPECT_EQ(IsWindowVisible(Part(part)) != FALSE, part == c.shownPart) << c.name << " " << part;
         if (c.text) {
             EXPECT_EQ(ShownText(), c.text);

@@ -32,3 +32,18 @@
 #define IDS_HINT_ROTATE 2302
 #define IDS_HINT_FLIP_VERTICAL 2303
 #define IDS_HINT_FLIP_HORIZONTAL 2304
+
+// Sound and film viewer: its media bar, the bar's parts and the film display; the time the bar
+// shows first and the buttons' hints.
+#define IDC_MEDIA_BAR 1400
+#define IDC_MEDIA_SLIDER 1401
+#define IDC_MEDIA_TIME 1402
+#define IDC_MEDIA_PLAY 1403
+#define IDC_MEDIA_PAUSE 1404
+#define IDC_MEDIA_STOP 1405
+#define IDC_MEDIA_FILM 1406
+
+#define IDS_MEDIA_TIME_START 2400
+#define IDS_MEDIA_PLAY_HINT 2401
+#define IDS_MEDIA_PAUSE_HINT 2402
+#define IDS_MEDIA_STOP_HINT 2403

@@ -6,6 +6,7 @@
 #include "../catalogue/SettingsKeys.h"
 #include "ArchiveViewer.h"
 #include "IconViewer.h"
+#include "MediaViewer.h"
 #include "PictureViewer.h"
 #include "PreviewIds.h"
 #include "TextViewer.h"
@@ -62,9 +63,13 @@ bool PreviewPane::Create(HWND parent, int id, int dpi, std::function<void()> onC
         if (m_status)
             m_status(text);
     });
+    m_viewers[static_cast<int>(ViewerKind::Sound)] = std::make_unique<MediaViewer>();
     for (auto& viewer : m_viewers)
         if (viewer && !viewer->Create(*this))
             viewer.reset();
+    // Films play in the sound viewer's player and bar; its timer is the one StopMediaTimer stops.
+    if (auto* media = static_cast<MediaViewer*>(ViewerOf(ViewerKind::Sound)))
+        m_viewers[static_cast<int>(ViewerKind::Film)] = media->FilmViewer();
     ApplyTexts();
     return true;
 }

@@ -86,5 +86,7 @@ private:
     HWND m_tips = nullptr;
     UniqueHFont m_boldFont;
     std::vector<PreviewEntry> m_entries;
-    std::unique_ptr<Viewer> m_viewers[6]; // by ViewerKind
+    // By ViewerKind. The film viewer refers to the sound viewer; it is destroyed first, as an
+    // array's elements go from the last to the first.
+    std::unique_ptr<Viewer> m_viewers[6];
 };

@@ -6,6 +6,7 @@ namespace PreviewTexts {
 
 namespace {
 
+// The media bar's hints and first time text read the same in English: the German ones serve.
 const ControlText strings[] = {
     {IDS_PREVIEW_CLOSE_HINT, L"Close"},
     {IDS_ARCHIVE_COLUMN_BASE, L"File"},

@@ -19,6 +19,7 @@
 #include <commctrl.h>
 #include <shlwapi.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <utility>
@@ -99,6 +100,21 @@ inline std::vector<std::wstring> ListTexts(HWND list, int column = 0)
         texts.push_back(text);
     }
     return texts;
+}
+
+// Presses the left mouse button on the row of a list view whose first column reads name, as a
+// user does.
+inline void PressRow(HWND list, const std::wstring& name)
+{
+    const auto rows = ListTexts(list);
+    const int row = static_cast<int>(std::find(rows.begin(), rows.end(), name) - rows.begin());
+    ASSERT_LT(row, static_cast<int>(rows.size())) << name;
+    RECT box{};
+    ListView_GetItemRect(list, row, &box, LVIR_LABEL);
+    const LPARAM at = MAKELPARAM(box.left + 2, (box.top + box.bottom) / 2);
+    PostMessageW(list, WM_LBUTTONUP, 0, at); // ends the list's own wait for a drag
+    SendMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    Flush();
 }
 
 // While it lives: records the titles of this thread's top-level windows as they are shown

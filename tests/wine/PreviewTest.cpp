@@ -102,19 +102,7 @@ protected:
     HWND Pane() const { return main->Preview()->Hwnd(); }
     HWND Part(int id) const { return GetDlgItem(Pane(), id); }
 
-    // Presses the left mouse button on the row of a file, as a user does.
-    void Press(const std::wstring& name)
-    {
-        const auto rows = ListTexts(List());
-        const int row = static_cast<int>(std::find(rows.begin(), rows.end(), name) - rows.begin());
-        ASSERT_LT(row, static_cast<int>(rows.size())) << name;
-        RECT box{};
-        ListView_GetItemRect(List(), row, &box, LVIR_LABEL);
-        const LPARAM at = MAKELPARAM(box.left + 2, (box.top + box.bottom) / 2);
-        PostMessageW(List(), WM_LBUTTONUP, 0, at); // ends the list's own wait for a drag
-        SendMessageW(List(), WM_LBUTTONDOWN, MK_LBUTTON, at);
-        Flush();
-    }
+    void Press(const std::wstring& name) { PressRow(List(), name); }
 
     std::wstring ShownText() const
     {

@@ -1,8 +1,7 @@
-// A text converter for the tests, with the entry points and calling convention of the office
-// converters. A file that starts with "SORTARODOC " becomes rich text holding the rest of the
-// file; one that starts with "SORTAROBAD" passes the format check, but its conversion fails
-// after part of the document has been sent. The rich text goes out in small pieces, as a
-// converter sends a large document.
+// A text converter for the tests, with the office converters' entry points and calling
+// convention. A file starting "SORTARODOC " becomes rich text of the rest of the file, sent in
+// small pieces as a large document is; one starting "SORTAROBAD" passes the format check, but
+// its conversion fails after half a document has been sent.
 
 #include <windows.h>
 
@@ -14,22 +13,14 @@
 
 namespace {
 
-// The start of the file named in the block: an OEM file name, as the converters receive it.
+// The file named in the block, an OEM file name as converters receive it.
 std::string Contents(HANDLE fileName)
 {
-    const char* locked = static_cast<const char*>(GlobalLock(fileName));
-    if (!locked)
-        return "";
-    std::string name(locked);
+    std::string name(static_cast<const char*>(GlobalLock(fileName)));
     GlobalUnlock(fileName);
     OemToCharA(&name[0], &name[0]);
     std::ifstream file(name, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(file), {});
-}
-
-bool Starts(const std::string& bytes, const char* magic)
-{
-    return bytes.compare(0, strlen(magic), magic) == 0;
 }
 
 } // namespace
@@ -41,14 +32,10 @@ __declspec(dllexport) LONG WINAPI InitConverter32(HANDLE /*owner*/, char* /*modu
     return 1;
 }
 
-__declspec(dllexport) void WINAPI UninitConverter()
-{
-}
-
 __declspec(dllexport) short WINAPI IsFormatCorrect32(HANDLE fileName, HANDLE /*formatClass*/)
 {
-    const std::string bytes = Contents(fileName);
-    return Starts(bytes, "SORTARODOC ") || Starts(bytes, "SORTAROBAD");
+    const std::string start = Contents(fileName).substr(0, 11);
+    return start == "SORTARODOC " || start.rfind("SORTAROBAD", 0) == 0;
 }
 
 __declspec(dllexport) short WINAPI
@@ -56,14 +43,13 @@ __declspec(dllexport) short WINAPI
                    LONG(WINAPI* out)(LONG count, LONG percent))
 {
     const std::string bytes = Contents(fileName);
-    const bool bad = Starts(bytes, "SORTAROBAD");
+    const bool bad = bytes.rfind("SORTAROBAD", 0) == 0;
     const std::string rtf = bad ? "{\\rtf1\\ansi Halb" : "{\\rtf1\\ansi " + bytes.substr(11) + "}";
     for (size_t at = 0; at < rtf.size(); at += 7) {
         const size_t count = std::min<size_t>(7, rtf.size() - at);
         memcpy(GlobalLock(transfer), rtf.data() + at, count);
         GlobalUnlock(transfer);
-        const LONG answer = out(static_cast<LONG>(count), static_cast<LONG>(100 * at / rtf.size()));
-        if (answer < 0)
+        if (const LONG answer = out(static_cast<LONG>(count), static_cast<LONG>(100 * at / rtf.size())); answer < 0)
             return static_cast<short>(answer);
     }
     return bad ? -9 : 0; // the document is damaged

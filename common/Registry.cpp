@@ -98,6 +98,20 @@ std::vector<std::wstring> Registry::GetValueNames() const
     return names;
 }
 
+std::vector<std::wstring> Registry::GetKeyNames() const
+{
+    std::vector<std::wstring> names;
+    // Key names are at most 255 characters.
+    wchar_t name[256];
+    for (DWORD index = 0; m_key; ++index) {
+        DWORD length = ARRAYSIZE(name);
+        if (RegEnumKeyExW(m_key.Get(), index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+            break;
+        names.emplace_back(name, length);
+    }
+    return names;
+}
+
 bool Registry::KeyExists(const std::wstring& path) const
 {
     UniqueHKey key;

@@ -32,6 +32,8 @@ public:
     void ReadNumber(const std::wstring& name, int& target) const;
     // Value names in the order the registry enumerates them.
     std::vector<std::wstring> GetValueNames() const;
+    // Names of the open key's subkeys, in the order the registry enumerates them.
+    std::vector<std::wstring> GetKeyNames() const;
 
     // Keys below the root, independent of the open key.
     bool KeyExists(const std::wstring& path) const;

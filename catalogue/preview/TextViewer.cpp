@@ -1,9 +1,11 @@
 #include "TextViewer.h"
 
 #include "../../common/Controls.h"
+#include "../../common/Log.h"
 #include "../../common/Program.h"
 #include "../../common/UniqueHandle.h"
 #include "PreviewIds.h"
+#include "RtfConverter.h"
 
 #include <richedit.h>
 
@@ -77,6 +79,9 @@ bool TextViewer::Create(PreviewHost& host)
         return false;
     // Texts of any length: the default limit is 32,767 characters.
     SendMessageW(m_edit, EM_EXLIMITTEXT, 0, static_cast<LPARAM>(kMaxBytes * 2));
+    // Read once: converters installed later are seen at the next start.
+    m_converters = ReadImportConverters();
+    m_filter = m_converters.FilterText();
     return true;
 }
 
@@ -104,10 +109,54 @@ void TextViewer::SetPlainFont()
     SendMessageW(m_edit, EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&format));
 }
 
-void TextViewer::Show(const std::wstring& path, const std::wstring& /*ext*/, uint64_t /*size*/)
+void TextViewer::StreamIn(const char* data, size_t size, WPARAM format)
+{
+    StreamSource source{data, size};
+    EDITSTREAM stream{};
+    stream.dwCookie = reinterpret_cast<DWORD_PTR>(&source);
+    stream.pfnCallback = ReadPiece;
+    SendMessageW(m_edit, EM_STREAMIN, format, reinterpret_cast<LPARAM>(&stream));
+}
+
+bool TextViewer::GetFilterIndex(const std::wstring& ext, const std::wstring& filter, const std::wstring& path)
+{
+    for (int index : ConvertersFor(filter, ext))
+        if (TextFilter(path, index))
+            return true;
+    return false;
+}
+
+int TextViewer::TextFilter(const std::wstring& path, int index)
+{
+    if (index < 0 || static_cast<size_t>(index) >= m_converters.Items().size())
+        return 0;
+    const TextConverter& converter = m_converters.Items()[static_cast<size_t>(index)];
+    std::wstring error;
+    std::string rtf;
+    bool converted = false;
+    m_converting = true;
+    if (auto library = TRtfConverter::Create(m_host->App().Owner(), converter.path, error))
+        converted = library->CheckFormat(path, error) && library->Import(path, "", rtf, error);
+    m_converting = false;
+    if (converted) {
+        StreamIn(rtf.data(), rtf.size(), SF_RTF);
+        return 1;
+    }
+    Log::Write(LogLevel::Info, L"preview", L"%ls (%ls) did not convert %ls: %ls", converter.description.c_str(),
+               converter.path.c_str(), path.c_str(), error.c_str());
+    SetWindowTextW(m_edit, m_host->App().Text(IDS_PREVIEW_CONVERT_FAILED).c_str());
+    return 0;
+}
+
+void TextViewer::Show(const std::wstring& path, const std::wstring& ext, uint64_t /*size*/)
 {
     Layout();
     ShowWindow(m_edit, SW_SHOW);
+    if (GetFilterIndex(ext, m_filter, path)) {
+        SendMessageW(m_edit, EM_SETSEL, 0, 0);
+        SendMessageW(m_edit, EM_SCROLLCARET, 0, 0);
+        return;
+    }
     std::string bytes;
     SetWindowTextW(m_edit, L"");
     if (!ReadStart(path, kMaxBytes + 1, bytes))
@@ -128,11 +177,7 @@ void TextViewer::Show(const std::wstring& path, const std::wstring& /*ext*/, uin
     }
     if (format != SF_RTF)
         SetPlainFont();
-    StreamSource source{bytes.data() + skip, bytes.size() - skip};
-    EDITSTREAM stream{};
-    stream.dwCookie = reinterpret_cast<DWORD_PTR>(&source);
-    stream.pfnCallback = ReadPiece;
-    SendMessageW(m_edit, EM_STREAMIN, format, reinterpret_cast<LPARAM>(&stream));
+    StreamIn(bytes.data() + skip, bytes.size() - skip, format);
     if (cut) {
         // Beyond 16 MB a 32-bit process would soon run out of address space: the rest is left out.
         const std::wstring note = L"\r\n\r\n" + m_host->App().Text(IDS_PREVIEW_TEXT_CUT);

@@ -1,8 +1,11 @@
 #pragma once
-// The text viewer: a read-only rich text view filling the pane below its title strip. A file in
-// rich text format is shown formatted, any other as plain text in MS Sans Serif, 8 points. Only
-// the first 16 MB of a file are loaded, with a line saying the rest is left out.
+// The text viewer: a read-only rich text view filling the pane below its title strip. A file
+// is first offered to the office text converters registered for its extension, which show a
+// document formatted; failing them, a file in rich text format is shown formatted, any other as
+// plain text in MS Sans Serif, 8 points. Only the first 16 MB of a file are loaded, with a line
+// saying the rest is left out.
 
+#include "ConverterList.h"
 #include "Viewer.h"
 
 class TextViewer : public Viewer {
@@ -13,12 +16,29 @@ public:
     void Layout() override;
     HWND Hwnd() const { return m_edit; }
 
+    // A converter may pump messages (a progress or password box): a press in the file list
+    // meanwhile waits until the conversion has unwound.
+    bool Busy() const override { return m_converting; }
+
+    // The filter text of the converters registered at start.
+    const std::wstring& Filter() const { return m_filter; }
+    // Offers the file at path to each converter of filter whose patterns hold ext, in turn;
+    // true when one of them filled the view.
+    bool GetFilterIndex(const std::wstring& ext, const std::wstring& filter, const std::wstring& path);
+    // Converts the file at path into the view with the converter at index: 1 on success; 0 on
+    // failure, leaving the error text in the view.
+    int TextFilter(const std::wstring& path, int index);
+
     // The most of a file the view loads.
     static constexpr uint64_t kMaxBytes = 16u << 20;
 
 private:
     void SetPlainFont();
+    void StreamIn(const char* data, size_t size, WPARAM format);
 
     PreviewHost* m_host = nullptr;
     HWND m_edit = nullptr;
+    ConverterList m_converters;
+    std::wstring m_filter;
+    bool m_converting = false;
 };

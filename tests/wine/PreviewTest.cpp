@@ -145,7 +145,7 @@ TEST_F(PreviewTest, EachFileGoesToTheViewerOfItsExtension)
             EXPECT_EQ(ListView_GetItemCount(Part(IDC_PREVIEW_ICONS)), static_cast<int>(icons));
         }
     }
-    // The archive's rows, in one walk, and the designed progress text.
+    // The archive's rows, in one walk, and the progress text of the last one.
     Press(L"paket.zip");
     const HWND archive = Part(IDC_PREVIEW_ARCHIVE);
     EXPECT_EQ(ListTexts(archive), (std::vector<std::wstring>{L"eins.txt", L"zwei.txt", L"drei.txt"}));

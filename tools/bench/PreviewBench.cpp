@@ -154,5 +154,6 @@ int wmain(int argc, wchar_t** argv)
                      text.Show(folder + L"text-10mb.txt", L".TXT", 0);
                      host.Paint();
                  }));
+    std::wprintf(L"  (%d characters in the view)\n", GetWindowTextLengthW(text.Hwnd()));
     return 0;
 }

@@ -68,17 +68,27 @@ bool ReadStart(const std::wstring& path, uint64_t limit, std::string& bytes)
 
 } // namespace
 
-bool TextViewer::Create(PreviewHost& host)
+bool TextViewer::MakeView()
 {
-    m_host = &host;
+    if (m_edit)
+        DestroyWindow(m_edit);
     m_edit = CreateWindowExW(0, RichEditClass(), L"",
                              WS_CHILD | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_READONLY | ES_DISABLENOSCROLL |
                                  ES_NOHIDESEL,
-                             0, 0, 0, 0, host.Pane(), ControlId(IDC_PREVIEW_TEXT), GetModuleHandleW(nullptr), nullptr);
+                             0, 0, 0, 0, m_host->Pane(), ControlId(IDC_PREVIEW_TEXT), GetModuleHandleW(nullptr),
+                             nullptr);
     if (!m_edit)
         return false;
     // Texts of any length: the default limit is 32,767 characters.
     SendMessageW(m_edit, EM_EXLIMITTEXT, 0, static_cast<LPARAM>(kMaxBytes * 2));
+    return true;
+}
+
+bool TextViewer::Create(PreviewHost& host)
+{
+    m_host = &host;
+    if (!MakeView())
+        return false;
     // Read once: converters installed later are seen at the next start.
     m_converters = ReadImportConverters();
     m_filter = m_converters.FilterText();
@@ -150,6 +160,10 @@ int TextViewer::TextFilter(const std::wstring& path, int index)
 
 void TextViewer::Show(const std::wstring& path, const std::wstring& ext, uint64_t /*size*/)
 {
+    // A view that holds a long text is made anew: emptying it can take far longer than filling
+    // a new one (minutes for 10 MB under Wine).
+    if (GetWindowTextLengthW(m_edit) > kLongText)
+        MakeView();
     Layout();
     ShowWindow(m_edit, SW_SHOW);
     if (GetFilterIndex(ext, m_filter, path)) {

@@ -33,7 +33,11 @@ public:
     static constexpr uint64_t kMaxBytes = 16u << 20;
 
 private:
+    // (Re)creates the rich edit view, empty and hidden.
+    bool MakeView();
     void SetPlainFont();
+    // Texts longer than this many characters are not emptied but thrown away with their view.
+    static constexpr int kLongText = 256 * 1024;
     void StreamIn(const char* data, size_t size, WPARAM format);
 
     PreviewHost* m_host = nullptr;

@@ -50,6 +50,7 @@ protected:
         CreateDirectoryW(kFolder.c_str(), nullptr);
         CreateDirectoryW((kFolder + L"\\Data").c_str(), nullptr);
         Write(L"notiz.txt", "Hallo Welt");
+        Write(L"lang.txt", std::string(400 * 1024, 'x'));
         Write(L"brief.rtf", "{\\rtf1\\ansi {\\b Fett} und normal}");
         Write(L"ohne", "no extension");
         Write(L"bild.jp", "not a picture");
@@ -63,7 +64,7 @@ protected:
         CopyFileW(program.c_str(), (kFolder + L"\\prog.exe").c_str(), FALSE);
         std::string dat;
         for (const wchar_t* name :
-             {L"notiz.txt", L"brief.rtf", L"ohne", L"bild.jp", L"prog.exe", L"paket.zip", L"kaputt.zip", L"foto.jpg"})
+             {L"lang.txt", L"notiz.txt", L"brief.rtf", L"ohne", L"bild.jp", L"prog.exe", L"paket.zip", L"kaputt.zip", L"foto.jpg"})
             dat += "C:\\sortaro-preview\\" + std::string(name, name + wcslen(name)) + "\r\n";
         std::ofstream(std::filesystem::path(kFolder + L"\\Data\\30.dat"), std::ios::binary) << dat;
         SetOption(L"", L"InstallDir", kFolder);
@@ -125,7 +126,8 @@ TEST_F(PreviewTest, EachFileGoesToTheViewerOfItsExtension)
         int shownPart; // 0: nothing
         const wchar_t* text;
     } cases[] = {
-        {L"notiz.txt", IDC_PREVIEW_TEXT, L"Hallo Welt"},
+        {L"lang.txt", IDC_PREVIEW_TEXT, nullptr},
+        {L"notiz.txt", IDC_PREVIEW_TEXT, L"Hallo Welt"}, // in a new view after the long text
         {L"brief.rtf", IDC_PREVIEW_TEXT, L"Fett und normal"},
         {L"prog.exe", IDC_PREVIEW_ICONS, nullptr},
         {L"foto.jpg", IDC_PICTURE_STILL, nullptr},

@@ -5,7 +5,7 @@
 #include "catalogue/preview/PictureOps.h"
 #include "catalogue/preview/PictureViewer.h"
 #include "catalogue/preview/PreviewIds.h"
-#include "common/Program.h"
+#include "StandInPane.h"
 
 #include <gtest/gtest.h>
 
@@ -20,40 +20,14 @@ const char kTwoFrameGif[] = "GIF89a\1\0\1\0\x80\0\0\0\0\0\xFF\xFF\xFF"
                             "\x21\xF9\4\0\12\0\0\0\x2C\0\0\0\0\1\0\1\0\0\2\2\x44\1\0"
                             "\x21\xF9\4\0\12\0\0\0\x2C\0\0\0\0\1\0\1\0\0\2\2\x4C\1\0\x3B";
 
-class PictureViewerTest : public testing::Test, public PreviewHost, public Program {
+class PictureViewerTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        WNDCLASSW wc{0, PaneProc, 0, 0, GetModuleHandleW(nullptr), nullptr, nullptr, nullptr, nullptr, L"TestPane"};
-        RegisterClassW(&wc);
-        m_pane = CreateWindowW(L"TestPane", L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 600, nullptr, nullptr,
-                               nullptr, nullptr);
-        SetWindowLongPtrW(m_pane, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&viewer));
-        ASSERT_TRUE(viewer.Create(*this));
+        pane.current = &viewer;
+        ASSERT_TRUE(viewer.Create(pane));
     }
-    void TearDown() override { DestroyWindow(m_pane), std::filesystem::remove(m_file); }
-
-    // The pane hands the viewer its commands and notifications.
-    static LRESULT CALLBACK PaneProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
-    {
-        LRESULT result = 0;
-        auto* to = reinterpret_cast<Viewer*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-        if (to && (msg == WM_COMMAND || msg == WM_NOTIFY) && to->OnMessage(msg, wParam, lParam, result))
-            return result;
-        return DefWindowProcW(hwnd, msg, wParam, lParam);
-    }
-    HWND Pane() const override { return m_pane; }
-    RECT ViewArea() const override { return {0, 20, 250, 462}; }
-    Program& App() override { return *this; }
-    int Dpi() const override { return 96; }
-    bool English() const override { return false; }
-    std::wstring Text(unsigned id) const override { return std::to_wstring(id); }
-    Registry& Settings() override { return m_settings; }
-    int& CancelFlag() override { return m_cancel; }
-    HWND Owner() const override { return m_pane; }
-    void EndApplication() override {}
-    void ExecuteCommand(int) override {}
-    void TrackMenu(HMENU, POINT) override {}
+    void TearDown() override { std::filesystem::remove(m_file); }
 
     std::wstring Write(const std::string& bytes)
     {
@@ -75,11 +49,9 @@ protected:
         return {client.right, client.bottom};
     }
 
-    PictureViewer viewer;
-    HWND m_pane = nullptr;
+    StandInPane pane{300, 600, {0, 20, 250, 462}};
+    PictureViewer viewer; // destroyed before its pane
     std::filesystem::path m_file = std::filesystem::temp_directory_path() / "sortaro-picture";
-    Registry m_settings;
-    int m_cancel = 0;
 };
 
 TEST_F(PictureViewerTest, BmpFitsTheViewAreaOrShowsNothing)

@@ -10,7 +10,7 @@
 #include "catalogue/preview/PictureViewer.h"
 #include "catalogue/preview/PreviewIds.h"
 #include "catalogue/preview/TextViewer.h"
-#include "common/Program.h"
+#include "tests/wine/StandInPane.h"
 #include "tools/bench/BenchMeasures.h"
 
 #include <commctrl.h>
@@ -23,56 +23,14 @@
 
 namespace {
 
-// The pane and the program around the viewers: texts are their ids, nothing is stored.
-class BenchHost : public PreviewHost, public Program {
-public:
-    BenchHost()
-    {
-        WNDCLASSW wc{0, PaneProc, 0, 0, GetModuleHandleW(nullptr), nullptr, nullptr, nullptr, nullptr, L"BenchPane"};
-        RegisterClassW(&wc);
-        m_pane = CreateWindowW(L"BenchPane", L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 400, 700, nullptr, nullptr,
-                               nullptr, nullptr);
-        SetWindowLongPtrW(m_pane, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    }
-    Viewer* current = nullptr;
-
-    HWND Pane() const override { return m_pane; }
-    RECT ViewArea() const override { return {0, 20, 380, 640}; }
-    Program& App() override { return *this; }
-    int Dpi() const override { return 96; }
-    bool English() const override { return false; }
-    std::wstring Text(unsigned id) const override { return std::to_wstring(id); }
-    Registry& Settings() override { return m_settings; }
-    int& CancelFlag() override { return m_cancel; }
-    HWND Owner() const override { return m_pane; }
-    void EndApplication() override {}
-    void ExecuteCommand(int) override {}
-    void TrackMenu(HMENU, POINT) override {}
-
-    // Everything the window has to draw, drawn.
-    void Paint()
-    {
-        RedrawWindow(m_pane, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessageW(&msg);
-    }
-
-private:
-    static LRESULT CALLBACK PaneProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
-    {
-        auto* host = reinterpret_cast<BenchHost*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-        LRESULT result = 0;
-        if (host && host->current && (msg == WM_COMMAND || msg == WM_NOTIFY) &&
-            host->current->OnMessage(msg, wParam, lParam, result))
-            return result;
-        return DefWindowProcW(hwnd, msg, wParam, lParam);
-    }
-
-    HWND m_pane = nullptr;
-    Registry m_settings;
-    int m_cancel = 0;
-};
+// Everything the window has to draw, drawn.
+void Paint(HWND pane)
+{
+    RedrawWindow(pane, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+        DispatchMessageW(&msg);
+}
 
 // The median of runs of work, in milliseconds.
 double Median(int runs, const std::function<void()>& work)
@@ -97,7 +55,7 @@ int wmain(int argc, wchar_t** argv)
     }
     const std::wstring folder = std::wstring(argv[1]) + L"\\";
     const int runs = argc > 2 ? std::max(1, _wtoi(argv[2])) : 5;
-    BenchHost host;
+    StandInPane host(400, 700, {0, 20, 380, 640});
     std::setvbuf(stdout, nullptr, _IONBF, 0);
     std::wprintf(L"median of %d runs each, i.e. from the call to the window drawn:\n", runs);
 
@@ -111,7 +69,7 @@ int wmain(int argc, wchar_t** argv)
     std::wprintf(L"  4000 x 3000 JPEG previewed                     %8.1f ms  (target under 300 ms)\n",
                  Median(runs, [&] {
                      picture.Show(photo, L".JPG", 0);
-                     host.Paint();
+                     Paint(host.Pane());
                  }));
     const struct {
         const wchar_t* name;
@@ -125,7 +83,7 @@ int wmain(int argc, wchar_t** argv)
         std::wprintf(L"  the picture %-33ls %8.1f ms  (target under %ls ms)\n", tool.name,
                      Median(runs, [&] {
                          SendMessageW(host.Pane(), WM_COMMAND, tool.id, reinterpret_cast<LPARAM>(toolbar));
-                         host.Paint();
+                         Paint(host.Pane());
                      }),
                      tool.target);
     picture.Reset();
@@ -141,7 +99,7 @@ int wmain(int argc, wchar_t** argv)
         std::wprintf(L"  ZIP of %-6ls entries listed                  %8.1f ms  (target under %ls)\n", zip.entries,
                      Median(runs, [&] {
                          archive.Show(folder + L"entries-" + zip.entries + L".zip", L".ZIP", 0);
-                         host.Paint();
+                         Paint(host.Pane());
                      }),
                      zip.target);
     archive.Reset();
@@ -152,7 +110,7 @@ int wmain(int argc, wchar_t** argv)
     std::wprintf(L"  10 MB text file shown                          %8.1f ms  (target under 300 ms)\n",
                  Median(runs, [&] {
                      text.Show(folder + L"text-10mb.txt", L".TXT", 0);
-                     host.Paint();
+                     Paint(host.Pane());
                  }));
     std::wprintf(L"  (%d characters in the view)\n", GetWindowTextLengthW(text.Hwnd()));
     return 0;

@@ -133,7 +133,6 @@ void PreviewPane::ListView1MouseDown(UINT button, bool switchOn, const PreviewFi
         // This press came through the messages the listing pumps: the new preview starts once
         // the listing has unwound, so that two never run inside each other.
         m_pending.reset(new Pending{button, switchOn, file != nullptr, file ? *file : PreviewFile()});
-        PostMessageW(Hwnd(), WM_APP_PREVIEW_PENDING, 0, 0);
         return;
     }
     Reset();
@@ -152,6 +151,9 @@ void PreviewPane::ListView1MouseDown(UINT button, bool switchOn, const PreviewFi
         return;
     if (Viewer* viewer = ViewerOf(*kind))
         viewer->Show(file->path, ext, file->size);
+    // A press that came while the viewer was busy runs now that it has unwound.
+    if (m_pending)
+        PostMessageW(Hwnd(), WM_APP_PREVIEW_PENDING, 0, 0);
 }
 
 bool PreviewPane::AnyViewerBusy() const
@@ -194,9 +196,10 @@ LRESULT PreviewPane::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         SetBkColor(reinterpret_cast<HDC>(wParam), RGB(255, 255, 255));
         return reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
     case WM_APP_PREVIEW_PENDING:
-        if (m_pending && AnyViewerBusy()) {
-            PostMessageW(Hwnd(), WM_APP_PREVIEW_PENDING, 0, 0);
-        } else if (m_pending) {
+        // While the viewer is still busy the press waits: it is posted again once the viewer's
+        // Show has returned (posting it again from here would keep the listing's own message
+        // processing busy for ever).
+        if (m_pending && !AnyViewerBusy()) {
             const std::unique_ptr<Pending> pending = std::move(m_pending);
             ListView1MouseDown(pending->button, pending->switchOn, pending->hasFile ? &pending->file : nullptr);
         }

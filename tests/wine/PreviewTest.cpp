@@ -42,6 +42,15 @@ std::string Zip(const std::vector<std::string>& names)
            bytes(0, 2);
 }
 
+// A press on a text file, from a timer that fires in the messages an archive listing processes.
+PreviewPane* g_pressedPane = nullptr;
+void CALLBACK PressTextDuringListing(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    KillTimer(nullptr, timer);
+    PreviewFile text{kFolder + L"\\notiz.txt", 10, L""};
+    g_pressedPane->ListView1MouseDown(WM_LBUTTONDOWN, true, &text);
+}
+
 class PreviewTest : public AppTest {
 protected:
     void SetUp() override
@@ -182,6 +191,21 @@ TEST_F(PreviewTest, EveryPressEmptiesThePaneOnlyTheLeftOneShows)
     EXPECT_TRUE(IsWindowVisible(main->Preview()->NoteHwnd()));
     EXPECT_EQ(WindowText(main->Preview()->NoteHwnd()), file.offlineNote);
     EXPECT_FALSE(IsWindowVisible(Part(IDC_PREVIEW_TEXT)));
+
+    // A press while an archive is being listed stops the listing; its own preview follows once
+    // the listing has unwound.
+    std::vector<std::string> names;
+    for (int k = 0; k < 40000; ++k)
+        names.push_back("datei" + std::to_string(k) + ".txt");
+    Write(L"gross.zip", Zip(names));
+    g_pressedPane = main->Preview();
+    SetTimer(nullptr, 0, 1, PressTextDuringListing);
+    PreviewFile archive{kFolder + L"\\gross.zip", 0, L""};
+    main->Preview()->ListView1MouseDown(WM_LBUTTONDOWN, true, &archive);
+    Flush();
+    EXPECT_LT(ListView_GetItemCount(Part(IDC_PREVIEW_ARCHIVE)), 40000);
+    EXPECT_FALSE(IsWindowVisible(Part(IDC_PREVIEW_ARCHIVE)));
+    EXPECT_EQ(ShownText(), L"Hallo Welt");
 
     // The close button switches the pane off.
     SendMessageW(Part(IDC_PREVIEW_CLOSE), BM_CLICK, 0, 0);

@@ -106,7 +106,6 @@ public:
     // known.
     uint32_t AddFolder(std::wstring_view folder, uint16_t volume = 0);
     uint32_t FindOrAddFolder(std::wstring_view folder, uint16_t volume = 0);
-    size_t FolderCount() const { return m_folders.size(); }
     std::wstring_view Folder(uint32_t index) const { return m_folders[index]; }
     std::wstring_view Folder(const FileRecord& record) const { return m_folders[record.folder]; }
     uint16_t FolderVolume(uint32_t index) const { return m_folderVolumes[index]; }

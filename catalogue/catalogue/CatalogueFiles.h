@@ -63,8 +63,9 @@ public:
     enum class Outcome { Online, Offline, Left };
 
     explicit CatalogueLoader(Catalogue& catalogue) : m_catalogue(catalogue) {}
-    Outcome Add(int categoryId, const std::wstring& path, const FactsFile::Line* facts = nullptr,
-                const VolumeIdentity* storedVolume = nullptr, Mode mode = Mode::Load);
+    // facts and storedVolume are the line's stored facts and volume; null where there are none.
+    Outcome Add(int categoryId, const std::wstring& path, const FactsFile::Line* facts,
+                const VolumeIdentity* storedVolume, Mode mode);
 
 private:
     // A root as found at its first line: the volume in it, if any.

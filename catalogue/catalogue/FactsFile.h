@@ -55,7 +55,6 @@ class Reader {
 public:
     // Takes the whole file; false, and no facts, when it is damaged or cut short.
     bool Open(std::string bytes);
-    bool IsOpen() const { return m_open; }
     // True when the facts were written for a .dat of this size and CRC.
     bool Belongs(uint64_t datSize, uint32_t datCheck) const;
     uint32_t LineCount() const { return m_lineCount; }

@@ -21,7 +21,6 @@ public:
     void ApplyTexts() override;
     bool Busy() const override { return m_listing; }
     bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
-    HWND Hwnd() const { return m_list; }
 
 private:
     std::wstring Cell(const TArcEntry& entry, int column) const;

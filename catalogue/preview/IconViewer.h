@@ -11,7 +11,6 @@ public:
     void Show(const std::wstring& path, const std::wstring& ext, uint64_t size) override;
     void Reset() override;
     void Layout() override;
-    HWND Hwnd() const { return m_list; }
 
 private:
     PreviewHost* m_host = nullptr;

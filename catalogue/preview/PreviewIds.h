@@ -16,6 +16,7 @@
 #define IDC_PREVIEW_TEXT 1353
 #define IDC_PREVIEW_ICONS 1354
 #define IDC_PREVIEW_ARCHIVE 1355
+#define IDC_PREVIEW_LONG_TEXT 1356
 
 // Picture viewer: its views and the buttons of its tool bar, left to right.
 #define IDC_PICTURE_STILL 1310

@@ -87,7 +87,7 @@ bool TextViewer::MakeView()
 bool TextViewer::Create(PreviewHost& host)
 {
     m_host = &host;
-    if (!MakeView())
+    if (!MakeView() || !m_long.Create(host.Pane(), IDC_PREVIEW_LONG_TEXT, host.Dpi()))
         return false;
     // Read once: converters installed later are seen at the next start.
     m_converters = ReadImportConverters();
@@ -99,11 +99,14 @@ void TextViewer::Layout()
 {
     const RECT area = m_host->ViewArea();
     MoveWindow(m_edit, area.left, area.top, area.right - area.left, area.bottom - area.top, TRUE);
+    MoveWindow(m_long.Hwnd(), area.left, area.top, area.right - area.left, area.bottom - area.top, TRUE);
 }
 
 void TextViewer::Reset()
 {
     ShowWindow(m_edit, SW_HIDE);
+    ShowWindow(m_long.Hwnd(), SW_HIDE);
+    m_long.Clear();
 }
 
 void TextViewer::SetPlainFont()
@@ -178,6 +181,10 @@ void TextViewer::Show(const std::wstring& path, const std::wstring& ext, uint64_
     const bool cut = bytes.size() > kMaxBytes;
     if (cut)
         bytes.resize(static_cast<size_t>(kMaxBytes));
+    if (bytes.size() > kLongPlainBytes && bytes.compare(0, 5, "{\\rtf") != 0) {
+        ShowLong(bytes, cut);
+        return;
+    }
     WPARAM format = SF_TEXT;
     size_t skip = 0;
     if (bytes.compare(0, 5, "{\\rtf") == 0) {
@@ -194,10 +201,32 @@ void TextViewer::Show(const std::wstring& path, const std::wstring& ext, uint64_
     StreamIn(bytes.data() + skip, bytes.size() - skip, format);
     if (cut) {
         // Beyond 16 MB a 32-bit process would soon run out of address space: the rest is left out.
+        // The rich text view holds a plain text of that size only when a converter made it.
         const std::wstring note = L"\r\n\r\n" + m_host->App().Text(IDS_PREVIEW_TEXT_CUT);
         SendMessageW(m_edit, EM_SETSEL, -1, -1);
         SendMessageW(m_edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(note.c_str()));
     }
     SendMessageW(m_edit, EM_SETSEL, 0, 0);
     SendMessageW(m_edit, EM_SCROLLCARET, 0, 0);
+}
+
+void TextViewer::ShowLong(const std::string& bytes, bool cut)
+{
+    ShowWindow(m_edit, SW_HIDE);
+    const TextStart start = DetectTextEncoding(bytes);
+    const char* data = bytes.data() + start.markSize;
+    const int size = static_cast<int>(bytes.size() - start.markSize);
+    std::wstring text;
+    if (start.encoding == TextEncoding::Utf16) {
+        text.resize(static_cast<size_t>(size) / sizeof(wchar_t));
+        std::memcpy(&text[0], data, text.size() * sizeof(wchar_t));
+    } else {
+        const UINT codePage = start.encoding == TextEncoding::Utf8 ? CP_UTF8 : CP_ACP;
+        text.resize(static_cast<size_t>(MultiByteToWideChar(codePage, 0, data, size, nullptr, 0)));
+        MultiByteToWideChar(codePage, 0, data, size, &text[0], static_cast<int>(text.size()));
+    }
+    if (cut)
+        text += L"\r\n\r\n" + m_host->App().Text(IDS_PREVIEW_TEXT_CUT);
+    m_long.SetText(std::move(text));
+    ShowWindow(m_long.Hwnd(), SW_SHOW);
 }

@@ -85,8 +85,8 @@ inline std::vector<std::wstring> ValueNames(const std::wstring& subKey)
 
 inline std::wstring WindowText(HWND hwnd)
 {
-    wchar_t text[512] = L"";
-    GetWindowTextW(hwnd, text, ARRAYSIZE(text));
+    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(hwnd)), L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(hwnd, &text[0], static_cast<int>(text.size() + 1))));
     return text;
 }
 
@@ -115,6 +115,18 @@ inline void PressRow(HWND list, const std::wstring& name)
     PostMessageW(list, WM_LBUTTONUP, 0, at); // ends the list's own wait for a drag
     SendMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
     Flush();
+}
+
+// A key pressed while Ctrl is held, as the window's keyboard handling sees it.
+inline void SendControlKey(HWND hwnd, UINT key)
+{
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = 0x80;
+    SetKeyboardState(keys);
+    SendMessageW(hwnd, WM_KEYDOWN, key, 0);
+    keys[VK_CONTROL] = 0;
+    SetKeyboardState(keys);
 }
 
 // While it lives: records the titles of this thread's top-level windows as they are shown

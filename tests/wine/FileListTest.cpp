@@ -422,13 +422,7 @@ TEST_F(FileListTest, KeysAndCursor)
     StartWith(kText, kFiles);
     // Ctrl+A selects every row.
     SetFocus(List());
-    BYTE keys[256] = {};
-    GetKeyboardState(keys);
-    keys[VK_CONTROL] = 0x80;
-    SetKeyboardState(keys);
-    SendMessageW(List(), WM_KEYDOWN, 'A', 0);
-    keys[VK_CONTROL] = 0;
-    SetKeyboardState(keys);
+    SendControlKey(List(), 'A');
     EXPECT_EQ(Panel(1), L"3 Objekt(e) markiert");
 
     // F5 shows what the catalogue holds now.

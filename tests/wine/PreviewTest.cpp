@@ -59,7 +59,10 @@ protected:
         CreateDirectoryW(kFolder.c_str(), nullptr);
         CreateDirectoryW((kFolder + L"\\Data").c_str(), nullptr);
         Write(L"notiz.txt", "Hallo Welt");
-        Write(L"lang.txt", std::string(400 * 1024, 'x'));
+        std::string longText;
+        for (int line = 0; line < 4000; ++line)
+            longText += std::string(98, 'x') + "\r\n";
+        Write(L"lang.txt", longText);
         Write(L"brief.rtf", "{\\rtf1\\ansi {\\b Fett} und normal}");
         Write(L"ohne", "no extension");
         Write(L"bild.jp", "not a picture");
@@ -135,7 +138,7 @@ TEST_F(PreviewTest, EachFileGoesToTheViewerOfItsExtension)
         int shownPart; // 0: nothing
         const wchar_t* text;
     } cases[] = {
-        {L"lang.txt", IDC_PREVIEW_TEXT, nullptr},
+        {L"lang.txt", IDC_PREVIEW_LONG_TEXT, nullptr},
         {L"notiz.txt", IDC_PREVIEW_TEXT, L"Hallo Welt"}, // in a new view after the long text
         {L"brief.rtf", IDC_PREVIEW_TEXT, L"Fett und normal"},
         {L"prog.exe", IDC_PREVIEW_ICONS, nullptr},
@@ -147,7 +150,7 @@ TEST_F(PreviewTest, EachFileGoesToTheViewerOfItsExtension)
     };
     for (const auto& c : cases) {
         Press(c.name);
-        for (int part : {IDC_PREVIEW_TEXT, IDC_PREVIEW_ICONS, IDC_PREVIEW_ARCHIVE, IDC_PICTURE_STILL})
+        for (int part : {IDC_PREVIEW_TEXT, IDC_PREVIEW_LONG_TEXT, IDC_PREVIEW_ICONS, IDC_PREVIEW_ARCHIVE, IDC_PICTURE_STILL})
             EXPECT_EQ(IsWindowVisible(Part(part)) != FALSE, part == c.shownPart) << c.name << " " << part;
         if (c.text) {
             EXPECT_EQ(ShownText(), c.text);
@@ -156,6 +159,25 @@ TEST_F(PreviewTest, EachFileGoesToTheViewerOfItsExtension)
             EXPECT_EQ(ListView_GetItemCount(Part(IDC_PREVIEW_ICONS)), static_cast<int>(icons));
         }
     }
+    // A long plain text: every line in the light view, which scrolls and copies.
+    Press(L"lang.txt");
+    const HWND longText = Part(IDC_PREVIEW_LONG_TEXT);
+    EXPECT_EQ(GetWindowTextLengthW(longText), 4000 * 100);
+    SendMessageW(longText, WM_VSCROLL, SB_BOTTOM, 0);
+    SCROLLINFO scroll{};
+    scroll.cbSize = sizeof(scroll);
+    scroll.fMask = SIF_POS | SIF_PAGE | SIF_RANGE;
+    GetScrollInfo(longText, SB_VERT, &scroll);
+    EXPECT_EQ(scroll.nMax, 4000);
+    EXPECT_EQ(scroll.nPos + static_cast<int>(scroll.nPage), 4001) << "the last line at the bottom";
+    SetFocus(longText);
+    SendControlKey(longText, 'A');
+    SendMessageW(longText, WM_COPY, 0, 0);
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    const auto* copied = static_cast<const wchar_t*>(GlobalLock(GetClipboardData(CF_UNICODETEXT)));
+    EXPECT_EQ(copied ? wcslen(copied) : 0u, 4000u * 100);
+    CloseClipboard();
+
     // The archive's rows, in one walk, and the progress text of the last one.
     Press(L"paket.zip");
     const HWND archive = Part(IDC_PREVIEW_ARCHIVE);
@@ -184,6 +206,15 @@ TEST_F(PreviewTest, EveryPressEmptiesThePaneOnlyTheLeftOneShows)
     main->Preview()->ListView1MouseDown(WM_LBUTTONDOWN, false, &file);
     EXPECT_FALSE(IsWindowVisible(Part(IDC_PREVIEW_TEXT)));
     EXPECT_EQ(main->CancelRequested, 1) << "a listing still running stops";
+
+    // Beyond 16 MB the rest of a text is left out, and the view says so.
+    Write(L"riesig.txt", std::string((16u << 20) + 1, 'y'));
+    PreviewFile huge{kFolder + L"\\riesig.txt", (16u << 20) + 1, L""};
+    main->Preview()->ListView1MouseDown(WM_LBUTTONDOWN, true, &huge);
+    const HWND longText = Part(IDC_PREVIEW_LONG_TEXT);
+    const std::wstring shown = WindowText(longText);
+    EXPECT_EQ(shown.find(L'y', 16u << 20), std::wstring::npos);
+    EXPECT_EQ(shown.substr(16u << 20), L"\r\n\r\n[Die Datei ist größer als 16 MB: gezeigt wird nur ihr Anfang.]");
 
     // A file whose volume is not there: the pane says so.
     file.offlineNote = L"CD-ROM (E:) ist nicht eingelegt";

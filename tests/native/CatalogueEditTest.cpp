@@ -12,7 +12,7 @@ using Paths = std::vector<std::wstring>;
 using namespace CatalogueEdit;
 
 // Categories of the tests: an .MP3 is in both multimedia lists; the search results hold any file.
-const int kMultimedia = 19, kMp3 = 43, kText = 30, kEmpty = 31, kSearch = 46;
+const int kMultimedia = 23, kMp3 = 45, kText = 30, kEmpty = 31, kSearch = 46;
 
 Paths PathsOf(const Catalogue& catalogue, int id)
 {

@@ -9,6 +9,7 @@
 #include "../../common/SettingsText.h"
 #include "FileListIds.h"
 #include "FileListTexts.h"
+#include "FileOperations.h"
 #include "OfflineNote.h"
 
 #include <shellapi.h>
@@ -74,7 +75,8 @@ bool HasOwnIcon(const std::wstring& extension)
 } // namespace
 
 FileListPane::FileListPane(Program& program, CatalogueModel& model, CategoryTreePane& tree, const StatusBar& status)
-    : m_program(program), m_model(model), m_tree(tree), m_status(status)
+    : m_program(program), m_fileOperations(std::make_unique<FileOperations>(program, model, *this)), m_model(model),
+      m_tree(tree), m_status(status)
 {
 }
 
@@ -115,11 +117,10 @@ bool FileListPane::Create(HWND parent, int dpi)
 
 void FileListPane::AddCommands(CommandTable& commands)
 {
-    // The file commands are listed and do nothing yet.
-    for (int id : {IDM_OPEN, IDM_OPEN_WITH, IDM_MOVE, IDM_COPY, IDM_DELETE, IDM_RENAME, IDM_PROPERTIES, IDM_PRINT,
-                   IDM_SORT_NONE})
+    m_fileOperations->AddCommands(commands);
+    // Listed, and doing nothing yet.
+    for (int id : {IDM_PRINT, IDM_SORT_NONE})
         commands.Add({id, {}, {}, {}});
-    commands.Add({IDM_FILE_PROPERTIES, {}, {}, {}}); // no action in the file menu, by design
     commands.Add({IDM_SELECT_ALL, [this] { Alleauswhlen2Click(); }, {}, {}});
     commands.Add({IDM_INVERT_SELECTION, [this] { Auswahlumkehren2Click(); }, {}, {}});
     commands.Add({IDM_GRID_LINES, [this] { SetGridLines(!m_gridLines); }, {}, [this] { return m_gridLines; }});
@@ -565,16 +566,16 @@ void FileListPane::ListView1DblClick()
             TreeView_Expand(m_tree.Hwnd(), child, TVE_EXPAND);
         return;
     }
-    if (row >= static_cast<int>(m_model.Lists()[m_currentCategory].size()))
-        return;
-    const std::wstring path = m_model.Lists().Path(GetShellItem(row));
-    ShellExecuteW(GetForegroundWindow(), L"open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    m_program.ExecuteCommand(IDM_OPEN);
 }
 
 void FileListPane::ListKeyDown(const NMLVKEYDOWN& key)
 {
-    if (key.wVKey == VK_DELETE && ListView_GetSelectedCount(m_list) > 0)
-        m_program.ExecuteCommand(IDM_DELETE);
+    const bool selected = ListView_GetSelectedCount(m_list) > 0;
+    if (key.wVKey == VK_DELETE && selected)
+        m_program.ExecuteCommand(GetKeyState(VK_SHIFT) < 0 ? IDM_DELETE_FOR_GOOD : IDM_DELETE);
+    else if (key.wVKey == VK_F2 && selected)
+        m_program.ExecuteCommand(IDM_RENAME);
     else if (key.wVKey == 'A' && GetKeyState(VK_CONTROL) < 0)
         Alleauswhlen2Click();
 }
@@ -599,6 +600,10 @@ LRESULT CALLBACK FileListPane::ListProc(HWND hwnd, UINT msg, WPARAM wParam, LPAR
         const auto* header = reinterpret_cast<const NMHDR*>(lParam);
         if (header->code == HDN_ENDTRACKW || header->code == HDN_ENDTRACKA)
             PostMessageW(hwnd, WM_APP_COLUMNS_TRACKED, 0, 0);
+    } else if (msg == WM_SYSKEYDOWN && wParam == VK_RETURN) {
+        // Alt+Enter: the properties, as in the shell's own windows.
+        self->m_program.ExecuteCommand(IDM_PROPERTIES);
+        return 0;
     } else if (msg == WM_APP_COLUMNS_TRACKED) {
         self->WriteColumnWidths();
         return 0;

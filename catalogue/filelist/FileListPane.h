@@ -17,6 +17,8 @@
 #include <unordered_map>
 #include <vector>
 
+class FileOperations;
+
 enum class ViewStyle { LargeIcons, SmallIcons, List, Details };
 
 // A selected row of the file view, as the file commands take it.
@@ -94,6 +96,7 @@ public:
     std::wstring OfflineNoteOf(const FileRecord& record) const;
     // Called after the list has handled a mouse button pressed on it (WM_LBUTTONDOWN,
     // WM_RBUTTONDOWN or WM_MBUTTONDOWN), whatever was hit.
+    FileOperations& Operations() { return *m_fileOperations; }
     void SetMouseDownHandler(std::function<void(UINT button)> handler) { m_onMouseDown = std::move(handler); }
 
     bool GridLines() const { return m_gridLines; }
@@ -127,6 +130,7 @@ private:
     static LRESULT CALLBACK ListProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
     Program& m_program;
+    std::unique_ptr<FileOperations> m_fileOperations;
     std::function<void(UINT button)> m_onMouseDown;
     CatalogueModel& m_model;
     CategoryTreePane& m_tree;

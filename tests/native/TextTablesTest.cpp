@@ -22,6 +22,7 @@ TEST(EnglishTexts, EveryIdHasOneText)
         EnglishTexts::kWaitDialogAtStart, EnglishTexts::kWaitDialogAtClose, EnglishTexts::kFileMenu,
         EnglishTexts::kEditMenu,          EnglishTexts::kViewMenu,          FileListTexts::kListMenu,
         FileListTexts::kListBackgroundMenu, CatalogueTexts::kTreeMenu,
+        FileListTexts::kCopyDialog,       FileListTexts::kRenameDialog,
     };
     std::set<int> stringIds;
     for (const TextTable& table : strings)

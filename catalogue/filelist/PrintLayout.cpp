@@ -46,6 +46,7 @@ PrintLayout::PrintLayout(const PrintDevice& device, PrintTexts texts) : m_texts(
         return;
     m_pixelsPerCentimetreX = PixelsPerCentimetre(device.dotsPerInchX);
     m_pixelsPerCentimetreY = PixelsPerCentimetre(device.dotsPerInchY);
+    m_dotsPerInchY = device.dotsPerInchY;
     // The height in whole millimetres, then in whole centimetres.
     const int64_t millimetres =
         static_cast<int64_t>(device.pageHeight) * 254 / (static_cast<int64_t>(device.dotsPerInchY) * 10);

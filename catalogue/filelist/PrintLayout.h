@@ -57,6 +57,11 @@ public:
     // The page height in whole centimetres.
     int PageCentimetres() const { return m_pageCentimetres; }
     int LinesPerPage() const { return m_linesPerPage; }
+    // A font's character height in pixels of the vertical resolution.
+    int FontPixels(PrintFont font) const
+    {
+        return static_cast<int>((static_cast<int64_t>(font.points) * m_dotsPerInchY + 36) / 72);
+    }
     // A page follows every full page, even the last: a job whose last page is full ends with a
     // page holding only the headings. No row at all still makes one page.
     int PageCount(size_t rows) const { return static_cast<int>(rows / static_cast<size_t>(m_linesPerPage)) + 1; }
@@ -76,6 +81,7 @@ private:
 
     PrintTexts m_texts;
     bool m_usable = false;
+    int m_dotsPerInchY = 0;
     int m_pixelsPerCentimetreX = 0;
     int m_pixelsPerCentimetreY = 0;
     int m_pageCentimetres = 0;

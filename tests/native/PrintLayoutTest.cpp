@@ -88,6 +88,8 @@ TEST(PrintLayout, PageTextsUseEachResolutionForItsDirection)
         {{8, false}, 4389, 295, L"RA"},
     };
     EXPECT_EQ(layout.Page(1, Rows(80)), expected);
+    EXPECT_EQ(layout.FontPixels({8, false}), 33);
+    EXPECT_EQ(layout.FontPixels({14, true}), 58);
 
     // Line n at 2.5 + 0.3 n cm: exact where the sum of tenths in floating point is not.
     const struct {

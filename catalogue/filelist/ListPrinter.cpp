@@ -6,6 +6,7 @@
 #include "SystemError.h"
 
 #include <commdlg.h>
+#include <winspool.h>
 
 #include <vector>
 
@@ -43,6 +44,17 @@ private:
     const PrintLayout& m_layout;
     std::vector<std::pair<PrintFont, UniqueHFont>> m_fonts;
 };
+
+// Whether any printer is set up, local or connected.
+bool AnyPrinter()
+{
+    DWORD needed = 0;
+    DWORD count = 0;
+    // Level 4 only reads the registry: no driver is asked. Without a buffer the call fails with
+    // the size it needs, which is 0 when there is no printer.
+    EnumPrintersW(PRINTER_ENUM_LOCAL | PRINTER_ENUM_CONNECTIONS, nullptr, 4, nullptr, 0, &needed, &count);
+    return needed > 0 || count > 0;
+}
 
 } // namespace
 
@@ -129,6 +141,12 @@ void ListPrinter::Listedrucken2Click(const ListRows& rows)
 
 UniqueHdc ListPrinter::ChoosePrinter()
 {
+    // Wine's dialog opens with an empty list when no printer is set up, where Windows' ends at
+    // once with PDERR_NODEFAULTPRN: asked first, both say the same.
+    if (!AnyPrinter()) {
+        SayNoPrinter();
+        return UniqueHdc();
+    }
     PRINTDLGW dialog{};
     dialog.lStructSize = sizeof(dialog);
     dialog.hwndOwner = m_program.Owner();
@@ -144,8 +162,7 @@ UniqueHdc ListPrinter::ChoosePrinter()
         GlobalFree(dialog.hDevNames);
     UniqueHdc printer(chosen ? dialog.hDC : nullptr);
     if (failure == PDERR_NODEFAULTPRN || failure == PDERR_NODEVICES) {
-        MessageBoxW(m_program.Owner(), m_program.Text(IDS_NO_PRINTER).c_str(), m_program.Text(IDS_NOTE_TITLE).c_str(),
-                    MB_OK | MB_ICONINFORMATION);
+        SayNoPrinter();
     } else if (failure != 0) {
         Log::Write(LogLevel::Warning, L"print", L"PrintDlgW failed: 0x%lx", failure);
         ReportFailure(0);
@@ -153,6 +170,12 @@ UniqueHdc ListPrinter::ChoosePrinter()
         ReportFailure(0);
     }
     return printer;
+}
+
+void ListPrinter::SayNoPrinter() const
+{
+    MessageBoxW(m_program.Owner(), m_program.Text(IDS_NO_PRINTER).c_str(), m_program.Text(IDS_NOTE_TITLE).c_str(),
+                MB_OK | MB_ICONINFORMATION);
 }
 
 void ListPrinter::ReportFailure(DWORD error) const

@@ -38,6 +38,7 @@ public:
 private:
     // The DC of the printer chosen; none when the user cancelled or there is no printer (said).
     UniqueHdc ChoosePrinter();
+    void SayNoPrinter() const;
     void ReportFailure(DWORD error) const;
 
     Program& m_program;

@@ -10,6 +10,8 @@
 #include "FileListIds.h"
 #include "FileListTexts.h"
 #include "FileOperations.h"
+#include "ListExport.h"
+#include "ListPrinter.h"
 #include "OfflineNote.h"
 
 #include <shellapi.h>
@@ -118,9 +120,10 @@ bool FileListPane::Create(HWND parent, int dpi)
 void FileListPane::AddCommands(CommandTable& commands)
 {
     m_fileOperations->AddCommands(commands);
-    // Listed, and doing nothing yet.
-    for (int id : {IDM_PRINT, IDM_SORT_NONE})
-        commands.Add({id, {}, {}, {}});
+    commands.Add({IDM_SORT_NONE, {}, {}, {}}); // listed, and doing nothing yet
+    // A group's rows are categories: there is nothing to print or export.
+    commands.Add({IDM_PRINT, [this] { PrintList(); }, [this] { return !GroupView(); }, {}});
+    commands.Add({IDM_EXPORT_LIST, [this] { ExportList(); }, [this] { return !GroupView(); }, {}});
     commands.Add({IDM_SELECT_ALL, [this] { Alleauswhlen2Click(); }, {}, {}});
     commands.Add({IDM_INVERT_SELECTION, [this] { Auswahlumkehren2Click(); }, {}, {}});
     commands.Add({IDM_GRID_LINES, [this] { SetGridLines(!m_gridLines); }, {}, [this] { return m_gridLines; }});
@@ -420,31 +423,39 @@ void FileListPane::ListView1Data(NMLVDISPINFOW& info)
             item.iImage = record.iconIndex;
         if (!wantsText)
             return;
-        switch (item.iSubItem) {
-        case 0:
+        if (item.iSubItem == 0) {
             lstrcpynW(item.pszText, record.name, item.cchTextMax);
             return;
-        case 1:
-            text = catalogue.Path(record);
-            break;
-        case 2:
-            text = catalogue.TypeName(record);
-            break;
-        case 3:
-            text = KilobyteText(record.Size());
-            break;
-        case 4:
-            text = FormatRecordDate(record);
-            break;
-        case 5:
-            text = AttributeLetters(record.attributes);
-            break;
-        default:
-            break;
         }
+        text = CellText(record, item.iSubItem);
     }
     if (wantsText)
         lstrcpynW(item.pszText, text.c_str(), item.cchTextMax);
+}
+
+std::wstring FileListPane::CellText(FileRecord& record, int column)
+{
+    // The icon and type are asked for at a row's first display: a row never shown yet gets them
+    // here.
+    if (record.iconIndex < 0)
+        FillShellInfo(record);
+    const Catalogue& catalogue = m_model.Lists();
+    switch (column) {
+    case 0:
+        return record.name;
+    case 1:
+        return catalogue.Path(record);
+    case 2:
+        return catalogue.TypeName(record);
+    case 3:
+        return KilobyteText(record.Size());
+    case 4:
+        return FormatRecordDate(record);
+    case 5:
+        return AttributeLetters(record.attributes);
+    default:
+        return L"";
+    }
 }
 
 const FileRecord* FileListPane::RecordAt(int row) const
@@ -836,4 +847,43 @@ Selection FileListPane::GetSelItems()
         selection.files.push_back({catalogue.Path(record), record.name, record.iconIndex, row});
     }
     return selection;
+}
+
+// Printing and export -----------------------------------------------------------------------------
+
+ListRows FileListPane::ShownRows(bool selectedOnly)
+{
+    HTREEITEM node = m_tree.Selected();
+    if (!node || m_tree.IsGroup(node) || m_tree.Category(node) != m_currentCategory)
+        return {};
+    std::vector<int> rows;
+    if (selectedOnly) {
+        FlagScope sweep(m_sweeping);
+        rows = SelectedRows(m_list);
+    } else {
+        rows.resize(static_cast<size_t>(ListView_GetItemCount(m_list)));
+        for (size_t i = 0; i < rows.size(); ++i)
+            rows[i] = static_cast<int>(i);
+    }
+    const int category = m_currentCategory;
+    return {rows.size(), [this, category, rows = std::move(rows)](size_t k) {
+                RowTexts texts;
+                auto& list = m_model.Lists()[category];
+                if (k < rows.size() && rows[k] < static_cast<int>(list.size()))
+                    for (int column = 0; column < kColumnCount; ++column)
+                        texts[column] = CellText(list[rows[k]], column);
+                return texts;
+            }};
+}
+
+void FileListPane::PrintList()
+{
+    ListPrinter(m_program).Listedrucken2Click(ShownRows(true));
+}
+
+void FileListPane::ExportList()
+{
+    // One selected row is most often just the row last clicked: the whole list is meant.
+    const bool selectedOnly = ListView_GetSelectedCount(m_list) > 1;
+    ListExport(m_program).Run(ShownRows(selectedOnly), selectedOnly);
 }

@@ -10,6 +10,7 @@
 #include "../catalogue/CatalogueModel.h"
 #include "../catalogue/CategoryTreePane.h"
 #include "FileListOrder.h"
+#include "ListRows.h"
 
 #include <memory>
 #include <functional>
@@ -90,6 +91,9 @@ public:
     void Auswahlumkehren2Click();
     void UnselectAll();
     Selection GetSelItems();
+    // The file view's rows as the list shows them, in list order, for printing and export: the
+    // selected ones or all; none in the group view.
+    ListRows ShownRows(bool selectedOnly);
     // The record of the first selected row; null when none is selected or the rows are categories.
     const FileRecord* FirstSelectedRecord() const;
     // Which volume an offline record is on, in the interface language.
@@ -110,6 +114,10 @@ private:
     void SetStatusCount(int count);
     void SetStatusSelection(const double* kilobytes);
     void ListView1Data(NMLVDISPINFOW& info);
+    // The text of a file row's column as the list shows it.
+    std::wstring CellText(FileRecord& record, int column);
+    void PrintList();
+    void ExportList();
     // The record of a row of the file view; null in the group view and beyond the rows.
     const FileRecord* RecordAt(int row) const;
     // Offline rows: greyed, with a mark on their icon, and their volume named in the status

@@ -19,6 +19,7 @@ const ControlText listMenu[] = {
     {IDM_DELETE, L"Delete"},
     {IDM_RENAME, L"Rename"},
     {IDM_PROPERTIES, L"Properties."},
+    {IDM_EXPORT_LIST, L"Export list..."},
     {IDM_SELECT_ALL, L"Select all"},
     {IDM_INVERT_SELECTION, L"Invert selection"},
 };
@@ -52,6 +53,19 @@ const ControlText strings[] = {
     {IDS_RENAME_INVALID, L"Please enter a new filename. It must not contain any of the characters \\ / : * ? \" < > |."},
     {IDS_RENAME_EXISTS, L"The file %1 already exists."},
     {IDS_OFFLINE_REFUSED, L"%1.\nThe file %2 cannot be reached now."},
+    {IDS_PRINT_QUESTION, L"                 Print selected Files ?                           \n"},
+    {IDS_QUESTION_TITLE, L"Frage"},
+    {IDS_PRINT_DOCUMENT, L"Sortaro Print Fileinformation"},
+    {IDS_PRINT_TITLE, L"Fileinformation"},
+    {IDS_PRINT_MADE_BY, L"made by"},
+    {IDS_PRINT_PAGE, L"(Page "},
+    {IDS_PRINT_FILE, L"File"},
+    {IDS_NO_PRINTER, L"No printer is set up. Set up a printer in the Control Panel to print the list."},
+    {IDS_PRINT_FAILED, L"The list could not be printed."},
+    {IDS_EXPORT_ALL, L"Export list"},
+    {IDS_EXPORT_SELECTED, L"Export selected files"},
+    {IDS_EXPORT_FILTER, L"CSV files (*.csv)|*.csv|All files (*.*)|*.*"},
+    {IDS_EXPORT_FAILED, L"The list could not be saved to %1."},
 };
 
 const ControlText copyDialog[] = {

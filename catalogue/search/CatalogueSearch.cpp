@@ -84,6 +84,23 @@ SearchPattern::SearchPattern(std::wstring_view text, bool matchCase, const Upper
     for (wchar_t c : text)
         m_text += Fold(c);
     m_wildcard = m_text.find_first_of(L"*?") != std::wstring::npos;
+    if (!m_text.empty()) {
+        size_t count = 0;
+        m_firstKnown = true;
+        if (m_matchCase) {
+            m_first[count++] = m_text[0];
+        } else {
+            for (uint32_t c = 1; c <= 0xFFFF && m_firstKnown; ++c)
+                if (upper(static_cast<wchar_t>(c)) == m_text[0]) {
+                    m_firstKnown = count < 3;
+                    if (m_firstKnown)
+                        m_first[count++] = static_cast<wchar_t>(c);
+                }
+        }
+        for (size_t i = count; i < 3 && count > 0; ++i)
+            m_first[i] = m_first[0];
+        m_firstKnown = m_firstKnown && count > 0;
+    }
     const size_t slash = m_text.rfind(L'\\');
     m_onPath = slash != std::wstring::npos;
     if (!m_wildcard && m_onPath)
@@ -99,6 +116,19 @@ bool SearchPattern::Narrows(const SearchPattern& previous) const
 
 bool SearchPattern::Contains(const wchar_t* text) const
 {
+    if (m_firstKnown) {
+        // Most characters are no start of the text: they are passed over without the table.
+        const wchar_t a = m_first[0], b = m_first[1], c = m_first[2];
+        for (;; ++text) {
+            wchar_t t;
+            while ((t = *text) != 0 && t != a && t != b && t != c)
+                ++text;
+            if (!t)
+                return false;
+            if (StartsWith(text + 1, std::wstring_view(m_text).substr(1)))
+                return true;
+        }
+    }
     return m_matchCase ? ContainsZ(text, m_text, Exact{}) : ContainsZ(text, m_text, Folded{*m_upper});
 }
 
@@ -192,7 +222,6 @@ void CatalogueIndex::Build(const Catalogue& catalogue)
 {
     m_catalogue = &catalogue;
     m_entries.clear();
-    m_folders.clear();
 
     // Folders with the same text are one folder here (a folder scanned twice, as part of its
     // drive and as a folder of its own, or found again by a search of the disk).
@@ -203,6 +232,7 @@ void CatalogueIndex::Build(const Catalogue& catalogue)
             folderCount = std::max(folderCount, record.folder + 1);
         total += catalogue[id].size();
     }
+    m_folderCount = folderCount;
     std::vector<uint32_t> canonical(folderCount);
     {
         std::unordered_map<std::wstring_view, uint32_t> byText;
@@ -210,66 +240,49 @@ void CatalogueIndex::Build(const Catalogue& catalogue)
             canonical[f] = byText.emplace(catalogue.Folder(f), f).first->second;
     }
 
-    // The records bucketed by folder, in folder order and within a folder in list order.
-    std::vector<uint32_t> start(folderCount + 1);
+    // Each file at its first record: an open-addressed table of the entries by folder and name,
+    // with the hashes beside it so that most probes touch no name.
+    size_t size = 16;
+    while (size < total + total / 2)
+        size *= 2;
+    std::vector<uint32_t> slots(size), hashes(size);
+    m_entries.reserve(total);
     for (int id = 1; id < Catalogue::kListCount; ++id)
-        for (const FileRecord& record : catalogue[id])
-            ++start[canonical[record.folder] + 1];
-    for (uint32_t f = 0; f < folderCount; ++f)
-        start[f + 1] += start[f];
-    std::vector<Entry> all(total);
-    {
-        std::vector<uint32_t> fill(start.begin(), start.end() - 1);
-        for (int id = 1; id < Catalogue::kListCount; ++id)
-            for (const FileRecord& record : catalogue[id])
-                all[fill[canonical[record.folder]]++] = Entry{&record, record.name};
-    }
-
-    // Each name once per folder: an open-addressed table of the folder's first records, cleared
-    // over its used size only, so that a large folder does not slow down the small ones after it.
-    std::vector<uint32_t> slots;
-    size_t kept = 0;
-    for (uint32_t f = 0; f < folderCount; ++f) {
-        const uint32_t begin = start[f], end = start[f + 1];
-        if (begin == end)
-            continue;
-        size_t size = 16;
-        while (size < 2 * static_cast<size_t>(end - begin))
-            size *= 2;
-        if (slots.size() < size)
-            slots.resize(size);
-        std::fill(slots.begin(), slots.begin() + static_cast<std::ptrdiff_t>(size), 0u);
-        const size_t firstKept = kept;
-        for (uint32_t e = begin; e < end; ++e) {
-            const wchar_t* name = all[e].name;
-            size_t slot = NameHash(name) & (size - 1);
+        for (const FileRecord& record : catalogue[id]) {
+            const uint32_t folder = canonical[record.folder];
+            const uint32_t hash = NameHash(record.name) ^ (folder * 2654435761u);
+            size_t slot = hash & (size - 1);
             bool duplicate = false;
             for (; slots[slot]; slot = (slot + 1) & (size - 1)) {
-                const wchar_t* other = all[firstKept + slots[slot] - 1].name;
-                if (other == name || std::wcscmp(other, name) == 0) {
+                if (hashes[slot] != hash)
+                    continue;
+                const Entry& other = m_entries[slots[slot] - 1];
+                if (other.folder == folder && (other.name == record.name || std::wcscmp(other.name, record.name) == 0)) {
                     duplicate = true;
                     break;
                 }
             }
             if (duplicate)
                 continue;
-            slots[slot] = static_cast<uint32_t>(kept - firstKept + 1);
-            all[kept++] = all[e];
+            m_entries.push_back(Entry{&record, record.name, folder});
+            slots[slot] = static_cast<uint32_t>(m_entries.size());
+            hashes[slot] = hash;
         }
-        m_folders.push_back({f, static_cast<uint32_t>(kept)});
-    }
-    all.resize(kept);
-    all.shrink_to_fit();
-    m_entries = std::move(all);
-    m_folders.shrink_to_fit();
+    m_entries.shrink_to_fit();
 }
 
 size_t CatalogueIndex::MemoryBytes() const
 {
-    return m_entries.capacity() * sizeof(Entry) + m_folders.capacity() * sizeof(FolderRun);
+    return m_entries.capacity() * sizeof(Entry);
 }
 
 // The query -----------------------------------------------------------------------------------
+
+namespace {
+
+constexpr uint8_t kUnknown = 0xFF;
+
+} // namespace
 
 void CatalogueQuery::Start(const SearchPattern& pattern)
 {
@@ -281,65 +294,49 @@ void CatalogueQuery::Start(const SearchPattern& pattern)
     m_hits.clear();
     m_pattern = pattern;
     m_next = 0;
-    m_run = 0;
-    m_runKnown = false;
+    m_states.assign(m_index.m_folderCount, kUnknown);
     m_done = pattern.Empty();
     m_complete = m_done;
 }
 
-void CatalogueQuery::EnterRunOf(uint32_t entry)
+SearchPattern::FolderState CatalogueQuery::StateOf(uint32_t folder)
 {
-    const auto& folders = m_index.m_folders;
-    while (folders[m_run].end <= entry) {
-        ++m_run;
-        m_runKnown = false;
-    }
-    if (!m_runKnown) {
-        m_folder = m_index.m_catalogue->Folder(folders[m_run].folder);
-        m_state = m_pattern.StateOf(m_folder);
-        m_runKnown = true;
-    }
+    uint8_t& state = m_states[folder];
+    if (state == kUnknown)
+        state = static_cast<uint8_t>(m_pattern.StateOf(m_index.m_catalogue->Folder(folder)));
+    return static_cast<SearchPattern::FolderState>(state);
 }
 
 bool CatalogueQuery::Accept(uint32_t entry)
 {
-    return m_pattern.Accept(m_state, m_folder, m_index.m_entries[entry].name, m_path);
+    const CatalogueIndex::Entry& e = m_index.m_entries[entry];
+    const SearchPattern::FolderState state = StateOf(e.folder);
+    switch (state) {
+    case SearchPattern::FolderState::All:
+        return true;
+    case SearchPattern::FolderState::None:
+        return false;
+    default:
+        return m_pattern.Accept(state, m_index.m_catalogue->Folder(e.folder), e.name, m_path);
+    }
 }
 
 bool CatalogueQuery::Step(size_t budget)
 {
     if (m_done)
         return true;
-    using State = SearchPattern::FolderState;
-    if (!m_narrowed) {
-        const size_t total = m_index.m_entries.size();
-        const size_t end = std::min(total, m_next + budget);
-        while (m_next < end) {
-            const auto entry = static_cast<uint32_t>(m_next);
-            EnterRunOf(entry);
-            const size_t runEnd = std::min<size_t>(m_index.m_folders[m_run].end, end);
-            // Whole folders at once where the folder's text decides.
-            if (m_state == State::All) {
-                for (size_t e = m_next; e < runEnd; ++e)
-                    m_hits.push_back(static_cast<uint32_t>(e));
-            } else if (m_state != State::None) {
-                for (size_t e = m_next; e < runEnd; ++e)
-                    if (Accept(static_cast<uint32_t>(e)))
-                        m_hits.push_back(static_cast<uint32_t>(e));
-            }
-            m_next = runEnd;
-        }
-        m_done = m_next >= total;
+    const size_t count = m_narrowed ? m_candidates.size() : m_index.m_entries.size();
+    const size_t end = count - m_next > budget ? m_next + budget : count;
+    if (m_narrowed) {
+        for (; m_next < end; ++m_next)
+            if (Accept(m_candidates[m_next]))
+                m_hits.push_back(m_candidates[m_next]);
     } else {
-        const size_t end = std::min(m_candidates.size(), m_next + budget);
-        for (; m_next < end; ++m_next) {
-            const uint32_t entry = m_candidates[m_next];
-            EnterRunOf(entry);
-            if (m_state == State::All || (m_state != State::None && Accept(entry)))
-                m_hits.push_back(entry);
-        }
-        m_done = m_next >= m_candidates.size();
+        for (; m_next < end; ++m_next)
+            if (Accept(static_cast<uint32_t>(m_next)))
+                m_hits.push_back(static_cast<uint32_t>(m_next));
     }
+    m_done = m_next >= count;
     m_complete = m_done;
     return m_done;
 }

@@ -8,9 +8,10 @@
 // ending in .txt, "C:\Fotos\*.jpg" the JPEGs below C:\Fotos). Case is ignored unless asked for,
 // by the upper-casing table of the user's locale.
 //
-// The index keeps, per file, its record and its name (8 bytes in the 32-bit program), grouped
-// by folder, so that a folder's text is searched once for all its files. A query that only
-// lengthens the text of the one before searches the hits of that one alone.
+// The index keeps, per file, its record, its name and its folder (12 bytes in the 32-bit
+// program), in the order of the category lists, which is the order the names lie in memory; a
+// folder's text is searched once per query for all its files. A query that only lengthens the
+// text of the one before searches the hits of that one alone.
 
 #include "../catalogue/Catalogue.h"
 #include "../filelist/FileListOrder.h"
@@ -52,6 +53,10 @@ private:
     bool Accept(FolderState state, std::wstring_view folder, const wchar_t* name, std::wstring& path) const;
 
     std::wstring m_text; // folded
+    // The characters that fold to the text's first one (three at most, repeated to fill), so
+    // that a name is scanned for them without the table; m_firstKnown is false with more.
+    wchar_t m_first[3] = {};
+    bool m_firstKnown = false;
     const UpperCaseTable* m_upper = nullptr;
     bool m_matchCase = false;
     bool m_wildcard = false;
@@ -81,14 +86,10 @@ private:
     struct Entry {
         const FileRecord* record;
         const wchar_t* name;
-    };
-    // The files of one folder text are m_entries[begin of the next folder's, end).
-    struct FolderRun {
-        uint32_t folder; // the catalogue's index of the folder text
-        uint32_t end;    // one past its last entry
+        uint32_t folder; // the first of the catalogue's folders with this text
     };
     std::vector<Entry> m_entries;
-    std::vector<FolderRun> m_folders;
+    uint32_t m_folderCount = 0;
     const Catalogue* m_catalogue = nullptr;
 };
 
@@ -107,8 +108,8 @@ public:
     const std::vector<uint32_t>& Hits() const { return m_hits; }
 
 private:
-    // Moves to the folder run holding entry, and works out its state when it is a new one.
-    void EnterRunOf(uint32_t entry);
+    // The decision of an entry's folder, worked out at its first file.
+    SearchPattern::FolderState StateOf(uint32_t folder);
     bool Accept(uint32_t entry);
 
     const CatalogueIndex& m_index;
@@ -119,9 +120,6 @@ private:
     bool m_done = true;
     bool m_complete = false; // the last query ran to its end: its hits can be narrowed
     size_t m_next = 0;       // the next entry, or the next candidate when narrowed
-    uint32_t m_run = 0;      // the folder run of the entries being searched
-    bool m_runKnown = false; // m_state is m_run's
-    SearchPattern::FolderState m_state = SearchPattern::FolderState::None;
-    std::wstring_view m_folder; // m_run's text
+    std::vector<uint8_t> m_states; // per folder: a FolderState, or kUnknown
     std::wstring m_path; // a wildcard path query's path of the current file
 };

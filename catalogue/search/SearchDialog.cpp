@@ -232,6 +232,7 @@ bool SearchDialog::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, INT_PTR& re
         if (wParam != kQueryTimer)
             return false;
         KillTimer(Hwnd(), kQueryTimer);
+        m_queryPending = false;
         RunCatalogueQuery();
         return true;
     default:
@@ -253,7 +254,7 @@ bool SearchDialog::OnCommand(int id, int code, HWND control)
     case IDC_SEARCH_NAME:
         // Each change restarts the query once the keys pause.
         if (code == EN_CHANGE && CatalogueMode())
-            SetTimer(Hwnd(), kQueryTimer, kQueryDelayMs, nullptr);
+            m_queryPending = SetTimer(Hwnd(), kQueryTimer, kQueryDelayMs, nullptr) != 0;
         return true;
     case IDC_SEARCH_CATALOGUE:
     case IDC_SEARCH_MATCH_CASE:
@@ -393,6 +394,7 @@ void SearchDialog::SearchNowClick()
 {
     if (CatalogueMode()) {
         KillTimer(Hwnd(), kQueryTimer);
+        m_queryPending = false;
         RunCatalogueQuery();
         return;
     }

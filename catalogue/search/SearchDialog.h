@@ -55,6 +55,8 @@ public:
     bool MatchCase() const;
     // Runs the query of the name field now (typing runs it after a short pause).
     void RunCatalogueQuery();
+    // A query waits for the keys to pause, or runs.
+    bool QueryBusy() const { return m_queryPending || m_queryRunning; }
 
     // The results shown: the catalogue's hits in the catalogue search, else the disk's.
     size_t ResultCount() const;
@@ -111,6 +113,7 @@ private:
     int m_minPanelWidth = 0;
 
     bool m_searching = false;
+    bool m_queryPending = false;
     bool m_queryRunning = false;
     bool m_queryRestart = false;
     bool m_closeRequested = false;

@@ -97,15 +97,15 @@ size_t TimeQuery(const CatalogueIndex& index, const wchar_t* what, const SearchP
 
 // A key typed into the name field, then the messages handled until the result view holds the
 // hits and has drawn them.
-void TimeKey(HWND dialog, wchar_t key, size_t expected, const wchar_t* what)
+void TimeKey(SearchDialog& dialog, wchar_t key, size_t expected, const wchar_t* what)
 {
-    HWND list = GetDlgItem(dialog, IDC_SEARCH_RESULTS);
+    HWND list = GetDlgItem(dialog.Hwnd(), IDC_SEARCH_RESULTS);
     const double start = Now();
-    SendMessageW(GetDlgItem(dialog, IDC_SEARCH_NAME), WM_CHAR, key, 0);
+    SendMessageW(GetDlgItem(dialog.Hwnd(), IDC_SEARCH_NAME), WM_CHAR, key, 0);
     double shown = 0;
     while (Now() - start < 5.0) {
         MessagePump::ProcessMessages();
-        if (static_cast<size_t>(ListView_GetItemCount(list)) == expected) {
+        if (!dialog.QueryBusy() && static_cast<size_t>(ListView_GetItemCount(list)) == expected) {
             UpdateWindow(list);
             shown = Now() - start;
             break;
@@ -196,7 +196,7 @@ int Run(size_t recordCount)
         expected.Start(SearchPattern(typed, false, upper));
         expected.Step(static_cast<size_t>(-1));
         const std::wstring what = L"dialog: key press to hits shown, \"" + typed + L"\"";
-        TimeKey(dialog.Hwnd(), key, expected.Hits().size(), what.c_str());
+        TimeKey(dialog, key, expected.Hits().size(), what.c_str());
     }
     dialog.Close(IDCANCEL);
     main.reset();

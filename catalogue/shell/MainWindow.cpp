@@ -7,6 +7,8 @@
 #include "../filelist/FileListTexts.h"
 #include "../preview/PreviewPane.h"
 #include "../preview/PreviewTexts.h"
+#include "../search/SearchDialog.h"
+#include "../search/SearchTexts.h"
 #include "EnglishTexts.h"
 #include "MainLayout.h"
 #include "ScanProgressDialog.h"
@@ -51,7 +53,8 @@ std::wstring MainWindow::Text(unsigned stringId) const
 {
     if (English())
         for (const TextTable* table :
-             {&EnglishTexts::kStrings, &CatalogueTexts::kStrings, &FileListTexts::kStrings, &PreviewTexts::kStrings})
+             {&EnglishTexts::kStrings, &CatalogueTexts::kStrings, &FileListTexts::kStrings, &PreviewTexts::kStrings,
+              &SearchTexts::kStrings})
             if (const wchar_t* english = table->Find(static_cast<int>(stringId)))
                 return english;
     wchar_t buffer[512];
@@ -231,7 +234,10 @@ void MainWindow::AddCommands()
     // and do nothing yet.
     m_commands.Add({IDM_EXIT, [this] { PostMessageW(Hwnd(), WM_CLOSE, 0, 0); }, {}, {}});
     m_commands.Add({IDM_PREVIEW, [this] { Vorschau1Click(); }, {}, [this] { return m_previewVisible; }});
-    for (int id : {IDM_SEARCH, IDM_OPTIONS, IDM_CLEAN_INTERNET_FILES, IDM_INFO})
+    m_commands.Add({IDM_SEARCH,
+                    [this] { SearchDialog::Suchen1Click(*this, m_model.Lists(), *m_tree, [this] { m_list->RefreshList(); }); },
+                    {}, {}});
+    for (int id : {IDM_OPTIONS, IDM_CLEAN_INTERNET_FILES, IDM_INFO})
         m_commands.Add({id, {}, {}, {}});
     m_tree->AddCommands(m_commands);
     m_list->AddCommands(m_commands);

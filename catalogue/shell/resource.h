@@ -8,6 +8,7 @@
 #include "../catalogue/ProgramIds.h"
 #include "../filelist/FileListIds.h"
 #include "../preview/PreviewIds.h"
+#include "../search/SearchIds.h"
 
 // Icons
 #define IDI_STARTUP 101

@@ -1,6 +1,7 @@
 #include "catalogue/catalogue/CatalogueTexts.h"
 #include "catalogue/filelist/FileListTexts.h"
 #include "catalogue/preview/PreviewTexts.h"
+#include "catalogue/search/SearchTexts.h"
 #include "catalogue/shell/EnglishTexts.h"
 
 #include <gtest/gtest.h>
@@ -16,13 +17,14 @@ namespace {
 TEST(EnglishTexts, EveryIdHasOneText)
 {
     const TextTable strings[] = {EnglishTexts::kStrings, CatalogueTexts::kStrings, FileListTexts::kStrings,
-                                 PreviewTexts::kStrings};
+                                 PreviewTexts::kStrings, SearchTexts::kStrings};
     const TextTable others[] = {
         EnglishTexts::kStartupDialog,     EnglishTexts::kDriveDialog,       EnglishTexts::kScanProgressDialog,
         EnglishTexts::kWaitDialogAtStart, EnglishTexts::kWaitDialogAtClose, EnglishTexts::kFileMenu,
         EnglishTexts::kEditMenu,          EnglishTexts::kViewMenu,          FileListTexts::kListMenu,
         FileListTexts::kListBackgroundMenu, CatalogueTexts::kTreeMenu,
         FileListTexts::kCopyDialog,       FileListTexts::kRenameDialog,
+        SearchTexts::kSearchDialog,
     };
     std::set<int> stringIds;
     for (const TextTable& table : strings)

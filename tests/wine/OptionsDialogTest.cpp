@@ -1,7 +1,8 @@
 // The options dialog: filled from what the program holds, nothing stored on cancel, the
-// designed keys on OK; and its new-category dialog.
+// designed keys on OK; its new-category dialog; and the extension editor of a tree category.
 
 #include "AppFixture.h"
+#include "catalogue/options/EndingsEditor.h"
 #include "catalogue/options/NewCategoryDialog.h"
 #include "catalogue/options/OptionsDialog.h"
 #include "catalogue/shell/resource.h"
@@ -254,6 +255,43 @@ TEST_F(OptionsTest, NewCategoryDialog)
     EXPECT_EQ(change.Result().extensions, L".TXT");
     EXPECT_EQ(change.Result().icon, L"Default");
     EXPECT_EQ(change.Result().previousId, 48);
+}
+
+TEST_F(OptionsTest, ExtensionEditorOfATreeCategory)
+{
+    SetOption(L"FileEnding", L"3", L".BMP");
+    StartWithOptions();
+    // From the tree's menu: a category without a list gets a note instead of the editor.
+    const struct {
+        const wchar_t* node;
+        const wchar_t* shownTitle;
+        int button;
+    } opened[] = {{L"Temp", L"Hinweis", IDOK}, {L"BMP (Bitmap)", L"Dateiendungen  bearbeiten", IDCANCEL}};
+    for (const auto& c : opened) {
+        SCOPED_TRACE(testing::Message() << c.node);
+        main->Tree().Select(FindNode(c.node));
+        ShowRecorder shown;
+        shown.ClickWhenShown(c.shownTitle, c.button);
+        main->ExecuteCommand(IDM_TREE_EDIT_ENDINGS);
+        EXPECT_EQ(shown.shown, Texts{c.shownTitle});
+    }
+    // "&Übernehmen" writes only after yes, and closes either way.
+    const struct {
+        int answer;
+        const wchar_t* stored;
+    } applied[] = {{IDNO, L".BMP"}, {IDYES, L".BMP+.DIB"}};
+    for (const auto& c : applied) {
+        EndingsEditor editor(*main, 3, L".BMP", POINT{10, 10});
+        ASSERT_TRUE(editor.CreateModeless(main->Hwnd()));
+        EXPECT_EQ(WindowText(editor.Item(IDC_ENDINGS_FIELD)), L".BMP");
+        editor.SetItemText(IDC_ENDINGS_FIELD, L".BMP+.DIB");
+        ShowRecorder shown;
+        shown.ClickWhenShown(L"Frage", c.answer);
+        editor.Apply();
+        EXPECT_EQ(shown.messages, Texts{L"Sollen die Änderungen übernommen werden ?"});
+        EXPECT_EQ(editor.Hwnd(), nullptr);
+        EXPECT_EQ(GetOption(L"FileEnding", L"3"), c.stored);
+    }
 }
 
 } // namespace

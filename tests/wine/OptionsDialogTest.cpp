@@ -1,5 +1,5 @@
 // The options dialog: filled from what the program holds, nothing stored on cancel, the
-// designed keys on OK; its new-category dialog; and the extension editor of a tree category.
+// keys it owns on OK; its new-category dialog; and the extension editor of a tree category.
 
 #include "AppFixture.h"
 #include "catalogue/options/EndingsEditor.h"
@@ -164,7 +164,7 @@ TEST_F(OptionsTest, CancelWritesNothing)
     EXPECT_EQ(TakeSnapshot(), before);
 }
 
-TEST_F(OptionsTest, OkWritesTheDesignedKeys)
+TEST_F(OptionsTest, OkWritesItsKeys)
 {
     StartWithOptions();
     auto dialog = OpenDialog();

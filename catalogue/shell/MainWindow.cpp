@@ -5,6 +5,7 @@
 #include "../catalogue/CatalogueTexts.h"
 #include "../catalogue/CategoryTree.h"
 #include "../filelist/FileListTexts.h"
+#include "../options/OptionsTexts.h"
 #include "../preview/PreviewPane.h"
 #include "../preview/PreviewTexts.h"
 #include "../search/SearchDialog.h"
@@ -54,7 +55,7 @@ std::wstring MainWindow::Text(unsigned stringId) const
     if (English())
         for (const TextTable* table :
              {&EnglishTexts::kStrings, &CatalogueTexts::kStrings, &FileListTexts::kStrings, &PreviewTexts::kStrings,
-              &SearchTexts::kStrings})
+              &SearchTexts::kStrings, &OptionsTexts::kStrings})
             if (const wchar_t* english = table->Find(static_cast<int>(stringId)))
                 return english;
     wchar_t buffer[512];
@@ -237,7 +238,8 @@ void MainWindow::AddCommands()
     m_commands.Add({IDM_SEARCH,
                     [this] { SearchDialog::Suchen1Click(*this, m_model.Lists(), *m_tree, [this] { m_list->RefreshList(); }); },
                     {}, {}});
-    for (int id : {IDM_OPTIONS, IDM_CLEAN_INTERNET_FILES, IDM_INFO})
+    m_commands.Add({IDM_OPTIONS, [this] { Optionen1Click(); }, {}, {}});
+    for (int id : {IDM_CLEAN_INTERNET_FILES, IDM_INFO})
         m_commands.Add({id, {}, {}, {}});
     m_tree->AddCommands(m_commands);
     m_list->AddCommands(m_commands);

@@ -1,5 +1,6 @@
 #include "catalogue/catalogue/CatalogueTexts.h"
 #include "catalogue/filelist/FileListTexts.h"
+#include "catalogue/options/OptionsTexts.h"
 #include "catalogue/preview/PreviewTexts.h"
 #include "catalogue/search/SearchTexts.h"
 #include "catalogue/shell/EnglishTexts.h"
@@ -17,14 +18,15 @@ namespace {
 TEST(EnglishTexts, EveryIdHasOneText)
 {
     const TextTable strings[] = {EnglishTexts::kStrings, CatalogueTexts::kStrings, FileListTexts::kStrings,
-                                 PreviewTexts::kStrings, SearchTexts::kStrings};
+                                 PreviewTexts::kStrings, SearchTexts::kStrings, OptionsTexts::kStrings};
     const TextTable others[] = {
         EnglishTexts::kStartupDialog,     EnglishTexts::kDriveDialog,       EnglishTexts::kScanProgressDialog,
         EnglishTexts::kWaitDialogAtStart, EnglishTexts::kWaitDialogAtClose, EnglishTexts::kFileMenu,
         EnglishTexts::kEditMenu,          EnglishTexts::kViewMenu,          FileListTexts::kListMenu,
         FileListTexts::kListBackgroundMenu, CatalogueTexts::kTreeMenu,
         FileListTexts::kCopyDialog,       FileListTexts::kRenameDialog,
-        SearchTexts::kSearchDialog,
+        SearchTexts::kSearchDialog,       OptionsTexts::kOptionsDialog,
+        OptionsTexts::kNewCategoryDialog, OptionsTexts::kEndingsEditor,
     };
     std::set<int> stringIds;
     for (const TextTable& table : strings)

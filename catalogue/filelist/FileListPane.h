@@ -19,6 +19,8 @@
 #include <vector>
 
 class FileOperations;
+class ShellContextMenu;
+class ShellFolderItems;
 
 enum class ViewStyle { LargeIcons, SmallIcons, List, Details };
 
@@ -103,6 +105,16 @@ public:
     FileOperations& Operations() { return *m_fileOperations; }
     void SetMouseDownHandler(std::function<void(UINT button)> handler) { m_onMouseDown = std::move(handler); }
 
+    // Shell integration (FileListShell.cpp). The right-click menu: the shell's own for files of
+    // one folder, the program's file menu for others, the background menu without a selection.
+    void ListView1ContextPopup();
+    // Shows the shell's menu of the files and runs the entry chosen; false when the shell gave
+    // no menu.
+    bool DoTheMenuThing(const ShellFolderItems& items, HWND owner, POINT point);
+    // A menu message that reached the main window, passed on to the shell's open menu; true
+    // when the shell has handled it, with its answer in result.
+    bool OnMenuMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+
     bool GridLines() const { return m_gridLines; }
     bool RowSelect() const { return m_rowSelect; }
     void SetGridLines(bool on);
@@ -133,7 +145,6 @@ private:
     // icon depends only on their extension share one answer.
     void FillShellInfo(FileRecord& record);
     void ListKeyDown(const NMLVKEYDOWN& key);
-    void ShowContextMenu();
     const UpperCaseTable& LocaleUpperCase();
     static LRESULT CALLBACK ListProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
@@ -171,6 +182,8 @@ private:
     UniqueHBitmap m_markerUp;
     UniqueHBitmap m_markerDown;
     std::unique_ptr<UpperCaseTable> m_upperCase;
+
+    ShellContextMenu* m_openShellMenu = nullptr; // while the shell's menu is tracked
 
     bool m_gridLines = false;
     bool m_rowSelect = false;

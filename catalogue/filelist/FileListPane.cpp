@@ -158,6 +158,9 @@ bool FileListPane::OnNotify(const NMHDR& header, LRESULT& result)
         ListView1ContextPopup();
         result = TRUE;
         return true;
+    case LVN_BEGINDRAG:
+        DragSelectedFiles();
+        return true;
     case LVN_COLUMNCLICK:
         ListView1ColumnClick(reinterpret_cast<const NMLISTVIEW&>(header).iSubItem);
         return true;
@@ -589,6 +592,8 @@ void FileListPane::ListKeyDown(const NMLVKEYDOWN& key)
         m_program.ExecuteCommand(IDM_RENAME);
     else if (key.wVKey == 'A' && GetKeyState(VK_CONTROL) < 0)
         Alleauswhlen2Click();
+    else if ((key.wVKey == 'C' || key.wVKey == 'X') && GetKeyState(VK_CONTROL) < 0)
+        CopyToClipboard(key.wVKey == 'X');
 }
 
 LRESULT CALLBACK FileListPane::ListProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)

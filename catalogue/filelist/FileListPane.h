@@ -114,6 +114,11 @@ public:
     // A menu message that reached the main window, passed on to the shell's open menu; true
     // when the shell has handled it, with its answer in result.
     bool OnMenuMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    // Ctrl+C and Ctrl+X: the selected files on the clipboard, to be copied or moved by the
+    // program they are pasted in.
+    void CopyToClipboard(bool cut);
+    // A drag of selected rows: the files go out to be copied or linked, never moved.
+    void DragSelectedFiles();
 
     bool GridLines() const { return m_gridLines; }
     bool RowSelect() const { return m_rowSelect; }
@@ -146,6 +151,9 @@ private:
     void FillShellInfo(FileRecord& record);
     void ListKeyDown(const NMLVKEYDOWN& key);
     const UpperCaseTable& LocaleUpperCase();
+    // The selected files for the clipboard or a drag; null when there are none, or (told to the
+    // user) when one of them is offline.
+    IDataObject* NewSelectionData();
     static LRESULT CALLBACK ListProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
     Program& m_program;

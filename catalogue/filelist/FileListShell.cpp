@@ -1,8 +1,11 @@
-// The file list and the shell: the right-click menus and the shell's own context menu of the
-// selected files.
+// The file list and the shell: the right-click menus, the shell's own context menu of the
+// selected files, the clipboard keys and dragging rows out of the list.
 
 #include "FileListPane.h"
 
+#include "../../common/Log.h"
+#include "../catalogue/ProgramIds.h"
+#include "FileDataObject.h"
 #include "FileListIds.h"
 #include "ShellContextMenu.h"
 #include "ShellFolderItems.h"
@@ -91,4 +94,59 @@ bool FileListPane::DoTheMenuThing(const ShellFolderItems& items, HWND owner, POI
 bool FileListPane::OnMenuMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result)
 {
     return m_openShellMenu && m_openShellMenu->HandleMenuMessage(msg, wParam, lParam, result);
+}
+
+IDataObject* FileListPane::NewSelectionData()
+{
+    const Selection selection = GetSelItems();
+    if (selection.Empty())
+        return nullptr;
+    const auto& list = m_model.Lists()[selection.category];
+    std::vector<std::wstring> paths;
+    for (const SelectedFile& file : selection.files) {
+        // The file is not there to be pasted or dropped: say where it is.
+        if (list[file.row].Offline()) {
+            MessageBoxW(m_program.Owner(), OfflineNoteOf(list[file.row]).c_str(), m_program.Text(IDS_APP_TITLE).c_str(),
+                        MB_OK | MB_ICONINFORMATION);
+            return nullptr;
+        }
+        paths.push_back(file.path);
+    }
+    // Files of one folder go as the shell gives them, with all it offers; others as a plain
+    // list of paths, which every program that takes files understands.
+    ComPtr<IDataObject> shellData;
+    const OneFolder one = FolderOf(selection);
+    ShellFolderItems items;
+    if (one.holds && SUCCEEDED(items.Bind(one.folder, one.names, m_list)))
+        items.GetUIObjectOf(m_list, IID_IDataObject, reinterpret_cast<void**>(shellData.Put()));
+    return NewFileDataObject(shellData.Get(), paths);
+}
+
+void FileListPane::CopyToClipboard(bool cut)
+{
+    IDataObject* data = NewSelectionData();
+    if (!data)
+        return;
+    HRESULT hr = SetPreferredDropEffect(*data, cut ? DROPEFFECT_MOVE : DROPEFFECT_COPY);
+    if (SUCCEEDED(hr))
+        hr = OleSetClipboard(data);
+    // Rendered now, so that the files stay on the clipboard when the program ends.
+    if (SUCCEEDED(hr))
+        hr = OleFlushClipboard();
+    data->Release();
+    if (FAILED(hr)) {
+        Log::Failed(L"data", L"clipboard", hr);
+        MessageBoxW(m_program.Owner(), m_program.Text(IDS_CLIPBOARD_FAILED).c_str(),
+                    m_program.Text(IDS_APP_TITLE).c_str(), MB_OK | MB_ICONERROR);
+    }
+}
+
+void FileListPane::DragSelectedFiles()
+{
+    IDataObject* data = NewSelectionData();
+    if (!data)
+        return;
+    // A move would take the files from where the catalogue has them, behind its back.
+    DragFiles(*data, DROPEFFECT_COPY | DROPEFFECT_LINK);
+    data->Release();
 }

@@ -69,6 +69,7 @@ const ControlText strings[] = {
     {IDS_SHELL_RENAME, L"Rename"},
     {IDS_SHELL_SELECT_ALL, L"Select all"},
     {IDS_SHELL_INVERT_SELECTION, L"Invert selection"},
+    {IDS_CLIPBOARD_FAILED, L"The files could not be put on the clipboard."},
 };
 
 const ControlText copyDialog[] = {

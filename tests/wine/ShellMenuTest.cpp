@@ -1,5 +1,6 @@
 // The file list and the shell: the shell's context menu of real files and which of its entries
-// the program runs itself, and the menu a right-click in the list shows.
+// the program runs itself, the menu a right-click in the list shows, and the files that Ctrl+C
+// and Ctrl+X put on the clipboard.
 
 #include "AppFixture.h"
 #include "catalogue/filelist/FileListIds.h"
@@ -266,6 +267,19 @@ protected:
         Flush(50);
     }
 
+    void PressWithControl(WORD key)
+    {
+        SetFocus(List());
+        BYTE keys[256] = {};
+        GetKeyboardState(keys);
+        keys[VK_CONTROL] = 0x80;
+        SetKeyboardState(keys);
+        SendMessageW(List(), WM_KEYDOWN, key, 0);
+        keys[VK_CONTROL] = 0;
+        SetKeyboardState(keys);
+        Flush(50);
+    }
+
     ShellFiles m_files;
 };
 
@@ -307,6 +321,53 @@ TEST_F(ShellMenuTest, RightClickShowsTheMenuThatFitsTheSelection)
         EXPECT_EQ(menu == main->Menu(IDR_LIST_MENU), c.shown == FileMenu);
         EXPECT_EQ(recorder.menus[0].second == L"Markierung umdrehen", c.shown == ShellMenu);
     }
+}
+
+TEST_F(ShellMenuTest, ControlCAndXPutTheFilesOnTheClipboard)
+{
+    const UINT dropEffect = RegisterClipboardFormatW(CFSTR_PREFERREDDROPEFFECT);
+    const struct {
+        WORD key;
+        std::vector<int> rows;
+        Texts paths;
+        DWORD effect;
+    } cases[] = {
+        {'C', {0, 1}, {kFiles[0], kFiles[1]}, DROPEFFECT_COPY},
+        {'X', {0, 2}, {kFiles[0], kFiles[2]}, DROPEFFECT_MOVE}, // two folders
+    };
+    StartWithFiles();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(static_cast<char>(c.key));
+        SelectRows(c.rows);
+        PressWithControl(c.key);
+        ASSERT_TRUE(OpenClipboard(nullptr));
+        Texts paths;
+        if (auto drop = static_cast<HDROP>(GetClipboardData(CF_HDROP)))
+            for (UINT i = 0; i < DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0); ++i) {
+                wchar_t path[MAX_PATH] = L"";
+                DragQueryFileW(drop, i, path, ARRAYSIZE(path));
+                paths.push_back(path);
+            }
+        DWORD effect = 0;
+        if (HANDLE memory = GetClipboardData(dropEffect)) {
+            effect = *static_cast<const DWORD*>(GlobalLock(memory));
+            GlobalUnlock(memory);
+        }
+        CloseClipboard();
+        EXPECT_EQ(paths, c.paths);
+        EXPECT_EQ(effect, c.effect);
+    }
+
+    // A file whose CD is not in the drive stays off the clipboard, and the user learns why.
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    CloseClipboard();
+    ShowRecorder shown;
+    shown.ClickWhenShown(L"Sortaro", IDOK);
+    SelectRows({0, 4});
+    PressWithControl('C');
+    EXPECT_EQ(shown.messages, Texts{L"CD-ROM 'FOTOS' (E:) ist nicht eingelegt"});
+    EXPECT_FALSE(IsClipboardFormatAvailable(CF_HDROP));
 }
 
 } // namespace

@@ -28,6 +28,14 @@
 #define IDS_EXPORT_SELECTED 2161
 #define IDS_EXPORT_FILTER 2162
 #define IDS_EXPORT_FAILED 2163
+// The shell's context menu: the program's entries and the failure messages.
+#define IDS_SHELL_RENAME 2130
+#define IDS_SHELL_SELECT_ALL 2131
+#define IDS_SHELL_INVERT_SELECTION 2132
+#define IDS_SHELL_MENU_FAILED 2133
+#define IDS_SHELL_HRESULT 2134
+#define IDS_SHELL_INVOKE_FAILED 2135
+#define IDS_CLIPBOARD_FAILED 2136
 #define IDM_OPEN 40001
 #define IDM_OPEN_WITH 40002
 #define IDM_MOVE 40003

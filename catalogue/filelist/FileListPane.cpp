@@ -155,8 +155,11 @@ bool FileListPane::OnNotify(const NMHDR& header, LRESULT& result)
     result = 0;
     switch (header.code) {
     case NM_RCLICK:
-        ShowContextMenu();
+        ListView1ContextPopup();
         result = TRUE;
+        return true;
+    case LVN_BEGINDRAG:
+        DragSelectedFiles();
         return true;
     case LVN_COLUMNCLICK:
         ListView1ColumnClick(reinterpret_cast<const NMLISTVIEW&>(header).iSubItem);
@@ -589,17 +592,8 @@ void FileListPane::ListKeyDown(const NMLVKEYDOWN& key)
         m_program.ExecuteCommand(IDM_RENAME);
     else if (key.wVKey == 'A' && GetKeyState(VK_CONTROL) < 0)
         Alleauswhlen2Click();
-}
-
-void FileListPane::ShowContextMenu()
-{
-    POINT screen;
-    GetCursorPos(&screen);
-    LVHITTESTINFO hit{};
-    hit.pt = screen;
-    ScreenToClient(m_list, &hit.pt);
-    const int row = ListView_HitTest(m_list, &hit);
-    m_program.TrackMenu(Menu(row >= 0 ? IDR_LIST_MENU : IDR_LIST_BACKGROUND_MENU), screen);
+    else if ((key.wVKey == 'C' || key.wVKey == 'X') && GetKeyState(VK_CONTROL) < 0)
+        CopyToClipboard(key.wVKey == 'X');
 }
 
 LRESULT CALLBACK FileListPane::ListProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)

@@ -19,6 +19,8 @@
 #include <vector>
 
 class FileOperations;
+class ShellContextMenu;
+class ShellFolderItems;
 
 enum class ViewStyle { LargeIcons, SmallIcons, List, Details };
 
@@ -103,6 +105,21 @@ public:
     FileOperations& Operations() { return *m_fileOperations; }
     void SetMouseDownHandler(std::function<void(UINT button)> handler) { m_onMouseDown = std::move(handler); }
 
+    // Shell integration (FileListShell.cpp). The right-click menu: the shell's own for files of
+    // one folder, the program's file menu for others, the background menu without a selection.
+    void ListView1ContextPopup();
+    // Shows the shell's menu of the files and runs the entry chosen; false when the shell gave
+    // no menu.
+    bool DoTheMenuThing(const ShellFolderItems& items, HWND owner, POINT point);
+    // A menu message that reached the main window, passed on to the shell's open menu; true
+    // when the shell has handled it, with its answer in result.
+    bool OnMenuMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    // Ctrl+C and Ctrl+X: the selected files on the clipboard, to be copied or moved by the
+    // program they are pasted in.
+    void CopyToClipboard(bool cut);
+    // A drag of selected rows: the files go out to be copied or linked, never moved.
+    void DragSelectedFiles();
+
     bool GridLines() const { return m_gridLines; }
     bool RowSelect() const { return m_rowSelect; }
     void SetGridLines(bool on);
@@ -133,8 +150,10 @@ private:
     // icon depends only on their extension share one answer.
     void FillShellInfo(FileRecord& record);
     void ListKeyDown(const NMLVKEYDOWN& key);
-    void ShowContextMenu();
     const UpperCaseTable& LocaleUpperCase();
+    // The selected files for the clipboard or a drag; null when there are none, or (told to the
+    // user) when one of them is offline.
+    IDataObject* NewSelectionData();
     static LRESULT CALLBACK ListProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
     Program& m_program;
@@ -171,6 +190,8 @@ private:
     UniqueHBitmap m_markerUp;
     UniqueHBitmap m_markerDown;
     std::unique_ptr<UpperCaseTable> m_upperCase;
+
+    ShellContextMenu* m_openShellMenu = nullptr; // while the shell's menu is tracked
 
     bool m_gridLines = false;
     bool m_rowSelect = false;

@@ -66,6 +66,10 @@ const ControlText strings[] = {
     {IDS_EXPORT_SELECTED, L"Export selected files"},
     {IDS_EXPORT_FILTER, L"CSV files (*.csv)|*.csv|All files (*.*)|*.*"},
     {IDS_EXPORT_FAILED, L"The list could not be saved to %1."},
+    {IDS_SHELL_RENAME, L"Rename"},
+    {IDS_SHELL_SELECT_ALL, L"Select all"},
+    {IDS_SHELL_INVERT_SELECTION, L"Invert selection"},
+    {IDS_CLIPBOARD_FAILED, L"The files could not be put on the clipboard."},
 };
 
 const ControlText copyDialog[] = {

@@ -353,14 +353,21 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         return OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
     case WM_INITMENUPOPUP:
         m_commands.UpdateMenu(reinterpret_cast<HMENU>(wParam));
+        OnShellMenuMessage(msg, wParam, lParam);
         return 0;
     case WM_DRAWITEM: {
         // The status bar's first panel: drawn by the program, and empty.
         const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
         if (item.hwndItem == m_status.Hwnd())
             FillRect(item.hDC, &item.rcItem, GetSysColorBrush(COLOR_BTNFACE));
+        OnShellMenuMessage(msg, wParam, lParam);
         return TRUE;
     }
+    case WM_MEASUREITEM:
+    case WM_MENUCHAR:
+        if (auto answer = OnShellMenuMessage(msg, wParam, lParam))
+            return *answer;
+        break;
     case WM_CTLCOLORSTATIC:
         if (m_tree && (reinterpret_cast<HWND>(lParam) == m_tree->HeaderLabel() ||
                        reinterpret_cast<HWND>(lParam) == m_tree->HeaderPicture())) {
@@ -388,6 +395,16 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         break;
     }
     return Window::HandleMessage(msg, wParam, lParam);
+}
+
+std::optional<LRESULT> MainWindow::OnShellMenuMessage(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    // The shell draws and fills the submenus of its context menu ("Send to", "Open with") only
+    // when their messages reach it.
+    LRESULT result = 0;
+    if (m_list && m_list->OnMenuMessage(msg, wParam, lParam, result))
+        return msg == WM_MEASUREITEM ? TRUE : result;
+    return std::nullopt;
 }
 
 LRESULT MainWindow::OnNotify(const NMHDR& header)

@@ -19,6 +19,7 @@
 #include "DriveDialog.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -147,6 +148,9 @@ private:
     void Layout();
     int Scale(int pixels) const;
     LRESULT OnNotify(const NMHDR& header);
+    // A menu message for the shell's context menu while it is open; its answer when the shell
+    // has handled the message.
+    std::optional<LRESULT> OnShellMenuMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     void ShowMainWindow();
     // A mouse button pressed in the file list: the preview of the row it selected.
     void PreviewPressedRow(UINT button);

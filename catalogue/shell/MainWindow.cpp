@@ -5,6 +5,8 @@
 #include "../catalogue/CatalogueTexts.h"
 #include "../catalogue/CategoryTree.h"
 #include "../filelist/FileListTexts.h"
+#include "../options/CacheCleanupDialog.h"
+#include "../options/CacheCleanupTexts.h"
 #include "../preview/PreviewPane.h"
 #include "../preview/PreviewTexts.h"
 #include "EnglishTexts.h"
@@ -51,7 +53,8 @@ std::wstring MainWindow::Text(unsigned stringId) const
 {
     if (English())
         for (const TextTable* table :
-             {&EnglishTexts::kStrings, &CatalogueTexts::kStrings, &FileListTexts::kStrings, &PreviewTexts::kStrings})
+             {&EnglishTexts::kStrings, &CatalogueTexts::kStrings, &FileListTexts::kStrings, &PreviewTexts::kStrings,
+              &CacheCleanupTexts::kStrings})
             if (const wchar_t* english = table->Find(static_cast<int>(stringId)))
                 return english;
     wchar_t buffer[512];
@@ -231,8 +234,9 @@ void MainWindow::AddCommands()
     // and do nothing yet.
     m_commands.Add({IDM_EXIT, [this] { PostMessageW(Hwnd(), WM_CLOSE, 0, 0); }, {}, {}});
     m_commands.Add({IDM_PREVIEW, [this] { Vorschau1Click(); }, {}, [this] { return m_previewVisible; }});
-    for (int id : {IDM_SEARCH, IDM_OPTIONS, IDM_CLEAN_INTERNET_FILES, IDM_INFO})
+    for (int id : {IDM_SEARCH, IDM_OPTIONS, IDM_INFO})
         m_commands.Add({id, {}, {}, {}});
+    m_commands.Add({IDM_CLEAN_INTERNET_FILES, [this] { ToolButton15Click(*this); }, {}, {}});
     m_tree->AddCommands(m_commands);
     m_list->AddCommands(m_commands);
 }

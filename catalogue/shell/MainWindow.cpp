@@ -5,6 +5,7 @@
 #include "../catalogue/CatalogueTexts.h"
 #include "../catalogue/CategoryTree.h"
 #include "../filelist/FileListTexts.h"
+#include "../info/InfoDialog.h"
 #include "../options/CacheCleanupDialog.h"
 #include "../options/CacheCleanupTexts.h"
 #include "../preview/PreviewPane.h"
@@ -234,9 +235,10 @@ void MainWindow::AddCommands()
     // and do nothing yet.
     m_commands.Add({IDM_EXIT, [this] { PostMessageW(Hwnd(), WM_CLOSE, 0, 0); }, {}, {}});
     m_commands.Add({IDM_PREVIEW, [this] { Vorschau1Click(); }, {}, [this] { return m_previewVisible; }});
-    for (int id : {IDM_SEARCH, IDM_OPTIONS, IDM_INFO})
+    for (int id : {IDM_SEARCH, IDM_OPTIONS})
         m_commands.Add({id, {}, {}, {}});
     m_commands.Add({IDM_CLEAN_INTERNET_FILES, [this] { ToolButton15Click(*this); }, {}, {}});
+    m_commands.Add({IDM_INFO, [this] { Info1Click(*this); }, {}, {}});
     m_tree->AddCommands(m_commands);
     m_list->AddCommands(m_commands);
 }

@@ -7,6 +7,7 @@
 #include "../catalogue/CatalogueIds.h"
 #include "../catalogue/ProgramIds.h"
 #include "../filelist/FileListIds.h"
+#include "../info/InfoIds.h"
 #include "../options/CacheCleanupIds.h"
 #include "../preview/PreviewIds.h"
 

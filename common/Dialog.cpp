@@ -68,7 +68,7 @@ void Dialog::CenterOnOwner() const
 {
     HWND owner = GetWindow(m_hwnd, GW_OWNER);
     RECT area{}, box{};
-    if (!owner || !GetWindowRect(owner, &area))
+    if (!owner || !IsWindowVisible(owner) || !GetWindowRect(owner, &area))
         SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
     GetWindowRect(m_hwnd, &box);
     const int width = box.right - box.left;

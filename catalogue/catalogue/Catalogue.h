@@ -108,6 +108,7 @@ public:
     uint32_t FindOrAddFolder(std::wstring_view folder, uint16_t volume = 0);
     std::wstring_view Folder(uint32_t index) const { return m_folders[index]; }
     std::wstring_view Folder(const FileRecord& record) const { return m_folders[record.folder]; }
+    size_t FolderCount() const { return m_folders.size(); }
     uint16_t FolderVolume(uint32_t index) const { return m_folderVolumes[index]; }
     void SetFolderVolume(uint32_t index, uint16_t volume) { m_folderVolumes[index] = volume; }
 

@@ -10,6 +10,8 @@
 
 #include <shlobj.h>
 
+#include <algorithm>
+
 namespace {
 
 // Where each special folder's category is filled from, in the order they are walked.
@@ -77,6 +79,34 @@ void CatalogueModel::AddUserExtensions(size_t count)
     for (size_t k = 0; k < count && k < m_userCategories.size(); ++k)
         AppendExtensionList(m_extensionMap, SplitUserDefinition(m_userCategories[k].definition).extensions,
                             CategoryTree::kBuiltInCount + static_cast<int>(k));
+}
+
+void CatalogueModel::RenumberUserCategories(const std::vector<CategoryRenumbering::Move>& moves)
+{
+    // Every list moves out first, so that a move never lands on a list still to be moved.
+    std::vector<Catalogue::List> lists(moves.size());
+    std::vector<bool> unsaved(moves.size());
+    for (size_t i = 0; i < moves.size(); ++i) {
+        lists[i].swap(m_catalogue[moves[i].from]);
+        unsaved[i] = m_unsaved[moves[i].from];
+        m_unsaved[moves[i].from] = false;
+    }
+    for (size_t i = 0; i < moves.size(); ++i)
+        if (moves[i].to != CategoryRenumbering::kPutAside) {
+            m_catalogue[moves[i].to].swap(lists[i]);
+            m_unsaved[moves[i].to] = unsaved[i];
+        }
+    ExtensionMap renumbered;
+    for (ExtensionEntry& entry : m_extensionMap) {
+        auto move = std::find_if(moves.begin(), moves.end(),
+                                 [&](const CategoryRenumbering::Move& m) { return m.from == entry.categoryId; });
+        if (move != moves.end() && move->to == CategoryRenumbering::kPutAside)
+            continue;
+        if (move != moves.end())
+            entry.categoryId = move->to;
+        renumbered.push_back(std::move(entry));
+    }
+    m_extensionMap.swap(renumbered);
 }
 
 bool CatalogueModel::IsSpecialFolder(int categoryId)

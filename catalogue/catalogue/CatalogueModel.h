@@ -5,6 +5,7 @@
 // screen is kept alive meanwhile.
 
 #include "../../common/Registry.h"
+#include "../options/CategoryRenumbering.h"
 #include "Catalogue.h"
 #include "CatalogueFiles.h"
 #include "ExtensionMatch.h"
@@ -40,6 +41,9 @@ public:
     void LoadUserCategories(Registry& settings);
     // Adds the extensions of the first count user categories; their ids follow the built-in ones.
     void AddUserExtensions(size_t count);
+    // The user categories got other ids: their lists, their extensions and what is known of
+    // their files follow; those put aside are emptied.
+    void RenumberUserCategories(const std::vector<CategoryRenumbering::Move>& moves);
 
     // True for the categories filled from special folders.
     static bool IsSpecialFolder(int categoryId);

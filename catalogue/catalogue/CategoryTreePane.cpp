@@ -2,6 +2,7 @@
 
 #include "../../common/Controls.h"
 #include "../../common/Log.h"
+#include "../options/EndingsEditor.h"
 #include "CatalogueIds.h"
 #include "CatalogueTexts.h"
 #include "CategoryTree.h"
@@ -80,7 +81,8 @@ void CategoryTreePane::AddCommands(CommandTable& commands)
     commands.Add({IDM_TREE_EXPAND_ALL, [this] { ExpandAll(); }, {}, {}});
     commands.Add({IDM_TREE_COLLAPSE_ALL, [this] { CollapseAll(); }, {}, {}});
     commands.Add({IDM_TREE_COLLAPSE_NODE, [this] { CollapseNode(); }, {}, {}});
-    commands.Add({IDM_TREE_EDIT_ENDINGS, {}, [this] { return CanEditEndings(); }, {}});
+    commands.Add({IDM_TREE_EDIT_ENDINGS, [this] { Dateiendungenbearbeiten1Click(m_program, Category(Selected())); },
+                  [this] { return CanEditEndings(); }, {}});
 }
 
 bool CategoryTreePane::OnNotify(const NMHDR& header, LRESULT& result)

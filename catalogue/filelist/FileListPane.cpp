@@ -9,6 +9,9 @@
 #include "../../common/SettingsText.h"
 #include "FileListIds.h"
 #include "FileListTexts.h"
+#include "FileOperations.h"
+#include "ListExport.h"
+#include "ListPrinter.h"
 #include "OfflineNote.h"
 
 #include <shellapi.h>
@@ -74,7 +77,8 @@ bool HasOwnIcon(const std::wstring& extension)
 } // namespace
 
 FileListPane::FileListPane(Program& program, CatalogueModel& model, CategoryTreePane& tree, const StatusBar& status)
-    : m_program(program), m_model(model), m_tree(tree), m_status(status)
+    : m_program(program), m_fileOperations(std::make_unique<FileOperations>(program, model, *this)), m_model(model),
+      m_tree(tree), m_status(status)
 {
 }
 
@@ -115,11 +119,11 @@ bool FileListPane::Create(HWND parent, int dpi)
 
 void FileListPane::AddCommands(CommandTable& commands)
 {
-    // The file commands are listed and do nothing yet.
-    for (int id : {IDM_OPEN, IDM_OPEN_WITH, IDM_MOVE, IDM_COPY, IDM_DELETE, IDM_RENAME, IDM_PROPERTIES, IDM_PRINT,
-                   IDM_SORT_NONE})
-        commands.Add({id, {}, {}, {}});
-    commands.Add({IDM_FILE_PROPERTIES, {}, {}, {}}); // no action in the file menu, by design
+    m_fileOperations->AddCommands(commands);
+    commands.Add({IDM_SORT_NONE, {}, {}, {}}); // listed, and doing nothing yet
+    // A group's rows are categories: there is nothing to print or export.
+    commands.Add({IDM_PRINT, [this] { PrintList(); }, [this] { return !GroupView(); }, {}});
+    commands.Add({IDM_EXPORT_LIST, [this] { ExportList(); }, [this] { return !GroupView(); }, {}});
     commands.Add({IDM_SELECT_ALL, [this] { Alleauswhlen2Click(); }, {}, {}});
     commands.Add({IDM_INVERT_SELECTION, [this] { Auswahlumkehren2Click(); }, {}, {}});
     commands.Add({IDM_GRID_LINES, [this] { SetGridLines(!m_gridLines); }, {}, [this] { return m_gridLines; }});
@@ -419,31 +423,39 @@ void FileListPane::ListView1Data(NMLVDISPINFOW& info)
             item.iImage = record.iconIndex;
         if (!wantsText)
             return;
-        switch (item.iSubItem) {
-        case 0:
+        if (item.iSubItem == 0) {
             lstrcpynW(item.pszText, record.name, item.cchTextMax);
             return;
-        case 1:
-            text = catalogue.Path(record);
-            break;
-        case 2:
-            text = catalogue.TypeName(record);
-            break;
-        case 3:
-            text = KilobyteText(record.Size());
-            break;
-        case 4:
-            text = FormatRecordDate(record);
-            break;
-        case 5:
-            text = AttributeLetters(record.attributes);
-            break;
-        default:
-            break;
         }
+        text = CellText(record, item.iSubItem);
     }
     if (wantsText)
         lstrcpynW(item.pszText, text.c_str(), item.cchTextMax);
+}
+
+std::wstring FileListPane::CellText(FileRecord& record, int column)
+{
+    // The icon and type are asked for at a row's first display: a row never shown yet gets them
+    // here.
+    if (record.iconIndex < 0)
+        FillShellInfo(record);
+    const Catalogue& catalogue = m_model.Lists();
+    switch (column) {
+    case 0:
+        return record.name;
+    case 1:
+        return catalogue.Path(record);
+    case 2:
+        return catalogue.TypeName(record);
+    case 3:
+        return KilobyteText(record.Size());
+    case 4:
+        return FormatRecordDate(record);
+    case 5:
+        return AttributeLetters(record.attributes);
+    default:
+        return L"";
+    }
 }
 
 const FileRecord* FileListPane::RecordAt(int row) const
@@ -565,16 +577,16 @@ void FileListPane::ListView1DblClick()
             TreeView_Expand(m_tree.Hwnd(), child, TVE_EXPAND);
         return;
     }
-    if (row >= static_cast<int>(m_model.Lists()[m_currentCategory].size()))
-        return;
-    const std::wstring path = m_model.Lists().Path(GetShellItem(row));
-    ShellExecuteW(GetForegroundWindow(), L"open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    m_program.ExecuteCommand(IDM_OPEN);
 }
 
 void FileListPane::ListKeyDown(const NMLVKEYDOWN& key)
 {
-    if (key.wVKey == VK_DELETE && ListView_GetSelectedCount(m_list) > 0)
-        m_program.ExecuteCommand(IDM_DELETE);
+    const bool selected = ListView_GetSelectedCount(m_list) > 0;
+    if (key.wVKey == VK_DELETE && selected)
+        m_program.ExecuteCommand(GetKeyState(VK_SHIFT) < 0 ? IDM_DELETE_FOR_GOOD : IDM_DELETE);
+    else if (key.wVKey == VK_F2 && selected)
+        m_program.ExecuteCommand(IDM_RENAME);
     else if (key.wVKey == 'A' && GetKeyState(VK_CONTROL) < 0)
         Alleauswhlen2Click();
 }
@@ -599,6 +611,10 @@ LRESULT CALLBACK FileListPane::ListProc(HWND hwnd, UINT msg, WPARAM wParam, LPAR
         const auto* header = reinterpret_cast<const NMHDR*>(lParam);
         if (header->code == HDN_ENDTRACKW || header->code == HDN_ENDTRACKA)
             PostMessageW(hwnd, WM_APP_COLUMNS_TRACKED, 0, 0);
+    } else if (msg == WM_SYSKEYDOWN && wParam == VK_RETURN) {
+        // Alt+Enter: the properties, as in the shell's own windows.
+        self->m_program.ExecuteCommand(IDM_PROPERTIES);
+        return 0;
     } else if (msg == WM_APP_COLUMNS_TRACKED) {
         self->WriteColumnWidths();
         return 0;
@@ -831,4 +847,43 @@ Selection FileListPane::GetSelItems()
         selection.files.push_back({catalogue.Path(record), record.name, record.iconIndex, row});
     }
     return selection;
+}
+
+// Printing and export -----------------------------------------------------------------------------
+
+ListRows FileListPane::ShownRows(bool selectedOnly)
+{
+    HTREEITEM node = m_tree.Selected();
+    if (!node || m_tree.IsGroup(node) || m_tree.Category(node) != m_currentCategory)
+        return {};
+    std::vector<int> rows;
+    if (selectedOnly) {
+        FlagScope sweep(m_sweeping);
+        rows = SelectedRows(m_list);
+    } else {
+        rows.resize(static_cast<size_t>(ListView_GetItemCount(m_list)));
+        for (size_t i = 0; i < rows.size(); ++i)
+            rows[i] = static_cast<int>(i);
+    }
+    const int category = m_currentCategory;
+    return {rows.size(), [this, category, rows = std::move(rows)](size_t k) {
+                RowTexts texts;
+                auto& list = m_model.Lists()[category];
+                if (k < rows.size() && rows[k] < static_cast<int>(list.size()))
+                    for (int column = 0; column < kColumnCount; ++column)
+                        texts[column] = CellText(list[rows[k]], column);
+                return texts;
+            }};
+}
+
+void FileListPane::PrintList()
+{
+    ListPrinter(m_program).Listedrucken2Click(ShownRows(true));
+}
+
+void FileListPane::ExportList()
+{
+    // One selected row is most often just the row last clicked: the whole list is meant.
+    const bool selectedOnly = ListView_GetSelectedCount(m_list) > 1;
+    ListExport(m_program).Run(ShownRows(selectedOnly), selectedOnly);
 }

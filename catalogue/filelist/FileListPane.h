@@ -10,12 +10,15 @@
 #include "../catalogue/CatalogueModel.h"
 #include "../catalogue/CategoryTreePane.h"
 #include "FileListOrder.h"
+#include "ListRows.h"
 
 #include <memory>
 #include <functional>
 #include <string>
 #include <unordered_map>
 #include <vector>
+
+class FileOperations;
 
 enum class ViewStyle { LargeIcons, SmallIcons, List, Details };
 
@@ -88,12 +91,16 @@ public:
     void Auswahlumkehren2Click();
     void UnselectAll();
     Selection GetSelItems();
+    // The file view's rows as the list shows them, in list order, for printing and export: the
+    // selected ones or all; none in the group view.
+    ListRows ShownRows(bool selectedOnly);
     // The record of the first selected row; null when none is selected or the rows are categories.
     const FileRecord* FirstSelectedRecord() const;
     // Which volume an offline record is on, in the interface language.
     std::wstring OfflineNoteOf(const FileRecord& record) const;
     // Called after the list has handled a mouse button pressed on it (WM_LBUTTONDOWN,
     // WM_RBUTTONDOWN or WM_MBUTTONDOWN), whatever was hit.
+    FileOperations& Operations() { return *m_fileOperations; }
     void SetMouseDownHandler(std::function<void(UINT button)> handler) { m_onMouseDown = std::move(handler); }
 
     bool GridLines() const { return m_gridLines; }
@@ -107,6 +114,10 @@ private:
     void SetStatusCount(int count);
     void SetStatusSelection(const double* kilobytes);
     void ListView1Data(NMLVDISPINFOW& info);
+    // The text of a file row's column as the list shows it.
+    std::wstring CellText(FileRecord& record, int column);
+    void PrintList();
+    void ExportList();
     // The record of a row of the file view; null in the group view and beyond the rows.
     const FileRecord* RecordAt(int row) const;
     // Offline rows: greyed, with a mark on their icon, and their volume named in the status
@@ -127,6 +138,7 @@ private:
     static LRESULT CALLBACK ListProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
     Program& m_program;
+    std::unique_ptr<FileOperations> m_fileOperations;
     std::function<void(UINT button)> m_onMouseDown;
     CatalogueModel& m_model;
     CategoryTreePane& m_tree;

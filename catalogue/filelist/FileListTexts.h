@@ -9,5 +9,7 @@ namespace FileListTexts {
 extern const TextTable kListMenu;
 extern const TextTable kListBackgroundMenu;
 extern const TextTable kStrings;
+extern const TextTable kCopyDialog;
+extern const TextTable kRenameDialog;
 
 } // namespace FileListTexts

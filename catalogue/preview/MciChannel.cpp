@@ -1,5 +1,7 @@
 #include "MciChannel.h"
 
+#include "../../common/Log.h"
+
 #include <windows.h>
 
 #include <mmsystem.h>
@@ -17,6 +19,7 @@ public:
         if (answer.error && !mciGetErrorStringW(answer.error, text, ARRAYSIZE(text)))
             text[0] = L'\0';
         answer.text = text;
+        Log::Write(LogLevel::Debug, L"mci", L"%ls -> %lu %ls", command.c_str(), answer.error, text);
         return answer;
     }
 };

@@ -38,6 +38,7 @@ public:
 
     // (Re)reads the preview list from the settings.
     void GetVorschau();
+    const std::vector<PreviewEntry>& Entries() const { return m_entries; }
 
     // Every mouse button pressed in the file list: stops a listing still running, empties the
     // pane, and with the left or middle button, the switch on and a row selected, shows file.

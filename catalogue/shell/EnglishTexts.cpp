@@ -53,7 +53,7 @@ const ControlText waitDialogAtClose[] = {
 const ControlText fileMenu[] = {
     {IDM_OPEN, L"Open"},        {IDM_MOVE, L"Move..."},     {IDM_COPY, L"Copy..."},
     {IDM_DELETE, L"Delete"},    {IDM_RENAME, L"Rename"},    {IDM_FILE_PROPERTIES, L"Properties "},
-    {IDM_PRINT, L"Print list"}, {IDM_EXIT, L"End program"},
+    {IDM_PRINT, L"Print list"}, {IDM_EXPORT_LIST, L"Export list..."}, {IDM_EXIT, L"End program"},
 };
 
 const ControlText editMenu[] = {

@@ -3,9 +3,9 @@
 // preview, lays them out with their splitters, owns the tool bar, menus and status bar, and
 // routes WM_NOTIFY to the pane whose control sent it and WM_COMMAND through the command table,
 // where each pane keeps its own rows. It also runs the start-up and shutdown flow and keeps the
-// window's settings. Its members are split over three files: MainWindow.cpp (window, layout,
-// routing and commands), MainWindowStartup.cpp (start-up, scan, database and shutdown) and
-// MainWindowSettings.cpp (the registry settings).
+// window's settings. Its members are split over four files: MainWindow.cpp (window, layout,
+// routing and commands), MainWindowStartup.cpp (start-up, scan, database and shutdown),
+// MainWindowSettings.cpp (the registry settings) and MainWindowOptions.cpp (the options dialog).
 
 #include "../../common/CommandTable.h"
 #include "../../common/Controls.h"
@@ -15,6 +15,7 @@
 #include "../catalogue/CatalogueModel.h"
 #include "../catalogue/CategoryTreePane.h"
 #include "../filelist/FileListPane.h"
+#include "../options/OptionsState.h"
 #include "DriveDialog.h"
 
 #include <memory>
@@ -22,6 +23,7 @@
 #include <vector>
 
 class Dialog;
+class OptionsDialog;
 class StartupDialog;
 class WaitDialog;
 class ScanProgressDialog;
@@ -84,6 +86,13 @@ public:
     void GetSettings();
     void SaveSettings();
 
+    // The options dialog, filled from what the program holds (Optionen1Click runs it), and
+    // what its OK does: the registry written, the preview list and user categories read again,
+    // and the user categories' catalogue files and lists renumbered to their new ids.
+    std::unique_ptr<OptionsDialog> MakeOptionsDialog();
+    void Optionen1Click();
+    void SaveOptions(const OptionsState& state);
+
     // Commands: enabled and checked states for the menus and the tool bar.
     bool IsCommandEnabled(int id) const { return m_commands.Enabled(id); }
     bool IsCommandChecked(int id) const { return m_commands.Checked(id); }
@@ -145,6 +154,11 @@ private:
     // MainWindowStartup.cpp
     template <typename T> void Retire(std::unique_ptr<T>& dialog);
     void AppendUserCategories();
+
+    // MainWindowOptions.cpp
+    OptionsState CurrentOptions();
+    // A renumbering of the user categories' files that a crash cut short.
+    void RecoverUserCategoryFiles();
     // A status text of the wait dialog, with the screen kept alive.
     void ShowWaitStatus(const std::wstring& text);
 

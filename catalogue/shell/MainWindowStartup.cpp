@@ -49,6 +49,7 @@ void MainWindow::NeuEinlesen()
         mark = false;
 
     GetUserFiles();
+    RecoverUserCategoryFiles();
     m_model.LoadExtensionMap(m_registry);
     {
         RegistryKeyScope key(m_registry, SettingsKeys::kOptions, KeyAccess::Create);

@@ -9,7 +9,9 @@
 #include "../filelist/FileListIds.h"
 #include "../info/InfoIds.h"
 #include "../options/CacheCleanupIds.h"
+#include "../options/OptionsIds.h"
 #include "../preview/PreviewIds.h"
+#include "../search/SearchIds.h"
 
 // Icons
 #define IDI_STARTUP 101

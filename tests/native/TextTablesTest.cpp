@@ -1,7 +1,9 @@
 #include "catalogue/catalogue/CatalogueTexts.h"
 #include "catalogue/filelist/FileListTexts.h"
 #include "catalogue/options/CacheCleanupTexts.h"
+#include "catalogue/options/OptionsTexts.h"
 #include "catalogue/preview/PreviewTexts.h"
+#include "catalogue/search/SearchTexts.h"
 #include "catalogue/shell/EnglishTexts.h"
 
 #include <gtest/gtest.h>
@@ -11,18 +13,22 @@
 
 namespace {
 
-// The program looks a string up in the shell's, the tree's, the file list's, the preview's and
-// the cache cleanup's tables one after the other: an id in two of them would be shown with
-// whichever text comes first. Within any table an id twice would hide its second text.
+// The program looks a string up in the shell's, the tree's, the file list's, the preview's, the
+// search's, the options' and the cache cleanup's tables one after the other: an id in two of
+// them would be shown with whichever text comes first. Within any table an id twice would hide its second text.
 TEST(EnglishTexts, EveryIdHasOneText)
 {
     const TextTable strings[] = {EnglishTexts::kStrings, CatalogueTexts::kStrings, FileListTexts::kStrings,
-                                 PreviewTexts::kStrings, CacheCleanupTexts::kStrings};
+                                 PreviewTexts::kStrings, SearchTexts::kStrings, OptionsTexts::kStrings,
+                                 CacheCleanupTexts::kStrings};
     const TextTable others[] = {
         EnglishTexts::kStartupDialog,     EnglishTexts::kDriveDialog,       EnglishTexts::kScanProgressDialog,
         EnglishTexts::kWaitDialogAtStart, EnglishTexts::kWaitDialogAtClose, EnglishTexts::kFileMenu,
         EnglishTexts::kEditMenu,          EnglishTexts::kViewMenu,          FileListTexts::kListMenu,
-        FileListTexts::kListBackgroundMenu, CatalogueTexts::kTreeMenu,    CacheCleanupTexts::kDialog,
+        FileListTexts::kListBackgroundMenu, CatalogueTexts::kTreeMenu,
+        FileListTexts::kCopyDialog,       FileListTexts::kRenameDialog,
+        SearchTexts::kSearchDialog,       OptionsTexts::kOptionsDialog,
+        OptionsTexts::kNewCategoryDialog, OptionsTexts::kEndingsEditor, CacheCleanupTexts::kDialog,
     };
     std::set<int> stringIds;
     for (const TextTable& table : strings)

@@ -64,6 +64,19 @@ void Dialog::ApplyTexts(const TextTable& table) const
     }
 }
 
+void Dialog::CenterOnOwner() const
+{
+    HWND owner = GetWindow(m_hwnd, GW_OWNER);
+    RECT area{}, box{};
+    if (!owner || !IsWindowVisible(owner) || !GetWindowRect(owner, &area))
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    GetWindowRect(m_hwnd, &box);
+    const int width = box.right - box.left;
+    const int height = box.bottom - box.top;
+    SetWindowPos(m_hwnd, nullptr, area.left + (area.right - area.left - width) / 2,
+                 area.top + (area.bottom - area.top - height) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 HFONT Dialog::CreateDerivedFont(bool bold, bool underline) const
 {
     LOGFONTW lf{};

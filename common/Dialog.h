@@ -29,6 +29,10 @@ public:
     // Puts each text of the table into its control; id 0 stands for the dialog's caption.
     void ApplyTexts(const TextTable& table) const;
 
+    // Moves the dialog to the middle of its owner (of the work area when it has none or the
+    // owner is hidden).
+    void CenterOnOwner() const;
+
     // The dialog's font, made bold or underlined, for labels that stand out.
     HFONT CreateDerivedFont(bool bold, bool underline) const;
     // Makes a list view control a one-column list of check boxes as wide as the control.

@@ -22,7 +22,7 @@ bool NewCategoryDialog::OnInit()
 {
     if (m_program.English())
         ApplyTexts(OptionsTexts::kNewCategoryDialog);
-    CenterOnOwner(Hwnd());
+    CenterOnOwner();
     SetItemText(IDC_NEWCAT_NAME, m_result.name.c_str());
     SetItemText(IDC_NEWCAT_ENDINGS, m_result.extensions.c_str());
     SetItemText(IDC_NEWCAT_ICON, m_result.icon.c_str());

@@ -53,18 +53,6 @@ std::wstring ListText(HWND list, int row, int column)
 
 } // namespace
 
-void CenterOnOwner(HWND dialog)
-{
-    HWND owner = GetWindow(dialog, GW_OWNER);
-    RECT area, box;
-    if (!owner || !IsWindowVisible(owner) || !GetWindowRect(owner, &area))
-        SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
-    GetWindowRect(dialog, &box);
-    const int width = box.right - box.left, height = box.bottom - box.top;
-    SetWindowPos(dialog, nullptr, (area.left + area.right - width) / 2, (area.top + area.bottom - height) / 2, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 OptionsDialog::OptionsDialog(Program& program, OptionsState initial,
                              std::function<void(const OptionsState&)> onConfirm)
     : Dialog(IDD_OPTIONS), m_program(program), m_initial(std::move(initial)), m_onConfirm(std::move(onConfirm))
@@ -75,7 +63,7 @@ bool OptionsDialog::OnInit()
 {
     if (m_program.English())
         ApplyTexts(OptionsTexts::kOptionsDialog);
-    CenterOnOwner(Hwnd());
+    CenterOnOwner();
 
     HWND tabs = Item(IDC_OPT_TABS);
     for (int page = 0; page < kPageCount; ++page) {

@@ -56,6 +56,3 @@ private:
     OptionsState m_initial;
     std::function<void(const OptionsState&)> m_onConfirm;
 };
-
-// Puts a dialog in the middle of its owner's window.
-void CenterOnOwner(HWND dialog);

@@ -5,6 +5,9 @@
 #include "../catalogue/CatalogueTexts.h"
 #include "../catalogue/CategoryTree.h"
 #include "../filelist/FileListTexts.h"
+#include "../info/InfoDialog.h"
+#include "../options/CacheCleanupDialog.h"
+#include "../options/CacheCleanupTexts.h"
 #include "../options/OptionsTexts.h"
 #include "../preview/PreviewPane.h"
 #include "../preview/PreviewTexts.h"
@@ -55,7 +58,8 @@ std::wstring MainWindow::Text(unsigned stringId) const
     if (English())
         for (const TextTable* table :
              {&EnglishTexts::kStrings, &CatalogueTexts::kStrings, &FileListTexts::kStrings, &PreviewTexts::kStrings,
-              &SearchTexts::kStrings, &OptionsTexts::kStrings})
+              &SearchTexts::kStrings, &OptionsTexts::kStrings,
+              &CacheCleanupTexts::kStrings})
             if (const wchar_t* english = table->Find(static_cast<int>(stringId)))
                 return english;
     wchar_t buffer[512];
@@ -231,16 +235,15 @@ bool MainWindow::CreateToolBar()
 
 void MainWindow::AddCommands()
 {
-    // The frame's own commands; the panes add theirs. Commands without a handler are listed
-    // and do nothing yet.
+    // The frame's own commands; the panes add theirs.
     m_commands.Add({IDM_EXIT, [this] { PostMessageW(Hwnd(), WM_CLOSE, 0, 0); }, {}, {}});
     m_commands.Add({IDM_PREVIEW, [this] { Vorschau1Click(); }, {}, [this] { return m_previewVisible; }});
     m_commands.Add({IDM_SEARCH,
                     [this] { SearchDialog::Suchen1Click(*this, m_model.Lists(), *m_tree, [this] { m_list->RefreshList(); }); },
                     {}, {}});
     m_commands.Add({IDM_OPTIONS, [this] { Optionen1Click(); }, {}, {}});
-    for (int id : {IDM_CLEAN_INTERNET_FILES, IDM_INFO})
-        m_commands.Add({id, {}, {}, {}});
+    m_commands.Add({IDM_CLEAN_INTERNET_FILES, [this] { ToolButton15Click(*this); }, {}, {}});
+    m_commands.Add({IDM_INFO, [this] { Info1Click(*this); }, {}, {}});
     m_tree->AddCommands(m_commands);
     m_list->AddCommands(m_commands);
 }

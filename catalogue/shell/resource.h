@@ -7,6 +7,8 @@
 #include "../catalogue/CatalogueIds.h"
 #include "../catalogue/ProgramIds.h"
 #include "../filelist/FileListIds.h"
+#include "../info/InfoIds.h"
+#include "../options/CacheCleanupIds.h"
 #include "../options/OptionsIds.h"
 #include "../preview/PreviewIds.h"
 #include "../search/SearchIds.h"

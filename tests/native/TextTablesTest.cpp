@@ -1,5 +1,6 @@
 #include "catalogue/catalogue/CatalogueTexts.h"
 #include "catalogue/filelist/FileListTexts.h"
+#include "catalogue/options/CacheCleanupTexts.h"
 #include "catalogue/options/OptionsTexts.h"
 #include "catalogue/preview/PreviewTexts.h"
 #include "catalogue/search/SearchTexts.h"
@@ -12,13 +13,14 @@
 
 namespace {
 
-// The program looks a string up in the shell's, the tree's, the file list's and the preview's
-// tables one after the other: an id in two of them would be shown with whichever text comes
-// first. Within any table an id twice would hide its second text.
+// The program looks a string up in the shell's, the tree's, the file list's, the preview's, the
+// search's, the options' and the cache cleanup's tables one after the other: an id in two of
+// them would be shown with whichever text comes first. Within any table an id twice would hide its second text.
 TEST(EnglishTexts, EveryIdHasOneText)
 {
     const TextTable strings[] = {EnglishTexts::kStrings, CatalogueTexts::kStrings, FileListTexts::kStrings,
-                                 PreviewTexts::kStrings, SearchTexts::kStrings, OptionsTexts::kStrings};
+                                 PreviewTexts::kStrings, SearchTexts::kStrings, OptionsTexts::kStrings,
+                                 CacheCleanupTexts::kStrings};
     const TextTable others[] = {
         EnglishTexts::kStartupDialog,     EnglishTexts::kDriveDialog,       EnglishTexts::kScanProgressDialog,
         EnglishTexts::kWaitDialogAtStart, EnglishTexts::kWaitDialogAtClose, EnglishTexts::kFileMenu,
@@ -26,7 +28,7 @@ TEST(EnglishTexts, EveryIdHasOneText)
         FileListTexts::kListBackgroundMenu, CatalogueTexts::kTreeMenu,
         FileListTexts::kCopyDialog,       FileListTexts::kRenameDialog,
         SearchTexts::kSearchDialog,       OptionsTexts::kOptionsDialog,
-        OptionsTexts::kNewCategoryDialog, OptionsTexts::kEndingsEditor,
+        OptionsTexts::kNewCategoryDialog, OptionsTexts::kEndingsEditor, CacheCleanupTexts::kDialog,
     };
     std::set<int> stringIds;
     for (const TextTable& table : strings)

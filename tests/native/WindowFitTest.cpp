@@ -16,11 +16,11 @@ TEST(WindowFit, FirstPlacementAtEachScale)
         ScreenRect work;
         ScreenRect expected;
     } cases[] = {
-        {96, screen, {356, 183, 788, 547}},   // the designed place fits
-        {120, screen, {147, 170, 985, 684}},  // scaled: right edge 1430, centred
-        {144, screen, {49, 101, 1182, 821}},  // right edge 1716
-        {192, screen, {0, 0, 1280, 1024}},    // larger than the screen both ways
-        {144, laptop, {369, 109, 1182, 821}}, // bottom 1094 under the task bar: centred
+        {96, screen, {356, 183, 788, 547}},                   // the designed place fits
+        {120, screen, {147, 170, 985, 684}},                  // scaled: right edge 1430, centred
+        {144, screen, {49, 101, 1182, 821}},                  // right edge 1716
+        {192, screen, {0, 0, 1280, 1024}},                    // larger than the screen both ways
+        {144, laptop, {369, 109, 1182, 821}},                 // bottom 1094 under the task bar: centred
         {144, {1280, 0, 1920, 1080}, {1649, 129, 1182, 821}}, // a monitor right of the first
     };
     for (const auto& c : cases)
@@ -35,11 +35,11 @@ TEST(WindowFit, StoredBoundsAreNudgedInside)
         ScreenRect stored;
         ScreenRect expected;
     } cases[] = {
-        {{100, 120, 700, 500}, {100, 120, 700, 500}},    // inside: kept
-        {{3000, 2000, 800, 600}, {480, 394, 800, 600}},  // another monitor's place
-        {{-50, 600, 800, 600}, {0, 394, 800, 600}},      // partly off the left and the bottom
-        {{20, 30, 3000, 2500}, {0, 0, 1280, 994}},       // another resolution's size
-        {{1000, 10, 300, 1200}, {980, 0, 300, 994}},     // taller than the work area
+        {{100, 120, 700, 500}, {100, 120, 700, 500}},   // inside: kept
+        {{3000, 2000, 800, 600}, {480, 394, 800, 600}}, // another monitor's place
+        {{-50, 600, 800, 600}, {0, 394, 800, 600}},     // partly off the left and the bottom
+        {{20, 30, 3000, 2500}, {0, 0, 1280, 994}},      // another resolution's size
+        {{1000, 10, 300, 1200}, {980, 0, 300, 994}},    // taller than the work area
     };
     for (const auto& c : cases)
         EXPECT_EQ(FitInWorkArea(c.stored, work, Overflow::Nudge), c.expected) << c.stored.left << "," << c.stored.top;

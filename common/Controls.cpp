@@ -6,12 +6,17 @@ bool StatusBar::Create(HWND parent, int id, const std::vector<int>& widths)
                              ControlId(id), GetModuleHandleW(nullptr), nullptr);
     if (!m_hwnd)
         return false;
+    SetWidths(widths);
+    return true;
+}
+
+void StatusBar::SetWidths(const std::vector<int>& widths) const
+{
     std::vector<int> edges;
     int right = 0;
     for (int width : widths)
         edges.push_back(right += width);
     SendMessageW(m_hwnd, SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
-    return true;
 }
 
 void StatusBar::SetText(int part, const std::wstring& text) const

@@ -22,6 +22,7 @@ class StatusBar {
 public:
     // widths: the part widths in pixels, left to right.
     bool Create(HWND parent, int id, const std::vector<int>& widths);
+    void SetWidths(const std::vector<int>& widths) const;
     HWND Hwnd() const { return m_hwnd; }
     void SetText(int part, const std::wstring& text) const;
     // A part the parent draws (WM_DRAWITEM).

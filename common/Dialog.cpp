@@ -1,6 +1,7 @@
 #include "Dialog.h"
 
 #include "Log.h"
+#include "ScreenDpi.h"
 #include "SettingsText.h"
 
 #include <commctrl.h>
@@ -181,8 +182,13 @@ INT_PTR CALLBACK Dialog::StaticDlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPARA
     if (!self)
         return FALSE;
     try {
-        if (msg == WM_INITDIALOG)
-            return self->OnInit() ? TRUE : FALSE;
+        if (msg == WM_INITDIALOG) {
+            const bool focusSet = !self->OnInit();
+            // Dialog units grow with the scale: at 150 % or 200 % a dialog designed for a small
+            // screen may no longer fit it.
+            FitWindowInWorkArea(hwnd, Overflow::Centre);
+            return focusSet ? FALSE : TRUE;
+        }
         INT_PTR result = self->HandleMessage(msg, wParam, lParam);
         if (msg == WM_NCDESTROY) {
             SetWindowLongPtrW(hwnd, DWLP_USER, 0);

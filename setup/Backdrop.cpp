@@ -3,6 +3,7 @@
 #include "SetupDialogs.h"
 #include "SetupTexts.h"
 #include "common/Log.h"
+#include "common/ScreenDpi.h"
 #include "resource.h"
 
 using SetupTexts::Id;
@@ -11,6 +12,8 @@ using SetupTexts::Text;
 namespace {
 
 constexpr const wchar_t* kClassName = L"SortaroSetupBackdrop";
+// Sent when the window moves to a monitor of another scale (Windows 8.1 and later).
+constexpr UINT kWmDpiChanged = 0x02E0;
 
 std::wstring SystemMessage(DWORD error)
 {
@@ -52,12 +55,6 @@ bool Backdrop::Create(InstallEnvironment env, bool show)
                         391, nullptr, nullptr))
         return false;
     m_picture.Reset(static_cast<HBITMAP>(LoadImageW(instance, MAKEINTRESOURCEW(IDB_BACKDROP), IMAGE_BITMAP, 0, 0, 0)));
-    LOGFONTW lf{};
-    lf.lfHeight = -32;
-    lf.lfWeight = FW_BOLD;
-    lf.lfItalic = TRUE;
-    lstrcpyW(lf.lfFaceName, L"Arial");
-    m_font.Reset(CreateFontIndirectW(&lf));
 
     // The script, by the locale's language when it is missing.
     bool germanLocale = env.germanLocale;
@@ -131,6 +128,16 @@ LRESULT Backdrop::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_SIZE:
         InvalidateRect(Hwnd(), nullptr, FALSE);
         return 0;
+    case kWmDpiChanged: {
+        // On a monitor of another scale: the place Windows suggests, unless maximised, where
+        // Windows fills the new monitor itself.
+        const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
+        if (!IsZoomed(Hwnd()))
+            SetWindowPos(Hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                         suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        InvalidateRect(Hwnd(), nullptr, FALSE);
+        return 0;
+    }
     case WM_CLOSE:
         // Closing the backdrop is a cancel like on any page.
         if (m_wizard && m_wizard->Current())
@@ -160,20 +167,33 @@ void Backdrop::OnPaint()
     DeleteDC(memory);
     if (!m_installer)
         return;
+    // The letters and their distances from the edges grow with the scale of the screen the
+    // backdrop is on; moved to another, it is painted at that one's.
+    const int dpi = WindowDpi(Hwnd());
+    if (!m_font || m_fontDpi != dpi) {
+        LOGFONTW lf{};
+        lf.lfHeight = -ScaleToDpi(32, dpi);
+        lf.lfWeight = FW_BOLD;
+        lf.lfItalic = TRUE;
+        lstrcpyW(lf.lfFaceName, L"Arial");
+        m_font.Reset(CreateFontIndirectW(&lf));
+        m_fontDpi = dpi;
+    }
+    auto scale = [dpi](int pixels) { return ScaleToDpi(pixels, dpi); };
     SelectObjectGuard font(hdc, m_font.Get());
     SetBkMode(hdc, TRANSPARENT);
     SetTextColor(hdc, RGB(255, 255, 255));
     const std::wstring& name = m_installer->AppName();
-    TextOutW(hdc, 24, 16, name.c_str(), static_cast<int>(name.size()));
+    TextOutW(hdc, scale(24), scale(16), name.c_str(), static_cast<int>(name.size()));
     const wchar_t* setup = Text(Id::BackdropSetup, true);
-    TextOutW(hdc, 24, 56, setup, lstrlenW(setup));
+    TextOutW(hdc, scale(24), scale(56), setup, lstrlenW(setup));
     if (m_showProduct) {
-        // At the bottom right: it starts 160 pixels from the right edge and 50 from the bottom,
-        // moved left as far as a long text needs.
+        // At the bottom right: it starts 160 pixels (at 100 %) from the right edge and 50 from
+        // the bottom, moved left as far as a long text needs.
         const std::wstring& product = m_installer->Product();
         SIZE size{};
         GetTextExtentPoint32W(hdc, product.c_str(), static_cast<int>(product.size()), &size);
-        int x = std::min(static_cast<int>(rc.right - 160), static_cast<int>(rc.right - size.cx - 16));
-        TextOutW(hdc, x, rc.bottom - 50, product.c_str(), static_cast<int>(product.size()));
+        const int x = std::min(static_cast<int>(rc.right) - scale(160), static_cast<int>(rc.right - size.cx) - scale(16));
+        TextOutW(hdc, x, rc.bottom - scale(50), product.c_str(), static_cast<int>(product.size()));
     }
 }

@@ -43,7 +43,8 @@ private:
     std::unique_ptr<Installer> m_installer;
     std::unique_ptr<Wizard> m_wizard;
     UniqueHBitmap m_picture;
-    UniqueHFont m_font;
+    UniqueHFont m_font; // the letters of the texts, at the scale m_fontDpi
+    int m_fontDpi = 0;
     UniqueHIcon m_icon;
     int m_ticks = 0;
     bool m_showProduct = false;

@@ -1,6 +1,7 @@
 #include "WizardPage.h"
 
 #include "SetupTexts.h"
+#include "common/ScreenDpi.h"
 #include "resource.h"
 
 #include <commctrl.h>
@@ -52,6 +53,8 @@ bool WizardPage::Create(HWND owner)
 
 bool WizardPage::OnInit()
 {
+    // The dialog's font follows the scale; the controls, placed in pixels, follow it too.
+    m_dpi = WindowDpi(Hwnd());
     m_bold.Reset(CreateDerivedFont(true, false));
     LOGFONTW lf{};
     GetObjectW(m_bold.Get(), sizeof(lf), &lf);
@@ -64,7 +67,7 @@ bool WizardPage::OnInit()
     if (m_kind == PageKind::Finish)
         exStyle = (exStyle & ~WS_EX_TOOLWINDOW) | WS_EX_DLGMODALFRAME;
     SetWindowLongPtrW(Hwnd(), GWL_EXSTYLE, exStyle);
-    RECT rc{0, 0, kClientWidth, kClientHeight};
+    RECT rc{0, 0, Scale(kClientWidth), Scale(kClientHeight)};
     AdjustWindowRectEx(&rc, static_cast<DWORD>(GetWindowLongPtrW(Hwnd(), GWL_STYLE)), FALSE,
                        static_cast<DWORD>(exStyle));
     RECT work{};
@@ -81,27 +84,33 @@ bool WizardPage::OnInit()
 HWND WizardPage::Add(const wchar_t* className, DWORD style, DWORD exStyle, int x, int y, int width, int height, int id,
                      HFONT font)
 {
-    HWND hwnd = CreateWindowExW(exStyle, className, L"", WS_CHILD | WS_VISIBLE | style, x, y, width, height, Hwnd(),
-                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+    HWND hwnd = CreateWindowExW(exStyle, className, L"", WS_CHILD | WS_VISIBLE | style, Scale(x), Scale(y), Scale(width),
+                                Scale(height), Hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                GetModuleHandleW(nullptr), nullptr);
     if (!font)
         font = reinterpret_cast<HFONT>(SendMessageW(Hwnd(), WM_GETFONT, 0, 0));
     SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     return hwnd;
 }
 
+HBITMAP WizardPage::LoadPicture(int bitmapId, int width, int height) const
+{
+    return static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(bitmapId), IMAGE_BITMAP,
+                                           Scale(width), Scale(height), 0));
+}
+
 void WizardPage::CreateFrame()
 {
-    HINSTANCE instance = GetModuleHandleW(nullptr);
     Add(L"STATIC", SS_LEFT | SS_NOPREFIX, 0, 12, 8, 420, 18, IDC_APP_NAME, m_bold.Get());
     Add(L"STATIC", SS_LEFT | SS_NOPREFIX, 0, 28, 30, 400, 18, IDC_PRODUCT);
     HWND header = Add(L"STATIC", SS_BITMAP, 0, kClientWidth - 56, 5, 48, 48, IDC_HEADER_PICTURE);
-    SendMessageW(header, STM_SETIMAGE, IMAGE_BITMAP,
-                 reinterpret_cast<LPARAM>(LoadImageW(instance, MAKEINTRESOURCEW(IDB_HEADER), IMAGE_BITMAP, 0, 0, 0)));
+    SendMessageW(header, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(LoadPicture(IDB_HEADER, 48, 48)));
     Add(L"STATIC", SS_ETCHEDHORZ, 0, 0, kTopHeight, kClientWidth, 2, IDC_TOP_LINE);
     HWND panel =
         Add(L"STATIC", SS_BITMAP, 0, 0, kTopHeight + 2, kLeftWidth, kBottomTop - kTopHeight - 2, IDC_LEFT_PICTURE);
+    // The panel picture is drawn 169 by 257 pixels.
     SendMessageW(panel, STM_SETIMAGE, IMAGE_BITMAP,
-                 reinterpret_cast<LPARAM>(LoadImageW(instance, MAKEINTRESOURCEW(IDB_PANEL), IMAGE_BITMAP, 0, 0, 0)));
+                 reinterpret_cast<LPARAM>(LoadPicture(IDB_PANEL, kLeftWidth, 257)));
     Add(L"STATIC", SS_ETCHEDHORZ, 0, 0, kBottomTop, kClientWidth, 2, IDC_BOTTOM_LINE);
     // Greyed like an engraving: a disabled static draws its text grey.
     Add(L"STATIC", SS_LEFT | WS_DISABLED, 0, 10, kBottomTop + 16, 80, 16, IDC_PRODUCT_WORD);

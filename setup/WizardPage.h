@@ -5,6 +5,7 @@
 
 #include "common/Dialog.h"
 #include "common/UniqueHandle.h"
+#include "common/WindowFit.h"
 
 #include <string>
 
@@ -24,6 +25,7 @@ public:
         virtual LRESULT OnPageNotify(PageKind kind, const NMHDR& header) = 0;
     };
 
+    // The client area as designed at 96 dots per inch; the page grows with the screen's scale.
     static constexpr int kClientWidth = 552;
     static constexpr int kClientHeight = 364;
 
@@ -41,14 +43,19 @@ protected:
     bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
 
 private:
+    // A control at a place and size given in design pixels.
     HWND Add(const wchar_t* className, DWORD style, DWORD exStyle, int x, int y, int width, int height, int id,
              HFONT font = nullptr);
+    int Scale(int pixels) const { return ScaleToDpi(pixels, m_dpi); }
+    // A picture of the program stretched to the page's scale (unchanged at 100 %).
+    HBITMAP LoadPicture(int bitmapId, int width, int height) const;
     void CreateFrame();
     void CreateContents();
     void SetText(int id, const wchar_t* text) const { SetItemText(id, text); }
 
     PageKind m_kind;
     Host& m_host;
+    int m_dpi = 96;
     UniqueHFont m_bold;
     UniqueHFont m_large;
     UniqueHBrush m_white;

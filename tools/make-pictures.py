@@ -1007,18 +1007,27 @@ def write(name, data):
     print('wrote', os.path.join('catalogue', 'shell', 'res', name))
 
 
+# The sizes every picture is drawn at: the small ones for 100, 125, 150 and 200 % scaling, the
+# large ones likewise. The programs choose the best fit for the screen at start.
+SMALL_SIZES = (16, 20, 24, 32)
+LARGE_SIZES = (32, 40, 48, 64)
+ICON_SIZES = sorted(set(SMALL_SIZES + LARGE_SIZES))
+
+
 def main():
     os.makedirs(OUT, exist_ok=True)
     for cid in sorted(CATEGORIES):
         draw = CATEGORIES[cid]
-        write('category_%02d.ico' % cid, ico_bytes([render(draw, 16), render(draw, 32)]))
-    write('sortaro.ico', ico_bytes([render(draw_program, s) for s in (16, 32, 48)]))
+        write('category_%02d.ico' % cid, ico_bytes([render(draw, s) for s in ICON_SIZES]))
+    write('sortaro.ico', ico_bytes([render(draw_program, s) for s in ICON_SIZES]))
     for name, draw in (('startup', draw_startup), ('wait', draw_wait), ('scan', draw_scan)):
-        write(name + '.ico', ico_bytes([render(draw, 16), render(draw, 32)]))
-    strip = Canvas(32 * len(TOOLBAR), 32, unit=2)
-    for i, draw in enumerate(TOOLBAR):
-        strip.blit(render(draw, 32), 32 * i, 0)
-    write('toolbar.bmp', bmp_bytes(strip))
+        write(name + '.ico', ico_bytes([render(draw, s) for s in ICON_SIZES]))
+    # One strip per size; the 32 pixel one keeps its old name.
+    for size in LARGE_SIZES:
+        strip = Canvas(size * len(TOOLBAR), size, unit=size / 16.0)
+        for i, draw in enumerate(TOOLBAR):
+            strip.blit(render(draw, size), size * i, 0)
+        write('toolbar.bmp' if size == 32 else 'toolbar_%d.bmp' % size, bmp_bytes(strip))
 
 
 if __name__ == '__main__':

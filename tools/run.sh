@@ -3,7 +3,8 @@
 # with "setup.exe /S" and runs it from there. On a display ($DISPLAY) it simply starts the program.
 # Without one it runs it on a virtual display, walks through the start-up the way a user would
 # (start-up dialog, drive choice, main window, one category's files, sorted by size), saves a screenshot of each
-# step into the build tree, closes the program cleanly and says where the pictures are.
+# step into the build tree, closes the program cleanly, starts it once more at 150 % scaling for a screenshot
+# of the main window and says where the pictures are.
 # Usage: tools/run.sh [--english]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -66,6 +67,8 @@ mkdir -p "$shots"
 suffix=""
 [ "$language" = 0 ] && suffix="-en"
 install_sortaro
+# 100 % scaling, also after a run that stopped while it was at 150 %.
+"$WINE" reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f >/dev/null 2>&1 || true
 "$WINE" reg add 'HKCU\Software\Sortaro\Options' /v scannewdata /d 0 /f >/dev/null 2>&1
 # Scan the prefix's drive C: only: its drive Z: is the whole Linux file system. Fixed drives
 # are listed in letter order, so the marks "10" keep C: and leave Z: out.
@@ -106,3 +109,19 @@ else
     echo "Sortaro did not end cleanly (status $?)."
     exit 1
 fi
+
+# Once more at 150 % (144 dots per inch), as on most laptops: the first start's window must lie
+# inside the screen, its pictures drawn at the larger size. Wine reads the scale when a
+# program starts; it is put back to 100 % afterwards.
+"$WINE" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >/dev/null 2>&1
+( cd "$installed" && exec "$WINE" Sortaro.exe >"$build/run-144dpi.out" 2>&1 ) &
+app=$!
+startup=$(wait_window '^(Sortaro Auswahl der Datenträger|Select DriveType)$') || { echo "no start-up dialog at 144 dpi"; exit 1; }
+press "$startup" Return
+drives=$(wait_window '^(Sortaro Auswahl der Laufwerke|Select Drives)$') || { echo "no drive dialog at 144 dpi"; exit 1; }
+press "$drives" Return
+main=$(wait_window '^Sortaro$' 300) || { echo "no main window at 144 dpi"; exit 1; }
+snap 6-main-144dpi
+press "$main" alt+F4
+wait_exit "$app" || { echo "Sortaro at 144 dpi did not end cleanly."; exit 1; }
+"$WINE" reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f >/dev/null 2>&1 || true

@@ -2,6 +2,7 @@
 
 #include "../../common/Controls.h"
 #include "../../common/Log.h"
+#include "../../common/WindowFit.h"
 #include "../options/EndingsEditor.h"
 #include "CatalogueIds.h"
 #include "CatalogueTexts.h"
@@ -12,14 +13,6 @@
 
 #include <algorithm>
 
-namespace {
-
-// The designed pictures are 16 pixels in the tree and 32 in the header and the group view.
-constexpr int kSmall = 16;
-constexpr int kLarge = 32;
-
-} // namespace
-
 bool CategoryTreePane::Create(HWND parent, int dpi, std::function<void()> onSelect)
 {
     m_onSelect = std::move(onSelect);
@@ -28,32 +21,11 @@ bool CategoryTreePane::Create(HWND parent, int dpi, std::function<void()> onSele
     if (!m_menu)
         return Log::LastError(L"tree", L"LoadMenuW");
 
-    // User categories append their pictures later.
-    m_imagesSmall.Reset(ImageList_Create(kSmall, kSmall, ILC_COLOR32 | ILC_MASK, CategoryTree::kBuiltInCount, 8));
-    m_imagesLarge.Reset(ImageList_Create(kLarge, kLarge, ILC_COLOR32 | ILC_MASK, CategoryTree::kBuiltInCount, 8));
-    for (int i = 0; i < CategoryTree::kBuiltInCount; ++i)
-        for (bool large : {false, true}) {
-            const int size = large ? kLarge : kSmall;
-            UniqueHIcon icon(static_cast<HICON>(
-                LoadImageW(instance, MAKEINTRESOURCEW(IDI_CATEGORY_BASE + i), IMAGE_ICON, size, size, 0)));
-            ImageList_AddIcon(Images(large), icon.Get());
-        }
-
     m_headerPicture = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_ICON | SS_CENTERIMAGE, 0, 0, 0, 0,
                                       parent, ControlId(IDC_TREE_HEADER_PICTURE), instance, nullptr);
-    m_headerIcon.Reset(ImageList_GetIcon(m_imagesLarge.Get(), CategoryTree::kRootId, ILD_NORMAL));
-    SendMessageW(m_headerPicture, STM_SETICON, reinterpret_cast<WPARAM>(m_headerIcon.Get()), 0);
     m_headerLabel = CreateWindowExW(0, L"STATIC", m_program.Text(IDS_FOLDER_LABEL).c_str(),
                                     WS_CHILD | WS_VISIBLE | SS_LEFT | SS_CENTERIMAGE | SS_NOPREFIX, 0, 0, 0, 0, parent,
                                     ControlId(IDC_TREE_HEADER_LABEL), instance, nullptr);
-    LOGFONTW lf{};
-    lf.lfHeight = -MulDiv(10, dpi, 72);
-    lf.lfWeight = FW_BOLD;
-    lf.lfCharSet = DEFAULT_CHARSET;
-    lstrcpynW(lf.lfFaceName, L"Comic Sans MS", LF_FACESIZE);
-    m_headerFont.Reset(CreateFontIndirectW(&lf));
-    SendMessageW(m_headerLabel, WM_SETFONT, reinterpret_cast<WPARAM>(m_headerFont.Get()), FALSE);
-
     // The window text is not shown: it is the name screen readers say.
     m_tree = CreateWindowExW(WS_EX_CLIENTEDGE, WC_TREEVIEWW, m_program.Text(IDS_TREE_NAME).c_str(),
                              WS_CHILD | WS_VISIBLE | WS_TABSTOP | TVS_HASBUTTONS | TVS_SHOWSELALWAYS |
@@ -62,8 +34,7 @@ bool CategoryTreePane::Create(HWND parent, int dpi, std::function<void()> onSele
     if (!m_tree)
         return Log::LastError(L"tree", L"CreateWindowExW");
     SendMessageW(m_tree, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
-    TreeView_SetImageList(m_tree, m_imagesSmall.Get(), TVSIL_NORMAL);
-    TreeView_SetIndent(m_tree, MulDiv(19, dpi, 96));
+    SetDpi(dpi);
 
     HTREEITEM parents[8] = {TVI_ROOT};
     const DesignedNode* nodes = CategoryTree::Nodes();
@@ -74,6 +45,71 @@ bool CategoryTreePane::Create(HWND parent, int dpi, std::function<void()> onSele
             parents[node.depth + 1] = item;
     }
     return true;
+}
+
+void CategoryTreePane::SetDpi(int dpi)
+{
+    // The pictures are drawn at 16, 20, 24 and 32 pixels for the tree and at 32, 40, 48 and 64
+    // for the header and the group view: scaled ones would be blurred.
+    m_smallSize = BestPictureSize(ScaleToDpi(16, dpi), {16, 20, 24, 32});
+    m_largeSize = BestPictureSize(ScaleToDpi(32, dpi), {32, 40, 48, 64});
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    // User categories append their pictures later.
+    m_imagesSmall.Reset(
+        ImageList_Create(m_smallSize, m_smallSize, ILC_COLOR32 | ILC_MASK, CategoryTree::kBuiltInCount, 8));
+    m_imagesLarge.Reset(
+        ImageList_Create(m_largeSize, m_largeSize, ILC_COLOR32 | ILC_MASK, CategoryTree::kBuiltInCount, 8));
+    for (int i = 0; i < CategoryTree::kBuiltInCount; ++i)
+        for (bool large : {false, true}) {
+            const int size = large ? m_largeSize : m_smallSize;
+            UniqueHIcon icon(static_cast<HICON>(
+                LoadImageW(instance, MAKEINTRESOURCEW(IDI_CATEGORY_BASE + i), IMAGE_ICON, size, size, 0)));
+            ImageList_AddIcon(Images(large), icon.Get());
+        }
+    for (size_t k = 0; k < m_userIcons.size(); ++k)
+        AddUserPicture(CategoryTree::kBuiltInCount + static_cast<int>(k), m_userIcons[k]);
+    TreeView_SetImageList(m_tree, m_imagesSmall.Get(), TVSIL_NORMAL);
+    TreeView_SetIndent(m_tree, ScaleToDpi(19, dpi));
+
+    // The control shows the old icon until it has the new one.
+    UniqueHIcon headerIcon(ImageList_GetIcon(m_imagesLarge.Get(), CategoryTree::kRootId, ILD_NORMAL));
+    SendMessageW(m_headerPicture, STM_SETICON, reinterpret_cast<WPARAM>(headerIcon.Get()), 0);
+    m_headerIcon = std::move(headerIcon);
+    LOGFONTW lf{};
+    lf.lfHeight = -MulDiv(10, dpi, 72);
+    lf.lfWeight = FW_BOLD;
+    lf.lfCharSet = DEFAULT_CHARSET;
+    lstrcpynW(lf.lfFaceName, L"Comic Sans MS", LF_FACESIZE);
+    m_headerFont.Reset(CreateFontIndirectW(&lf));
+    SendMessageW(m_headerLabel, WM_SETFONT, reinterpret_cast<WPARAM>(m_headerFont.Get()), TRUE);
+    if (TreeView_GetCount(m_tree) > 0)
+        ShowSelectionInHeader();
+}
+
+void CategoryTreePane::AddUserPicture(int id, const std::wstring& iconSource)
+{
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    for (bool large : {false, true}) {
+        const int size = large ? m_largeSize : m_smallSize;
+        UniqueHIcon icon;
+        if (iconSource == L"Default") {
+            icon.Reset(
+                static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_SORTARO), IMAGE_ICON, size, size, 0)));
+        } else {
+            // The shell's own sizes; the image list scales them to its own.
+            SHFILEINFOW info{};
+            if (SHGetFileInfoW(iconSource.c_str(), 0, &info, sizeof(info),
+                               SHGFI_ICON | (large ? SHGFI_LARGEICON : SHGFI_SMALLICON)))
+                icon.Reset(info.hIcon);
+        }
+        // The picture's index must equal the category id, also when the icon cannot be read:
+        // then a blank picture holds its place.
+        HIMAGELIST list = Images(large);
+        if (ImageList_GetImageCount(list) != id)
+            ImageList_SetImageCount(list, id);
+        if (!icon || ImageList_ReplaceIcon(list, -1, icon.Get()) < 0)
+            ImageList_SetImageCount(list, id + 1);
+    }
 }
 
 void CategoryTreePane::AddCommands(CommandTable& commands)
@@ -194,7 +230,6 @@ void CategoryTreePane::DeleteNodesAfterSearch()
 size_t CategoryTreePane::AppendUserCategoryNodes(const std::vector<UserCategory>& categories)
 {
     HTREEITEM root = TreeView_GetRoot(m_tree);
-    HINSTANCE instance = GetModuleHandleW(nullptr);
     const size_t limit = CategoryTree::kCategoryCount - CategoryTree::kBuiltInCount;
     // The ids end at 99: categories beyond the 53rd are refused, and the user is told which.
     if (categories.size() > limit) {
@@ -205,29 +240,11 @@ size_t CategoryTreePane::AppendUserCategoryNodes(const std::vector<UserCategory>
                     m_program.Text(IDS_NOTE_TITLE).c_str(), MB_OK | MB_ICONINFORMATION);
     }
     const size_t count = std::min(categories.size(), limit);
+    m_userIcons.clear();
     for (size_t k = 0; k < count; ++k) {
         const int id = CategoryTree::kBuiltInCount + static_cast<int>(k);
-        const std::wstring iconSource = SplitUserDefinition(categories[k].definition).icon;
-        for (bool large : {false, true}) {
-            const int size = large ? kLarge : kSmall;
-            UniqueHIcon icon;
-            if (iconSource == L"Default") {
-                icon.Reset(static_cast<HICON>(
-                    LoadImageW(instance, MAKEINTRESOURCEW(IDI_SORTARO), IMAGE_ICON, size, size, 0)));
-            } else {
-                SHFILEINFOW info{};
-                if (SHGetFileInfoW(iconSource.c_str(), 0, &info, sizeof(info),
-                                   SHGFI_ICON | (large ? SHGFI_LARGEICON : SHGFI_SMALLICON)))
-                    icon.Reset(info.hIcon);
-            }
-            // The picture's index must equal the category id, also when the icon cannot be
-            // read: then a blank picture holds its place.
-            HIMAGELIST list = Images(large);
-            if (ImageList_GetImageCount(list) != id)
-                ImageList_SetImageCount(list, id);
-            if (!icon || ImageList_ReplaceIcon(list, -1, icon.Get()) < 0)
-                ImageList_SetImageCount(list, id + 1);
-        }
+        m_userIcons.push_back(SplitUserDefinition(categories[k].definition).icon);
+        AddUserPicture(id, m_userIcons.back());
         InsertNode(root, categories[k].name, id);
     }
     return count;

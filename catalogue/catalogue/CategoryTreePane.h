@@ -27,7 +27,10 @@ public:
     HWND Hwnd() const { return m_tree; }
     HWND HeaderPicture() const { return m_headerPicture; }
     HWND HeaderLabel() const { return m_headerLabel; }
-    // The category pictures, 16 or 32 pixels, numbered like the categories.
+    // The pictures, the header's font and the indent drawn anew for another scale.
+    void SetDpi(int dpi);
+    // The category pictures, small (16 pixels at 100 %) or large (32), numbered like the
+    // categories.
     HIMAGELIST Images(bool large) const { return large ? m_imagesLarge.Get() : m_imagesSmall.Get(); }
     HMENU Menu() const { return GetSubMenu(m_menu.Get(), 0); }
 
@@ -59,6 +62,8 @@ private:
     void CollapseAll();
     void CollapseNode();
     bool CanEditEndings() const;
+    // The two pictures of the user category id: its icon file's, or the program's for "Default".
+    void AddUserPicture(int id, const std::wstring& iconSource);
 
     Program& m_program;
     std::function<void()> m_onSelect;
@@ -67,6 +72,9 @@ private:
     HWND m_tree = nullptr;
     UniqueImageList m_imagesSmall;
     UniqueImageList m_imagesLarge;
+    int m_smallSize = 16;
+    int m_largeSize = 32;
+    std::vector<std::wstring> m_userIcons; // of the user categories shown, in id order
     UniqueHFont m_headerFont;
     UniqueHIcon m_headerIcon;
     UniqueHMenu m_menu;

@@ -206,6 +206,7 @@ void FileListPane::SetSystemImages(HIMAGELIST small, HIMAGELIST large)
     m_systemImagesLarge = large;
     ListView_SetImageList(m_list, small, LVSIL_SMALL);
     ListView_SetImageList(m_list, large, LVSIL_NORMAL);
+    AttachImages();
 }
 
 void FileListPane::NewListView1()

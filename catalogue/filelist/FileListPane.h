@@ -57,7 +57,8 @@ public:
     // IDR_LIST_MENU or IDR_LIST_BACKGROUND_MENU.
     HMENU Menu(int menuId) const;
 
-    // The shell's system image lists, for the file view.
+    // The shell's system image lists, for the file view; the pictures of the current view are
+    // attached again, also the tree's after it drew them anew.
     void SetSystemImages(HIMAGELIST small, HIMAGELIST large);
     // (Re)creates the six columns in the interface language.
     void NewListView1();

@@ -1,6 +1,7 @@
 #include "MainWindow.h"
 
 #include "../../common/Log.h"
+#include "../../common/ScreenDpi.h"
 #include "../../common/Splitter.h"
 #include "../catalogue/CatalogueTexts.h"
 #include "../catalogue/CategoryTree.h"
@@ -37,6 +38,8 @@ const int kHeaderHeight = 40;
 const int kStatusWidths[] = {110, 140, 100, 200};
 const int kMinWidth = 400;
 const int kMinHeight = 300;
+// Sent when the window moves to a monitor of another scale (Windows 8.1 and later).
+constexpr UINT kWmDpiChanged = 0x02E0;
 
 // The tool bar's drop-down menus, in the order of MainWindow::m_menus.
 const int kToolbarMenuIds[] = {IDR_FILE_MENU, IDR_EDIT_MENU, IDR_VIEW_MENU};
@@ -74,15 +77,7 @@ int MainWindow::Scale(int pixels) const
 
 bool MainWindow::Create()
 {
-    {
-        WindowDc screen(nullptr);
-        m_dpi = GetDeviceCaps(screen.Dc(), LOGPIXELSX);
-    }
-    if (m_dpi <= 0)
-        m_dpi = 96;
-    m_treeWidth = Scale(kTreeWidth);
-    m_previewWidth = Scale(kPreviewWidth);
-
+    m_dpi = SystemDpi();
     HINSTANCE instance = GetModuleHandleW(nullptr);
     WNDCLASSEXW wc{};
     wc.hInstance = instance;
@@ -93,10 +88,25 @@ bool MainWindow::Create()
     wc.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_SORTARO), IMAGE_ICON, 16, 16, 0));
     if (!Register(wc))
         return false;
+    // The designed bounds at the screen's scale, kept inside the work area: at 150 % the
+    // designed place on a 1280 x 1024 screen would put the status bar below its edge.
+    const ScreenRect designed{kDesignLeft, kDesignTop, kDesignWidth, kDesignHeight};
+    ScreenRect first = ScaleToDpi(designed, m_dpi);
+    first = FitInWorkArea(first, WorkAreaNear(first), Overflow::Centre);
     if (!Window::Create(kClassName, WS_EX_CONTROLPARENT, Text(IDS_APP_TITLE).c_str(),
-                        WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, Scale(kDesignLeft), Scale(kDesignTop),
-                        Scale(kDesignWidth), Scale(kDesignHeight), nullptr, nullptr))
+                        WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, first.left, first.top, first.width, first.height,
+                        nullptr, nullptr))
         return false;
+    // Where each monitor has its own scale, the one the window starts on may not have the
+    // system's.
+    if (const int dpi = WindowDpi(Hwnd()); dpi != m_dpi) {
+        m_dpi = dpi;
+        first = ScaleToDpi(designed, m_dpi);
+        first = FitInWorkArea(first, WorkAreaNear(first), Overflow::Centre);
+        SetWindowPos(Hwnd(), nullptr, first.left, first.top, first.width, first.height, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    m_treeWidth = Scale(kTreeWidth);
+    m_previewWidth = Scale(kPreviewWidth);
     if (!CreateChildren())
         return false;
     // Without OLE the shell's clipboard verbs and drag and drop fail; the program still runs.
@@ -177,12 +187,6 @@ bool MainWindow::CreateToolBar()
     SendMessageW(m_toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     SendMessageW(m_toolbar, TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_DRAWDDARROWS);
 
-    m_toolbarImages.Reset(ImageList_Create(32, 32, ILC_COLOR24 | ILC_MASK, 9, 0));
-    UniqueHBitmap strip(static_cast<HBITMAP>(
-        LoadImageW(instance, MAKEINTRESOURCEW(IDB_TOOLBAR), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-    ImageList_AddMasked(m_toolbarImages.Get(), strip.Get(), RGB(255, 0, 255));
-    SendMessageW(m_toolbar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(m_toolbarImages.Get()));
-
     struct ButtonSpec {
         int image; // -1 = separator
         int command;
@@ -216,21 +220,68 @@ bool MainWindow::CreateToolBar()
         buttons[i].iString = -1;
     }
     SendMessageW(m_toolbar, TB_ADDBUTTONSW, ARRAYSIZE(buttons), reinterpret_cast<LPARAM>(buttons));
-    SendMessageW(m_toolbar, TB_SETBUTTONSIZE, 0, MAKELPARAM(Scale(64), Scale(40)));
 
-    SIZE size{};
-    SendMessageW(m_toolbar, TB_GETMAXSIZE, 0, reinterpret_cast<LPARAM>(&size));
     REBARBANDINFOW band{};
     // The size of the XP-era structure: comctl32 6.0 on XP rejects the larger Vista one.
     band.cbSize = REBARBANDINFOW_V6_SIZE;
-    band.fMask = RBBIM_STYLE | RBBIM_CHILD | RBBIM_CHILDSIZE | RBBIM_SIZE;
+    band.fMask = RBBIM_STYLE | RBBIM_CHILD;
     band.fStyle = RBBS_CHILDEDGE | RBBS_NOGRIPPER;
     band.hwndChild = m_toolbar;
-    band.cxMinChild = size.cx;
-    band.cyMinChild = Scale(44);
-    band.cx = size.cx;
     SendMessageW(m_rebar, RB_INSERTBANDW, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&band));
+    LoadToolbarImages();
     return true;
+}
+
+void MainWindow::LoadToolbarImages()
+{
+    // The strip is drawn at 32, 40, 48 and 64 pixels; one of them suits each usual scale.
+    static const struct {
+        int size;
+        int bitmap;
+    } kStrips[] = {{32, IDB_TOOLBAR}, {40, IDB_TOOLBAR_40}, {48, IDB_TOOLBAR_48}, {64, IDB_TOOLBAR_64}};
+    const int size = BestPictureSize(Scale(32), {32, 40, 48, 64});
+    int bitmap = IDB_TOOLBAR;
+    for (const auto& strip : kStrips)
+        if (strip.size == size)
+            bitmap = strip.bitmap;
+    UniqueImageList images(ImageList_Create(size, size, ILC_COLOR24 | ILC_MASK, 9, 0));
+    UniqueHBitmap strip(static_cast<HBITMAP>(
+        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(bitmap), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    ImageList_AddMasked(images.Get(), strip.Get(), RGB(255, 0, 255));
+    SendMessageW(m_toolbar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images.Get()));
+    m_toolbarImages = std::move(images);
+    SendMessageW(m_toolbar, TB_SETBUTTONSIZE, 0, MAKELPARAM(Scale(64), Scale(40)));
+
+    SIZE extent{};
+    SendMessageW(m_toolbar, TB_GETMAXSIZE, 0, reinterpret_cast<LPARAM>(&extent));
+    REBARBANDINFOW band{};
+    band.cbSize = REBARBANDINFOW_V6_SIZE;
+    band.fMask = RBBIM_CHILDSIZE | RBBIM_SIZE;
+    band.cxMinChild = extent.cx;
+    band.cyMinChild = Scale(44);
+    band.cx = extent.cx;
+    SendMessageW(m_rebar, RB_SETBANDINFOW, 0, reinterpret_cast<LPARAM>(&band));
+}
+
+void MainWindow::OnDpiChanged(int dpi, const RECT* suggested)
+{
+    if (dpi > 0 && dpi != m_dpi) {
+        m_treeWidth = MulDiv(m_treeWidth, dpi, m_dpi);
+        m_previewWidth = MulDiv(m_previewWidth, dpi, m_dpi);
+        m_dpi = dpi;
+        m_tree->SetDpi(dpi);
+        // Also attaches the tree's new pictures where the list shows categories.
+        m_list->SetSystemImages(SystemImageList(Scale(16)), SystemImageList(Scale(32)));
+        LoadToolbarImages();
+        std::vector<int> widths;
+        for (int width : kStatusWidths)
+            widths.push_back(Scale(width));
+        m_status.SetWidths(widths);
+    }
+    if (suggested)
+        SetWindowPos(Hwnd(), nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    Layout();
 }
 
 void MainWindow::AddCommands()
@@ -346,6 +397,9 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         info->ptMinTrackSize.y = Scale(kMinHeight);
         return 0;
     }
+    case kWmDpiChanged:
+        OnDpiChanged(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+        return 0;
     case WM_COMMAND:
         if (LOWORD(wParam) == IDM_TB_FILE || LOWORD(wParam) == IDM_TB_EDIT || LOWORD(wParam) == IDM_TB_VIEW)
             ShowToolbarMenu(LOWORD(wParam));

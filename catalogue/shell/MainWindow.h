@@ -101,6 +101,10 @@ public:
     HMENU Menu(int menuId) const;
     void ShowToolbarMenu(int commandId);
     void LanguageE();
+    // Moved to a monitor of another scale (WM_DPICHANGED): pictures, sizes and layout for the
+    // new one, the window at the place Windows suggests.
+    void OnDpiChanged(int dpi, const RECT* suggested);
+    int Dpi() const { return m_dpi; }
 
     // Parts, for the dialogs and for tests.
     CatalogueModel& Model() { return m_model; }
@@ -144,6 +148,8 @@ private:
     // MainWindow.cpp
     bool CreateChildren();
     bool CreateToolBar();
+    // The tool bar's pictures in the size that suits the scale, and its buttons sized to them.
+    void LoadToolbarImages();
     void AddCommands();
     void Layout();
     int Scale(int pixels) const;

@@ -1,5 +1,6 @@
 #include "MainWindow.h"
 
+#include "../../common/ScreenDpi.h"
 #include "../catalogue/SettingsKeys.h"
 #include "StartupDialog.h"
 
@@ -102,16 +103,16 @@ void MainWindow::GetSettings()
     m_registry.ReadNumber(L"top", top);
     m_registry.ReadNumber(L"width", width);
     m_registry.ReadNumber(L"height", height);
-    // A window stored on a monitor that is gone, or with a size too small to use, would be
-    // lost to the user: keep the size sensible and the window on a screen.
+    // Bounds stored on a monitor that is gone, at another resolution or with a size too small
+    // to use would lose the window to the user: keep the size sensible and the whole window
+    // inside the work area of the monitor nearest to where it was.
     width = std::max(width, GetSystemMetrics(SM_CXMIN));
     height = std::max(height, GetSystemMetrics(SM_CYMIN));
-    RECT wanted{left, top, left + width, top + height};
-    if (!MonitorFromRect(&wanted, MONITOR_DEFAULTTONULL)) {
-        left = bounds.left;
-        top = bounds.top;
-    }
-    SetWindowPos(Hwnd(), nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    const ScreenRect stored{left, top, width, height};
+    const ScreenRect fitted = FitInWorkArea(stored, WorkAreaNear(stored), Overflow::Nudge);
+    SetWindowPos(Hwnd(), nullptr, fitted.left, fitted.top, fitted.width, fitted.height, SWP_NOZORDER | SWP_NOACTIVATE);
+    // The window's minimum size, larger at a larger scale, may have grown it past the edge.
+    FitWindowInWorkArea(Hwnd(), Overflow::Nudge);
 
     m_registry.ReadNumber(L"treewidthmain", m_treeWidth);
     m_registry.ReadNumber(L"treewidthpreview", m_previewWidth);

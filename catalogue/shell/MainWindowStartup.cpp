@@ -5,6 +5,7 @@
 
 #include "../../common/Log.h"
 #include "../../common/MessagePump.h"
+#include "../../common/ScreenDpi.h"
 #include "../catalogue/CategoryTree.h"
 #include "../catalogue/DriveScan.h"
 #include "../catalogue/SettingsKeys.h"
@@ -91,12 +92,9 @@ void MainWindow::InitData()
     Retire(m_dialogs.startup);
     m_tree->DeleteNodesAfterSearch();
 
-    // The shell's system image lists, shared with the shell: the list must not destroy them.
-    SHFILEINFOW info{};
-    m_list->SetSystemImages(reinterpret_cast<HIMAGELIST>(SHGetFileInfoW(L"C:\\", 0, &info, sizeof(info),
-                                                                        SHGFI_SYSICONINDEX | SHGFI_SMALLICON)),
-                            reinterpret_cast<HIMAGELIST>(SHGetFileInfoW(L"C:\\", 0, &info, sizeof(info),
-                                                                        SHGFI_SYSICONINDEX | SHGFI_LARGEICON)));
+    // The shell's system image lists in the sizes of the window's scale, shared with the
+    // shell: the list must not destroy them.
+    m_list->SetSystemImages(SystemImageList(Scale(16)), SystemImageList(Scale(32)));
     if (m_startup.source == 0) {
         auto& drives = m_dialogs.drives;
         drives = std::make_unique<DriveDialog>(*this, m_model.Lists(), [this] { ScanDrive(); });

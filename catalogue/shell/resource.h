@@ -20,6 +20,9 @@
 
 // Bitmaps
 #define IDB_TOOLBAR 300
+#define IDB_TOOLBAR_40 301
+#define IDB_TOOLBAR_48 302
+#define IDB_TOOLBAR_64 303
 
 // Dialogs
 #define IDD_STARTUP 400

@@ -185,4 +185,58 @@ Touched AddCopy(Catalogue& catalogue, const ExtensionMap& rules, const FileRecor
     return touched;
 }
 
+Touched ApplyUpdates(Catalogue& catalogue, const std::vector<FileUpdate>& updates, int shown,
+                     std::vector<size_t>* removedRows)
+{
+    Touched touched;
+    if (updates.empty())
+        return touched;
+    // The updates by folder text and name; then each catalogue folder's names, where it has any.
+    using Names = std::unordered_map<std::wstring_view, const FileUpdate*>;
+    std::unordered_map<std::wstring_view, Names> byFolder;
+    for (const FileUpdate& update : updates) {
+        const PathParts parts = SplitPath(update.path);
+        byFolder[parts.folder][parts.name] = &update;
+    }
+    std::vector<const Names*> folderNames(catalogue.FolderCount(), nullptr);
+    for (uint32_t i = 0; i < folderNames.size(); ++i) {
+        auto found = byFolder.find(catalogue.Folder(i));
+        if (found != byFolder.end())
+            folderNames[i] = &found->second;
+    }
+    auto updateOf = [&](const FileRecord& record) -> const FileUpdate* {
+        if (record.Offline() || record.folder >= folderNames.size() || !folderNames[record.folder])
+            return nullptr;
+        const Names& names = *folderNames[record.folder];
+        auto found = names.find(record.name);
+        return found == names.end() ? nullptr : found->second;
+    };
+    // List 0 holds the drive dialog's entries, not catalogued files.
+    for (int id = 1; id < Catalogue::kListCount; ++id) {
+        Catalogue::List& list = catalogue[id];
+        size_t kept = 0;
+        for (size_t i = 0; i < list.size(); ++i) {
+            FileRecord& record = list[i];
+            const FileUpdate* update = updateOf(record);
+            if (update) {
+                touched.set(id);
+                if (update->gone) {
+                    if (removedRows && id == shown)
+                        removedRows->push_back(i);
+                    continue;
+                }
+                record.SetSize(update->facts.size);
+                record.writeTimeLow = static_cast<uint32_t>(update->facts.writeTime);
+                record.writeTimeHigh = static_cast<uint32_t>(update->facts.writeTime >> 32);
+                record.attributes = update->facts.attributes;
+            }
+            if (kept != i)
+                list[kept] = record;
+            ++kept;
+        }
+        list.erase(list.begin() + static_cast<std::ptrdiff_t>(kept), list.end());
+    }
+    return touched;
+}
+
 } // namespace CatalogueEdit

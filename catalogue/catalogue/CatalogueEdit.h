@@ -11,6 +11,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace CatalogueEdit {
 
@@ -43,5 +44,28 @@ Touched Move(Catalogue& catalogue, const std::wstring& from, const std::wstring&
 // no bytes), except those that hold it already.
 Touched AddCopy(Catalogue& catalogue, const ExtensionMap& rules, const FileRecord& source, const std::wstring& to,
                 const Exists& exists);
+
+// What the file system tells of a file: size, last-write time (UTC, 100 ns units) and
+// attribute bits.
+struct FileFacts {
+    uint64_t size = 0;
+    uint64_t writeTime = 0;
+    uint32_t attributes = 0;
+};
+
+// A file as a look at the disk found it: gone, or with these facts.
+struct FileUpdate {
+    std::wstring path;
+    bool gone = false;
+    FileFacts facts;
+};
+
+// After the catalogue was compared with the disk: the records of each file found gone leave
+// every category, and the records of the others take the facts found, in every category.
+// Offline records are left alone: their path names a file on a volume that is not there. When
+// removedRows is given, it receives the former indexes of the records removed from the list of
+// category shown, ascending.
+Touched ApplyUpdates(Catalogue& catalogue, const std::vector<FileUpdate>& updates, int shown = -1,
+                     std::vector<size_t>* removedRows = nullptr);
 
 } // namespace CatalogueEdit

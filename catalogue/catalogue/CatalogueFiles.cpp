@@ -161,6 +161,14 @@ const CatalogueLoader::RootState& CatalogueLoader::StateOf(const std::wstring& r
     return m_roots.emplace(root, state).first->second;
 }
 
+void CatalogueLoader::SetStoredFacts(FileRecord& record, const FactsFile::Line& facts)
+{
+    record.SetSize(facts.size);
+    record.writeTimeLow = static_cast<uint32_t>(facts.writeTime);
+    record.writeTimeHigh = static_cast<uint32_t>(facts.writeTime >> 32);
+    record.attributes = facts.attributes;
+}
+
 void CatalogueLoader::Push(int categoryId, FileRecord& record, std::wstring_view path, uint16_t volume)
 {
     PathParts parts = SplitPath(path);
@@ -201,7 +209,11 @@ CatalogueLoader::Outcome CatalogueLoader::Add(int categoryId, const std::wstring
     FileRecord record;
     if (state.present && !otherVolume) {
         // The volume is there: what is not on it is gone; a new scan replaces what is.
-        if (mode == Mode::KeepOffline || !ReadFileFacts(record, path))
+        if (mode == Mode::KeepOffline)
+            return Outcome::Left;
+        if (mode == Mode::LoadStored && facts)
+            SetStoredFacts(record, *facts);
+        else if (!ReadFileFacts(record, path))
             return Outcome::Left;
         Push(categoryId, record, path, state.volume);
         return Outcome::Online;
@@ -209,12 +221,8 @@ CatalogueLoader::Outcome CatalogueLoader::Add(int categoryId, const std::wstring
     const VolumeIdentity volume = storedVolume ? *storedVolume : VolumeIdentity{root, L"", 0, state.driveType};
     if (mode == Mode::KeepOffline && !volume.Removable() && volume.driveType != 0)
         return Outcome::Left;
-    if (facts) {
-        record.SetSize(facts->size);
-        record.writeTimeLow = static_cast<uint32_t>(facts->writeTime);
-        record.writeTimeHigh = static_cast<uint32_t>(facts->writeTime >> 32);
-        record.attributes = facts->attributes;
-    }
+    if (facts)
+        SetStoredFacts(record, *facts);
     record.marks = FileRecord::kOffline;
     Push(categoryId, record, path, m_catalogue.AddVolume(volume));
     return Outcome::Offline;

@@ -56,10 +56,12 @@ private:
 // name, once per extension.
 class CatalogueLoader {
 public:
-    // Load takes every line that gives a record. KeepOffline, for a new scan, takes only the
-    // offline lines, and of those only the lines of media that come and go (and of volumes
-    // whose kind is not known): their records are kept beside what the scan found.
-    enum class Mode { Load, KeepOffline };
+    // Load takes every line that gives a record. LoadStored does the same, but a line of a
+    // volume that is there takes its stored facts as they are, without asking the file system:
+    // the records are checked afterwards, in the background. KeepOffline, for a new scan, takes
+    // only the offline lines, and of those only the lines of media that come and go (and of
+    // volumes whose kind is not known): their records are kept beside what the scan found.
+    enum class Mode { Load, LoadStored, KeepOffline };
     enum class Outcome { Online, Offline, Left };
 
     explicit CatalogueLoader(Catalogue& catalogue) : m_catalogue(catalogue) {}
@@ -76,6 +78,7 @@ private:
         uint16_t volume = 0;    // the catalogue's index of the volume present
     };
     const RootState& StateOf(const std::wstring& root);
+    static void SetStoredFacts(FileRecord& record, const FactsFile::Line& facts);
     void Push(int categoryId, FileRecord& record, std::wstring_view path, uint16_t volume);
 
     Catalogue& m_catalogue;

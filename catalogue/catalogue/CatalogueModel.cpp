@@ -198,6 +198,7 @@ void CatalogueModel::ReadCategory(const std::wstring& file, int id, CatalogueLoa
 {
     // The facts, where they are whole and belong to this very .dat.
     FactsFile::Reader facts;
+    bool factsBelong = false;
     std::string bytes;
     const ReadResult factsRead = ReadWholeFile(FactsFileName(file), bytes);
     if (factsRead == ReadResult::Failed) {
@@ -208,7 +209,14 @@ void CatalogueModel::ReadCategory(const std::wstring& file, int id, CatalogueLoa
         if (CheckFile(file, cancel, size, check) != ReadResult::Read || !facts.Belongs(size, check)) {
             Log::Write(LogLevel::Info, L"catalogue", L"the facts beside %ls are of another file", file.c_str());
             facts = FactsFile::Reader();
+        } else {
+            factsBelong = true;
         }
+    }
+    // With facts of its own the file system is asked afterwards, in the background.
+    if (factsBelong && mode == CatalogueLoader::Mode::Load) {
+        mode = CatalogueLoader::Mode::LoadStored;
+        m_unchecked[id] = true;
     }
     uint32_t line = 0;
     const ReadResult read = ReadCategoryFile(file, cancel, [&](const std::wstring& path) {

@@ -53,8 +53,15 @@ public:
     // The catalogue's folder: Data below the installation folder, or beside the program.
     static std::wstring DataFolder(const std::wstring& installDir);
     // Reads every <id>.dat of folder with its facts file; a path whose file is gone is left out,
-    // one whose volume is not there is kept as an offline record.
+    // one whose volume is not there is kept as an offline record. A .dat with a facts file that
+    // belongs to it is read without asking the file system about each line: its records carry
+    // the stored facts, and its category is marked unchecked.
     void ReadDatabase(const std::wstring& folder, const int& cancel, const DatabaseProgress& progress);
+    // The categories whose records were read with their stored facts and not yet compared with
+    // the files on disk.
+    using Categories = std::bitset<Catalogue::kListCount>;
+    const Categories& Unchecked() const { return m_unchecked; }
+    void SetChecked() { m_unchecked.reset(); }
     // After a new scan: adds the offline records of the catalogue in folder whose media come and
     // go (discs, removable drives, shares), so that the discs not in their drives are kept.
     void KeepOfflineRecords(const std::wstring& folder, const int& cancel, const DatabaseProgress& progress);
@@ -83,4 +90,5 @@ private:
     std::wstring m_operaPath;
     std::wstring m_netscapePath;
     std::bitset<Catalogue::kListCount> m_unsaved;
+    Categories m_unchecked;
 };

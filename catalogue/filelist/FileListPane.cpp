@@ -344,6 +344,67 @@ void FileListPane::FillListViewOrdner()
     SetStatusCount(static_cast<int>(m_groupRows.size()));
 }
 
+void FileListPane::ShowUpdatedRows(const std::vector<size_t>& removedRows)
+{
+    const Catalogue::List& list = m_model.Lists()[m_currentCategory];
+    const int count = static_cast<int>(list.size());
+    const int selectedBefore = static_cast<int>(ListView_GetSelectedCount(m_list));
+    if (!removedRows.empty()) {
+        FlagScope sweep(m_sweeping);
+        RedrawGuard redraw(m_list);
+        // A row's index after the removal; -1 for a removed row.
+        auto after = [&](int row) {
+            const auto at = std::lower_bound(removedRows.begin(), removedRows.end(), static_cast<size_t>(row));
+            if (at != removedRows.end() && *at == static_cast<size_t>(row))
+                return -1;
+            return row - static_cast<int>(at - removedRows.begin());
+        };
+        const int rowsBefore = ListView_GetItemCount(m_list);
+        const int top = ListView_GetTopIndex(m_list);
+        const int focused = ListView_GetNextItem(m_list, -1, LVNI_FOCUSED);
+        const bool allSelected = selectedBefore > 0 && selectedBefore == rowsBefore;
+        const std::vector<int> selected =
+            allSelected || selectedBefore == 0 ? std::vector<int>() : SelectedRows(m_list);
+        SelectAllRows(m_list, false);
+        ListView_SetItemCountEx(m_list, count, LVSICF_NOSCROLL);
+        if (allSelected)
+            SelectAllRows(m_list, true);
+        for (int row : selected)
+            if (after(row) >= 0)
+                ListView_SetItemState(m_list, after(row), LVIS_SELECTED, LVIS_SELECTED);
+        if (focused >= 0 && after(focused) >= 0)
+            ListView_SetItemState(m_list, after(focused), LVIS_FOCUSED, LVIS_FOCUSED);
+        // The first row on screen, or the next one left, comes back to the top.
+        int newTop = top;
+        while (newTop < rowsBefore && after(newTop) < 0)
+            ++newTop;
+        newTop = newTop < rowsBefore ? after(newTop) : count - 1;
+        RECT box{};
+        if (newTop >= 0 && ListView_GetItemRect(m_list, 0, &box, LVIR_BOUNDS) && box.bottom > box.top &&
+            m_viewStyle == ViewStyle::Details)
+            ListView_Scroll(m_list, 0, (newTop - ListView_GetTopIndex(m_list)) * (box.bottom - box.top));
+    }
+    InvalidateRect(m_list, nullptr, FALSE);
+    const int selected = static_cast<int>(ListView_GetSelectedCount(m_list));
+    double kilobytes = 0;
+    if (selected == 0 || selected == count) {
+        for (const FileRecord& record : list)
+            kilobytes += static_cast<double>(record.Size()) / kBytesPerKilobyte;
+    } else {
+        FlagScope sweep(m_sweeping);
+        for (int row : SelectedRows(m_list))
+            if (row < count)
+                kilobytes += static_cast<double>(list[row].Size()) / kBytesPerKilobyte;
+    }
+    if (selected > 0) {
+        SetStatusSelection(&kilobytes);
+        return;
+    }
+    SetStatusCount(count);
+    m_status.SetText(kSizePart, MegabyteText(kilobytes / kBytesPerKilobyte));
+    ShowOfflineNote();
+}
+
 void FileListPane::SetStatusCount(int count)
 {
     m_status.SetText(kCountPart, std::to_wstring(count) + m_program.Text(IDS_OBJECTS));

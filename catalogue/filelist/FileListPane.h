@@ -71,6 +71,10 @@ public:
     void FillListView1();
     void FillListViewOrdner();
     void RefreshList() { TreeView1Change(); }
+    // The shown category's records were updated in place and those at removedRows (former
+    // indexes, ascending) removed: the rows follow, the selected and focused rows that stay keep
+    // their marks, and the rows on screen stay where they were as far as they can.
+    void ShowUpdatedRows(const std::vector<size_t>& removedRows);
     // True while the rows are the selected group's child categories.
     bool GroupView() const { return m_listMode == 0; }
     int CurrentCategory() const { return m_currentCategory; }

@@ -3,6 +3,7 @@
 #include "../../common/Log.h"
 #include "../../common/ScreenDpi.h"
 #include "../../common/Splitter.h"
+#include "../catalogue/CatalogueChecker.h"
 #include "../catalogue/CatalogueTexts.h"
 #include "../catalogue/CategoryTree.h"
 #include "../filelist/FileListTexts.h"
@@ -52,6 +53,8 @@ MainWindow::MainWindow() = default;
 
 MainWindow::~MainWindow()
 {
+    // The check's thread posts to this window: it ends first.
+    m_check.reset();
     // The dialogs are owned windows of this one: destroy them while it still exists.
     m_dialogs = Dialogs();
 }
@@ -435,6 +438,16 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_APP_RELEASE_DIALOGS:
         m_dialogs.retired.clear();
         return 0;
+    case WM_APP_CATALOGUE_CHECKED:
+        ApplyCatalogueCheck(false);
+        return 0;
+    case WM_TIMER:
+        if (wParam == kCheckRetryTimer) {
+            KillTimer(Hwnd(), kCheckRetryTimer);
+            ApplyCatalogueCheck(false);
+            return 0;
+        }
+        break;
     case WM_CLOSE:
         FormClose();
         return 0;

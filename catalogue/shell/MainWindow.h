@@ -23,6 +23,7 @@
 #include <string>
 #include <vector>
 
+class CatalogueChecker;
 class Dialog;
 class OptionsDialog;
 class StartupDialog;
@@ -44,6 +45,8 @@ struct ProgramOptions {
 
 // Posted to the main window: frees the dialogs closed from their own handlers.
 constexpr UINT WM_APP_RELEASE_DIALOGS = WM_APP + 2;
+// Posted to the main window by the check of the catalogue: updates wait, or the check is over.
+constexpr UINT WM_APP_CATALOGUE_CHECKED = WM_APP + 3;
 
 class MainWindow : public Window, public Program {
 public:
@@ -79,6 +82,8 @@ public:
     // The catalogue database at close: one file per leaf category.
     void WriteDatenBank();
     void FormClose();
+    // True while the catalogue read from its stored facts is compared with the disk.
+    bool CatalogueCheckRunning() const { return m_check != nullptr; }
 
     // Settings (registry) operations.
     void GetUserFiles();
@@ -171,6 +176,13 @@ private:
     void RecoverUserCategoryFiles();
     // A status text of the wait dialog, with the screen kept alive.
     void ShowWaitStatus(const std::wstring& text);
+    // The check of the records read with their stored facts, in the background: started when
+    // the main window shows; what it finds is applied on this thread, when no dialog or menu of
+    // this window holds records; stopped at close, where what it found is applied first.
+    static constexpr UINT_PTR kCheckRetryTimer = 1;
+    void StartCatalogueCheck();
+    void ApplyCatalogueCheck(bool closing);
+    void StopCatalogueCheck();
 
     CatalogueModel m_model;
     CommandTable m_commands;
@@ -180,6 +192,7 @@ private:
     Phase m_phase = Phase::Open;
     StartupChoice m_startup;
     Dialogs m_dialogs;
+    std::unique_ptr<CatalogueChecker> m_check;
 
     StatusBar m_status;
     std::unique_ptr<CategoryTreePane> m_tree;

@@ -6,6 +6,8 @@
 #include "../../common/Log.h"
 #include "../../common/MessagePump.h"
 #include "../../common/ScreenDpi.h"
+#include "../catalogue/CatalogueChecker.h"
+#include "../catalogue/CatalogueEdit.h"
 #include "../catalogue/CategoryTree.h"
 #include "../catalogue/DriveScan.h"
 #include "../catalogue/SettingsKeys.h"
@@ -131,8 +133,10 @@ void MainWindow::InitData()
     }
     if (m_options.previewShown && !m_previewVisible)
         Vorschau1Click();
-    if (m_startup.source == 1)
+    if (m_startup.source == 1) {
         m_list->TreeView1Change();
+        StartCatalogueCheck();
+    }
 }
 
 void MainWindow::AppendUserCategories()
@@ -223,6 +227,60 @@ void MainWindow::ReadDatenBank()
     MessagePump::ProcessMessages();
 }
 
+void MainWindow::StartCatalogueCheck()
+{
+    if (m_model.Unchecked().none())
+        return;
+    // The window is painted first: taking the files to check takes a moment on a large catalogue.
+    RedrawWindow(Hwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    CheckList files;
+    files.Collect(m_model.Lists(), m_model.Unchecked());
+    if (files.Size() == 0) {
+        m_model.SetChecked();
+        return;
+    }
+    m_check = std::make_unique<CatalogueChecker>();
+    m_check->Start(std::move(files), Hwnd(), WM_APP_CATALOGUE_CHECKED);
+}
+
+void MainWindow::ApplyCatalogueCheck(bool closing)
+{
+    if (!m_check)
+        return;
+    // A dialog of this window (it is disabled meanwhile) or a menu may hold records of the lists
+    // or their rows: the updates wait until it is closed.
+    GUITHREADINFO thread{};
+    thread.cbSize = sizeof(thread);
+    const bool inMenu = GetGUIThreadInfo(GetCurrentThreadId(), &thread) && (thread.flags & GUI_INMENUMODE);
+    if (!closing && (!IsWindowEnabled(Hwnd()) || inMenu)) {
+        SetTimer(Hwnd(), kCheckRetryTimer, 250, nullptr);
+        return;
+    }
+    const bool finished = m_check->Finished();
+    const std::vector<CatalogueEdit::FileUpdate> updates = m_check->Take();
+    const int shown = m_list->GroupView() ? -1 : m_list->CurrentCategory();
+    std::vector<size_t> removedRows;
+    const CatalogueEdit::Touched touched = CatalogueEdit::ApplyUpdates(m_model.Lists(), updates, shown, &removedRows);
+    if (!closing && shown >= 0 && touched.test(static_cast<size_t>(shown)))
+        m_list->ShowUpdatedRows(removedRows);
+    if (finished) {
+        Log::Write(LogLevel::Info, L"catalogue", L"the %lu files read from their stored facts are checked",
+                   static_cast<unsigned long>(m_check->Total()));
+        m_check.reset();
+        m_model.SetChecked();
+    }
+}
+
+void MainWindow::StopCatalogueCheck()
+{
+    if (!m_check)
+        return;
+    m_check->Stop();
+    // What it found is applied; the files it did not reach keep their records as they were.
+    ApplyCatalogueCheck(true);
+    m_check.reset();
+}
+
 void MainWindow::WriteDatenBank()
 {
     DatabaseProgress progress;
@@ -254,6 +312,7 @@ void MainWindow::FormClose()
     if (m_phase == Phase::Closing || m_phase == Phase::Ended)
         return;
     m_phase = Phase::Closing;
+    StopCatalogueCheck();
     if (m_options.saveSettings)
         SaveSettings();
     ShowWindow(Hwnd(), SW_HIDE);

@@ -167,3 +167,31 @@ TEST(CatalogueEdit, CopyIsFiledByTheExtensionRules)
 }
 
 } // namespace
+
+TEST(CatalogueEdit, UpdatesFromTheDiskReachEveryCategoryButOfflineRecords)
+{
+    Catalogue catalogue;
+    Fill(catalogue);
+    // The same path on a disc that is not in its drive: another file.
+    AddTestRecords(catalogue, kText, {{L"C:\\Musik\\song.mp3", 9, 0, 0}});
+    catalogue[kText].back().marks = FileRecord::kOffline;
+    std::vector<size_t> removed;
+    const Touched touched =
+        ApplyUpdates(catalogue,
+                     {{L"C:\\Musik\\song.mp3", true, {}}, {L"C:\\Musik\\Alt\\old.mp3", false, {7, 1234, 0x20}},
+                      {L"C:\\Sonst\\none.mp3", true, {}}},
+                     kMultimedia, &removed);
+    EXPECT_EQ(PathsOf(catalogue, kMultimedia), Paths{L"C:\\Musik\\Alt\\old.mp3"});
+    EXPECT_EQ(PathsOf(catalogue, kMp3), Paths{L"C:\\Musik\\Alt\\old.mp3"});
+    EXPECT_EQ(PathsOf(catalogue, kSearch), Paths{L"C:\\Musik\\song.mp3x"});
+    EXPECT_EQ(removed, std::vector<size_t>{0});
+    for (int id : {kMultimedia, kMp3}) {
+        const FileRecord& record = catalogue[id].front();
+        EXPECT_EQ(record.Size(), 7u);
+        EXPECT_EQ(record.writeTimeLow, 1234u);
+        EXPECT_EQ(record.attributes, 0x20u);
+    }
+    ASSERT_EQ(catalogue[kText].size(), 2u);
+    EXPECT_EQ(catalogue[kText].back().Size(), 9u);
+    EXPECT_EQ(touched, Touched().set(kMultimedia).set(kMp3).set(kSearch));
+}

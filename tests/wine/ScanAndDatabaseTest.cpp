@@ -2,6 +2,7 @@
 // start, and the drive dialog's rows, through the real main window.
 
 #include "AppFixture.h"
+#include "catalogue/catalogue/CatalogueChecker.h"
 #include "catalogue/catalogue/DriveScan.h"
 #include "catalogue/filelist/FolderPickers.h"
 #include "catalogue/options/BrowserCaches.h"
@@ -79,6 +80,7 @@ protected:
     void TearDown() override
     {
         AppTest::TearDown();
+        CatalogueChecker::SetPauseForTests(0);
         RemoveTree(kBase);
     }
 
@@ -219,6 +221,88 @@ TEST_F(ScanTest, DatabaseIsWrittenAtCloseAndReadAtTheNextStart)
         EXPECT_FALSE(main->Model().Lists().TypeName(record).empty()) << record.name;
     EXPECT_TRUE(main->Model().Lists()[40].empty()) << "junk lines are skipped";
     EXPECT_TRUE(main->Model().Lists()[7].empty());
+}
+
+// A catalogue read from its facts files, and the check of its records that follows the start.
+class CheckTest : public ScanTest {
+protected:
+    // Scans the tree and closes: the next start reads the catalogue from its facts.
+    void ScanAndClose()
+    {
+        MakeTree();
+        SetOption(L"", L"database", L"1");
+        Scan();
+        Close();
+    }
+
+    void WaitForCheck()
+    {
+        for (int i = 0; i < 200 && main->CatalogueCheckRunning(); ++i)
+            Flush(50);
+        ASSERT_FALSE(main->CatalogueCheckRunning());
+    }
+
+    // The size column of the file list (kilobytes), by name.
+    std::map<std::wstring, std::wstring> ShownSizes() const
+    {
+        const Paths names = ListTexts(main->List().Hwnd(), 0);
+        const Paths sizes = ListTexts(main->List().Hwnd(), 3);
+        std::map<std::wstring, std::wstring> shown;
+        for (size_t row = 0; row < names.size(); ++row)
+            shown[names[row]] = sizes[row];
+        return shown;
+    }
+
+    uint64_t SizeOf(int id, const std::wstring& name) const
+    {
+        for (const FileRecord& record : main->Model().Lists()[id])
+            if (main->Model().Lists().Path(record) == root + L"\\" + name)
+                return record.Size();
+        return ~0ull;
+    }
+};
+
+TEST_F(CheckTest, FilesDeletedOrChangedSinceTheLastStartAreUpdatedEverywhereAfterTheLoad)
+{
+    ScanAndClose();
+    std::filesystem::remove(Long(root + L"\\a.txt"));
+    MakeFile(root + L"\\b.TXT", std::string(3072, 'b'));
+    CatalogueChecker::SetPauseForTests(30);
+    StartToMainWindow(true);
+    // Shown from the stored facts, while the check runs.
+    ASSERT_TRUE(main->CatalogueCheckRunning());
+    EXPECT_EQ(SizeOf(30, L"b.TXT"), 0u);
+    TreeView_SelectItem(Tree(), FindNode(L"Textdateien"));
+    Flush(50);
+    ASSERT_EQ(ShownSizes().count(L"a.txt"), 1u);
+
+    WaitForCheck();
+    for (int id : {1, 30}) {
+        const Paths paths = PathsOf(id);
+        EXPECT_EQ(std::count(paths.begin(), paths.end(), L"a.txt"), 0) << id;
+        EXPECT_EQ(SizeOf(id, L"b.TXT"), 3072u) << id;
+    }
+    const auto shown = ShownSizes();
+    EXPECT_EQ(static_cast<size_t>(ListView_GetItemCount(main->List().Hwnd())), PathsOf(30).size());
+    EXPECT_EQ(shown.count(L"a.txt"), 0u);
+    EXPECT_EQ(shown.at(L"b.TXT"), L"3") << "the list shows what the check found";
+}
+
+TEST_F(CheckTest, ClosingDuringTheCheckWritesTheRecordsItDidNotReachAsTheyWere)
+{
+    ScanAndClose();
+    const std::string dat = ReadBytes(Dat(30));
+    const std::string facts = ReadBytes(data + L"\\30.facts");
+    std::filesystem::remove(Long(root + L"\\a.txt"));
+    MakeFile(root + L"\\b.TXT", std::string(2500, 'b'));
+    // The check is still at its first file when the program closes.
+    CatalogueChecker::SetPauseForTests(60000);
+    StartToMainWindow(true);
+    ASSERT_TRUE(main->CatalogueCheckRunning());
+    Close();
+    EXPECT_EQ(ReadBytes(Dat(30)), dat);
+    EXPECT_EQ(ReadBytes(data + L"\\30.facts"), facts);
+    EXPECT_FALSE(std::filesystem::exists(Long(Dat(30) + L".new")));
 }
 
 TEST_F(ScanTest, TheWaitDialogNamesEachFileInBothLanguages)
@@ -369,6 +453,24 @@ TEST_F(DiscTest, RecordsOfADiscNotInItsDriveSurviveLoadsAndRescans)
     StartToMainWindow(true);
     EXPECT_TRUE(Offline().empty());
     EXPECT_EQ(main->Model().Lists()[30].size(), 2u + PathsOf(30).size());
+}
+
+TEST_F(DiscTest, TheCheckAfterTheLoadLeavesOfflineRecordsAlone)
+{
+    MakeTree();
+    SHDeleteKeyW(HKEY_CURRENT_USER, OptionsPath(L"AddedDirs").c_str());
+    SetOption(L"AddedDirs", root, L"");
+    SetOption(L"AddedDirs", L"E:\\photos", L"");
+    StartToMainWindow(false);
+    Close();
+    TakeOut();
+    CatalogueChecker::SetPauseForTests(30);
+    StartToMainWindow(true);
+    ASSERT_TRUE(main->CatalogueCheckRunning()) << "the files on C: are checked";
+    for (int i = 0; i < 200 && main->CatalogueCheckRunning(); ++i)
+        Flush(50);
+    ASSERT_FALSE(main->CatalogueCheckRunning());
+    EXPECT_EQ(Offline(), kStored);
 }
 
 TEST_F(DiscTest, ACategoryFileThatCannotBeReadIsLeftAsItWas)

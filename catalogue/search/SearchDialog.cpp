@@ -72,10 +72,20 @@ int SmallIconOf(const std::wstring& path)
     return info.iIcon;
 }
 
+// The index of the last dialog, kept for the next: building it reads every record and name,
+// checking it only hashes them. The catalogue counts no changes, so the check is what tells.
+std::shared_ptr<CatalogueIndex> KeptIndex()
+{
+    static const auto kept = std::make_shared<CatalogueIndex>();
+    // Another dialog still open on it (the program opens one at a time) gets one of its own.
+    return kept.use_count() == 1 ? kept : std::make_shared<CatalogueIndex>();
+}
+
 } // namespace
 
 SearchDialog::SearchDialog(Program& program, Catalogue& catalogue, std::function<void()> onInserted)
-    : Dialog(IDD_SEARCH), m_program(program), m_catalogue(catalogue), m_onInserted(std::move(onInserted))
+    : Dialog(IDD_SEARCH), m_program(program), m_catalogue(catalogue), m_onInserted(std::move(onInserted)),
+      m_index(KeptIndex())
 {
 }
 
@@ -519,10 +529,10 @@ void SearchDialog::RunCatalogueQuery()
         m_queryRestart = true;
         return;
     }
-    if (!m_indexBuilt) {
+    if (!m_indexChecked) {
         WaitCursor wait;
-        m_index.Build(m_catalogue);
-        m_indexBuilt = true;
+        m_index->Refresh(m_catalogue);
+        m_indexChecked = true;
     }
     m_queryRunning = true;
     do {
@@ -559,7 +569,7 @@ size_t SearchDialog::ResultCount() const
 
 const FileRecord& SearchDialog::ResultAt(size_t row) const
 {
-    return CatalogueMode() ? m_index.Record(m_query.Hits()[row]) : m_diskResults[row];
+    return CatalogueMode() ? m_index->Record(m_query.Hits()[row]) : m_diskResults[row];
 }
 
 void SearchDialog::ShowResults()
@@ -689,7 +699,7 @@ void SearchDialog::AddSearchItems()
         list.clear();
     list.insert(list.end(), results.begin(), results.end());
     // The index points into the lists, which have changed.
-    m_indexBuilt = false;
+    m_indexChecked = false;
     m_query.Start(SearchPattern());
     if (m_onInserted)
         m_onInserted();

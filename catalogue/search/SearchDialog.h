@@ -100,9 +100,11 @@ private:
     std::vector<std::wstring> m_driveRoots; // "C:\", one per drive entry
     std::vector<FileRecord> m_diskResults;
     std::unique_ptr<UpperCaseTable> m_upper;
-    CatalogueIndex m_index;
-    bool m_indexBuilt = false;
-    CatalogueQuery m_query{m_index};
+    // Kept from one opening to the next (see the constructor); checked against the catalogue at
+    // the first query and after the hits went into the Search category.
+    std::shared_ptr<CatalogueIndex> m_index;
+    bool m_indexChecked = false;
+    CatalogueQuery m_query{*m_index};
     std::unordered_map<std::wstring, ShellInfo> m_shellInfo; // by upper-case extension
 
     StatusBar m_status;

@@ -55,6 +55,10 @@ TEST(SearchPattern, MatchesPathOrName)
         {L"c:\\post\\*", false, L"C:\\Post\\Alt\\", L"Brief.txt", true},
         {L"*\\alt\\b*", false, L"C:\\Post\\Alt\\", L"Brief.txt", true},
         {L"*\\alt\\b*", false, L"C:\\Post\\", L"Brief.txt", false},
+        {L"c:\\p*t", false, L"C:\\Post\\Alt\\", L"Brief.txt", true},       // a star across folder and name
+        {L"c:\\post?brief.txt", false, L"C:\\Post\\", L"Brief.txt", true}, // "?" on the folder's backslash
+        {L"*\\*_der_name_ist_laenger_als_32_zeichen.txt", false, L"C:\\Post\\",
+         L"Ein_der_name_ist_laenger_als_32_zeichen.txt", true},
         {L"*", false, L"C:\\", L"a", true},
         {L"**a*", false, L"C:\\", L"a", true},
     };

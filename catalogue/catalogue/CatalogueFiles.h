@@ -76,7 +76,8 @@ private:
         uint16_t volume = 0;    // the catalogue's index of the volume present
     };
     const RootState& StateOf(const std::wstring& root);
-    void Push(int categoryId, FileRecord& record, std::wstring_view path, uint16_t volume);
+    uint32_t FolderOf(std::wstring_view folder, uint16_t volume);
+    void Push(int categoryId, FileRecord& record, std::wstring_view name);
 
     Catalogue& m_catalogue;
     TypeNameCache m_typeNames;

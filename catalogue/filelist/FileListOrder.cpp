@@ -162,6 +162,22 @@ int RecordOrder::CompareValues(const FileRecord& a, const FileRecord& b) const
     return 0;
 }
 
+uint64_t RecordOrder::Value(const FileRecord& record) const
+{
+    switch (m_key) {
+    case SortKey::Type:
+        return m_typeRank[record.typeName];
+    case SortKey::Size:
+        return record.Size();
+    case SortKey::Date:
+        return WriteTime(record);
+    case SortKey::Attributes:
+        return m_attributeRank[LetterBits(record.attributes)];
+    default:
+        return 0;
+    }
+}
+
 int RecordOrder::Compare(const FileRecord& a, const FileRecord& b) const
 {
     const int order = CompareValues(a, b);
@@ -170,19 +186,185 @@ int RecordOrder::Compare(const FileRecord& a, const FileRecord& b) const
     return ascending ? order : -order;
 }
 
+namespace {
+
+// A row of the list being sorted with its key: a number, or 8 code units of its text.
+struct KeyedRow {
+    uint64_t key;
+    uint32_t row;
+};
+
+// Sorts by key, keeping the order of rows with equal keys: radix passes over the key's bytes
+// for many rows (a byte that is the same in every key is passed over), an insertion sort for
+// few.
+void SortByKey(KeyedRow* first, KeyedRow* last, std::vector<KeyedRow>& buffer)
+{
+    const size_t count = static_cast<size_t>(last - first);
+    if (count < 2)
+        return;
+    if (count < 48) {
+        for (KeyedRow* at = first + 1; at < last; ++at) {
+            const KeyedRow row = *at;
+            KeyedRow* to = at;
+            for (; to > first && to[-1].key > row.key; --to)
+                *to = to[-1];
+            *to = row;
+        }
+        return;
+    }
+    if (count < 2048) {
+        std::stable_sort(first, last, [](const KeyedRow& a, const KeyedRow& b) { return a.key < b.key; });
+        return;
+    }
+    std::vector<uint32_t> counts(8 * 256);
+    for (const KeyedRow* at = first; at < last; ++at)
+        for (unsigned byte = 0; byte < 8; ++byte)
+            ++counts[byte * 256 + ((at->key >> (8 * byte)) & 0xFF)];
+    if (buffer.size() < count)
+        buffer.resize(count);
+    KeyedRow* from = first;
+    KeyedRow* to = buffer.data();
+    for (unsigned byte = 0; byte < 8; ++byte) {
+        uint32_t* bucket = &counts[byte * 256];
+        if (bucket[(first->key >> (8 * byte)) & 0xFF] == count)
+            continue; // the same byte in every key
+        uint32_t place = 0;
+        for (unsigned b = 0; b < 256; ++b) {
+            const uint32_t n = bucket[b];
+            bucket[b] = place;
+            place += n;
+        }
+        for (const KeyedRow* at = from; at < from + count; ++at)
+            to[bucket[(at->key >> (8 * byte)) & 0xFF]++] = *at;
+        std::swap(from, to);
+    }
+    if (from != first)
+        std::copy(from, from + count, first);
+}
+
+// 8 upper-cased code units of a text from position at as a number that orders like them:
+// the first unit in the highest byte, a unit of 255 and above as 255 (such keys are ordered
+// by the full comparison), the end of the text and what follows it as 0.
+template <typename TextAt> uint64_t TextChunk(const TextAt& textAt, uint32_t row, size_t at, const UpperCaseTable& upper)
+{
+    uint64_t key = 0;
+    unsigned k = 0;
+    for (; k < 8; ++k) {
+        const wchar_t c = textAt(row, at + k);
+        if (c == 0)
+            break;
+        const auto unit = static_cast<uint32_t>(upper(c));
+        key = (key << 8) | (unit >= 255 ? 255 : unit);
+    }
+    return k == 8 ? key : key << (8 * (8 - k));
+}
+
+bool HasByte(uint64_t key, unsigned value)
+{
+    for (unsigned byte = 0; byte < 8; ++byte)
+        if (((key >> (8 * byte)) & 0xFF) == value)
+            return true;
+    return false;
+}
+
+// Orders rows by their texts 8 units at a time: rows whose units so far are the same are
+// ordered by the next 8, until the texts end or differ. Rows of equal texts keep their order.
+template <typename TextAt>
+void SortTexts(std::vector<KeyedRow>& rows, const TextAt& textAt, bool descending, const UpperCaseTable& upper,
+               const std::function<bool(uint32_t, uint32_t)>& fullLess)
+{
+    struct Range {
+        size_t first, last, depth;
+    };
+    std::vector<KeyedRow> buffer;
+    std::vector<Range> pending{{0, rows.size(), 0}};
+    while (!pending.empty()) {
+        const Range range = pending.back();
+        pending.pop_back();
+        KeyedRow* first = rows.data() + range.first;
+        KeyedRow* last = rows.data() + range.last;
+        for (KeyedRow* at = first; at < last; ++at) {
+            const uint64_t key = TextChunk(textAt, at->row, range.depth * 8, upper);
+            at->key = descending ? ~key : key;
+        }
+        SortByKey(first, last, buffer);
+        for (KeyedRow* run = first; run < last;) {
+            KeyedRow* end = run + 1;
+            while (end < last && end->key == run->key)
+                ++end;
+            const uint64_t key = descending ? ~run->key : run->key;
+            if (end - run > 1 && (key & 0xFF) != 0) { // texts that go on alike so far
+                if (HasByte(key, 255))
+                    std::stable_sort(run, end, [&](const KeyedRow& a, const KeyedRow& b) { return fullLess(a.row, b.row); });
+                else
+                    pending.push_back({static_cast<size_t>(run - rows.data()), static_cast<size_t>(end - rows.data()),
+                                       range.depth + 1});
+            }
+            run = end;
+        }
+    }
+}
+
+} // namespace
+
 void SortRecords(const Catalogue& catalogue, Catalogue::List& list, SortKey key, bool flag, const UpperCaseTable& upper)
 {
     RecordOrder order(catalogue, key, flag, upper);
-    // Sorted as a block where memory allows: a deque's iterators cost a lookup each step.
-    std::vector<FileRecord> records;
+    std::vector<uint32_t>& entries = list.Entries();
+    // Each row's key is computed once, and the rows are sorted by it; texts are compared by
+    // their upper-cased units 8 at a time. The order is RecordOrder's, with rows of equal
+    // values in their previous order.
     try {
-        records.assign(list.begin(), list.end());
+        const bool descending = (key == SortKey::Name) == flag;
+        std::vector<KeyedRow> rows(entries.size());
+        for (uint32_t i = 0; i < rows.size(); ++i)
+            rows[i].row = i;
+        auto fullLess = [&](uint32_t a, uint32_t b) {
+            return order.Compare(catalogue.Entry(entries[a]), catalogue.Entry(entries[b])) < 0;
+        };
+        if (key == SortKey::Name) {
+            std::vector<const wchar_t*> names(entries.size());
+            for (size_t i = 0; i < names.size(); ++i)
+                names[i] = catalogue.Entry(entries[i]).name;
+            SortTexts(rows, [&](uint32_t row, size_t at) { return names[row][at]; }, descending, upper, fullLess);
+        } else if (key == SortKey::Path) {
+            struct PathText {
+                const wchar_t* folder;
+                uint32_t folderLength;
+                const wchar_t* name;
+            };
+            std::vector<PathText> paths(entries.size());
+            for (size_t i = 0; i < paths.size(); ++i) {
+                const FileRecord& record = catalogue.Entry(entries[i]);
+                const std::wstring_view folder = catalogue.Folder(record);
+                paths[i] = {folder.data(), static_cast<uint32_t>(folder.size()), record.name};
+            }
+            SortTexts(
+                rows,
+                [&](uint32_t row, size_t at) {
+                    const PathText& path = paths[row];
+                    return at < path.folderLength ? path.folder[at] : path.name[at - path.folderLength];
+                },
+                descending, upper, fullLess);
+        } else {
+            for (KeyedRow& row : rows) {
+                const uint64_t value = order.Value(catalogue.Entry(entries[row.row]));
+                row.key = descending ? ~value : value;
+            }
+            std::vector<KeyedRow> buffer;
+            SortByKey(rows.data(), rows.data() + rows.size(), buffer);
+        }
+        std::vector<uint32_t> sorted(entries.size());
+        for (size_t i = 0; i < rows.size(); ++i)
+            sorted[i] = entries[rows[i].row];
+        entries.swap(sorted);
     } catch (const std::bad_alloc&) {
-        std::stable_sort(list.begin(), list.end(), order); // sorts in place when it gets no buffer
-        return;
+        // Too little memory for the keys: compared in place, which takes no more than a buffer
+        // it may do without.
+        std::stable_sort(entries.begin(), entries.end(), [&](uint32_t a, uint32_t b) {
+            return order.Compare(catalogue.Entry(a), catalogue.Entry(b)) < 0;
+        });
     }
-    std::stable_sort(records.begin(), records.end(), order);
-    std::copy(records.begin(), records.end(), list.begin());
 }
 
 std::wstring KilobyteText(uint64_t bytes)

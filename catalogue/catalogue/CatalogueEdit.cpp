@@ -165,6 +165,11 @@ Touched Move(Catalogue& catalogue, const std::wstring& from, const std::wstring&
         }
         const uint32_t existing = caseOnly ? Catalogue::kNoEntry : catalogue.FindEntry(folder, name);
         if (existing != Catalogue::kNoEntry && existing != e) {
+            // The file there now is the moved one: the entry takes its facts.
+            FileRecord facts = entry;
+            facts.folder = folder;
+            facts.marks = 0;
+            catalogue.AddEntry(facts, name);
             replacement[e] = existing;
             isTarget[existing] = true;
             continue;

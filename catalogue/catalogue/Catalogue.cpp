@@ -9,10 +9,12 @@ const wchar_t* TextStore::Store(std::wstring_view text)
     if (needed > kBlockChars / 4) {
         m_large.push_back(std::make_unique<wchar_t[]>(needed));
         target = m_large.back().get();
+        m_bytes += needed * sizeof(wchar_t);
     } else {
         if (m_used + needed > kBlockChars) {
             m_blocks.push_back(std::make_unique<wchar_t[]>(kBlockChars));
             m_used = 0;
+            m_bytes += kBlockChars * sizeof(wchar_t);
         }
         target = m_blocks.back().get() + m_used;
         m_used += needed;
@@ -23,8 +25,35 @@ const wchar_t* TextStore::Store(std::wstring_view text)
     return target;
 }
 
+size_t TextStore::MemoryBytes() const
+{
+    return m_bytes;
+}
+
+void CategoryList::push_back(const FileRecord& record)
+{
+    m_entries.push_back(m_id == 0 ? m_catalogue->AddPrivateEntry(record)
+                                  : m_catalogue->AddEntry(record, record.name ? record.name : L""));
+}
+
+namespace {
+
+uint32_t NameHash(uint32_t folder, std::wstring_view name)
+{
+    uint32_t hash = 2166136261u ^ (folder * 2654435761u);
+    for (wchar_t c : name)
+        hash = (hash ^ static_cast<uint16_t>(c)) * 16777619u;
+    return hash ^ (hash >> 15);
+}
+
+} // namespace
+
 Catalogue::Catalogue()
 {
+    for (int id = 0; id < kListCount; ++id) {
+        m_lists[id].m_catalogue = this;
+        m_lists[id].m_id = id;
+    }
     m_typeNames.emplace_back();
     m_typeNameIndex.emplace(std::wstring(), 0);
     m_volumes.emplace_back();
@@ -36,6 +65,137 @@ size_t Catalogue::RecordCount() const
     for (const List& list : m_lists)
         count += list.size();
     return count;
+}
+
+uint32_t Catalogue::NewEntry(const FileRecord& record)
+{
+    if ((m_entryCount >> kBlockBits) == m_entryBlocks.size())
+        m_entryBlocks.push_back(std::make_unique<FileRecord[]>(kBlockMask + 1));
+    const uint32_t index = m_entryCount++;
+    Entry(index) = record;
+    return index;
+}
+
+size_t Catalogue::SlotOf(uint32_t folder, std::wstring_view name) const
+{
+    // The slot that holds the entry, or the free slot where it would go.
+    const size_t mask = m_slots.size() - 1;
+    for (size_t slot = NameHash(folder, name) & mask;; slot = (slot + 1) & mask) {
+        const uint32_t held = m_slots[slot];
+        if (held == 0)
+            return slot;
+        const FileRecord& entry = Entry(held - 1);
+        if (entry.folder == folder && name == entry.name)
+            return slot;
+    }
+}
+
+void Catalogue::Index(uint32_t entry)
+{
+    // At most three quarters full, so that a probe stays short.
+    if ((m_indexed + 1) * 4 > m_slots.size() * 3) {
+        std::vector<uint32_t> old(std::max<size_t>(64, m_slots.size() * 2));
+        old.swap(m_slots);
+        m_indexed = 0;
+        for (uint32_t held : old)
+            if (held != 0)
+                Index(held - 1);
+    }
+    const FileRecord& record = Entry(entry);
+    m_slots[SlotOf(record.folder, record.name)] = entry + 1;
+    ++m_indexed;
+}
+
+void Catalogue::Unindex(uint32_t entry)
+{
+    if (m_slots.empty())
+        return;
+    const FileRecord& record = Entry(entry);
+    size_t slot = SlotOf(record.folder, record.name);
+    if (m_slots[slot] != entry + 1)
+        return;
+    // Backward shift: the entries after it in the run move up where their probe allows, so
+    // that no run is broken.
+    const size_t mask = m_slots.size() - 1;
+    m_slots[slot] = 0;
+    --m_indexed;
+    for (size_t next = (slot + 1) & mask; m_slots[next] != 0; next = (next + 1) & mask) {
+        const FileRecord& moved = Entry(m_slots[next] - 1);
+        const size_t home = NameHash(moved.folder, moved.name) & mask;
+        // It may move to the free slot when its home does not lie after the free slot in the run.
+        const bool movable = slot <= next ? (home <= slot || home > next) : (home <= slot && home > next);
+        if (movable) {
+            m_slots[slot] = m_slots[next];
+            m_slots[next] = 0;
+            slot = next;
+        }
+    }
+}
+
+uint32_t Catalogue::FindEntry(uint32_t folder, std::wstring_view name) const
+{
+    if (m_slots.empty())
+        return kNoEntry;
+    const uint32_t held = m_slots[SlotOf(folder, name)];
+    return held == 0 ? kNoEntry : held - 1;
+}
+
+uint32_t Catalogue::AddEntry(const FileRecord& facts, std::wstring_view name)
+{
+    uint32_t entry = FindEntry(facts.folder, name);
+    if (entry == kNoEntry) {
+        FileRecord record = facts;
+        record.name = facts.name && name.data() == facts.name && facts.name[name.size()] == L'\0' ? facts.name
+                                                                                                : StoreText(name);
+        entry = NewEntry(record);
+        Index(entry);
+        return entry;
+    }
+    FileRecord& record = Entry(entry);
+    record.attributes = facts.attributes;
+    record.sizeLow = facts.sizeLow;
+    record.sizeHigh = facts.sizeHigh;
+    record.writeTimeLow = facts.writeTimeLow;
+    record.writeTimeHigh = facts.writeTimeHigh;
+    if (facts.typeName != 0)
+        record.typeName = facts.typeName;
+    record.marks = facts.marks;
+    return entry;
+}
+
+uint32_t Catalogue::AddPrivateEntry(const FileRecord& record)
+{
+    return NewEntry(record);
+}
+
+void Catalogue::MoveEntry(uint32_t entry, uint32_t folder, const wchar_t* name)
+{
+    const bool indexed = FindEntry(Entry(entry).folder, Entry(entry).name) == entry;
+    if (indexed)
+        Unindex(entry);
+    Entry(entry).folder = folder;
+    Entry(entry).name = name;
+    if (indexed && FindEntry(folder, name) == kNoEntry)
+        Index(entry);
+}
+
+void Catalogue::Compact()
+{
+    for (List& list : m_lists)
+        list.m_entries.shrink_to_fit();
+}
+
+size_t Catalogue::MemoryBytes() const
+{
+    size_t bytes = m_entryBlocks.size() * (kBlockMask + 1) * sizeof(FileRecord) + m_slots.capacity() * 4 +
+                   m_texts.MemoryBytes() + m_folders.capacity() * (sizeof(std::wstring_view) + 2);
+    // A hash map node holds the key, the value and a link; each bucket a pointer.
+    bytes += m_folderIndex.size() * (sizeof(FolderKey) + 4 + sizeof(void*)) + m_folderIndex.bucket_count() * sizeof(void*);
+    for (const List& list : m_lists)
+        bytes += list.Entries().capacity() * sizeof(uint32_t);
+    for (const std::wstring& name : m_typeNames)
+        bytes += sizeof(std::wstring) + name.capacity() * sizeof(wchar_t);
+    return bytes;
 }
 
 uint32_t Catalogue::AddFolder(std::wstring_view folder, uint16_t volume)
@@ -111,7 +271,7 @@ uint16_t Catalogue::InternTypeName(const std::wstring& text)
     auto found = m_typeNameIndex.find(text);
     if (found != m_typeNameIndex.end())
         return found->second;
-    if (m_typeNames.size() > 0xFFFF)
+    if (m_typeNames.size() > FileRecord::kMaxTypeName)
         return 0; // more distinct type names than any system has: shown empty
     const auto index = static_cast<uint16_t>(m_typeNames.size());
     m_typeNames.push_back(text);

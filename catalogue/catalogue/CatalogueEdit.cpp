@@ -48,10 +48,19 @@ uint16_t VolumeFor(const Catalogue& catalogue, uint32_t fromFolder, std::wstring
     return volume != 0 && catalogue.Volume(volume).root == VolumeRootOf(toFolder) ? volume : 0;
 }
 
-bool Holds(const Catalogue::List& list, const std::vector<Relation>& relations, std::wstring_view name)
+// The entries that are the path whose name is name (in any letter case).
+std::vector<bool> EntriesOf(const Catalogue& catalogue, const std::vector<Relation>& relations, std::wstring_view name)
 {
-    return std::any_of(list.begin(), list.end(),
-                       [&](const FileRecord& record) { return Of(relations, record, name) == Relation::Parent; });
+    std::vector<bool> of(catalogue.EntryCount());
+    for (uint32_t e = 0; e < of.size(); ++e)
+        of[e] = Of(relations, catalogue.Entry(e), name) == Relation::Parent;
+    return of;
+}
+
+bool Holds(const Catalogue::List& list, const std::vector<bool>& entries)
+{
+    return std::any_of(list.Entries().begin(), list.Entries().end(),
+                       [&](uint32_t e) { return e < entries.size() && entries[e]; });
 }
 
 } // namespace
@@ -88,14 +97,16 @@ Touched RemoveGone(Catalogue& catalogue, const std::wstring& path, const Exists&
         return touched;
     const std::vector<Relation> relations = Relate(catalogue, path);
     const std::wstring_view name = SplitPath(path).name;
+    // Each file is one entry, whatever number of categories hold it: decided once per entry.
+    std::vector<bool> gone(catalogue.EntryCount());
+    for (uint32_t e = 0; e < gone.size(); ++e)
+        gone[e] = Of(relations, catalogue.Entry(e), name) != Relation::None;
     // List 0 holds the drive dialog's entries, not catalogued files.
     for (int id = 1; id < Catalogue::kListCount; ++id) {
-        Catalogue::List& list = catalogue[id];
-        const auto end = std::remove_if(list.begin(), list.end(), [&](const FileRecord& record) {
-            return Of(relations, record, name) != Relation::None;
-        });
-        if (end != list.end()) {
-            list.erase(end, list.end());
+        std::vector<uint32_t>& entries = catalogue[id].Entries();
+        const auto end = std::remove_if(entries.begin(), entries.end(), [&](uint32_t e) { return gone[e]; });
+        if (end != entries.end()) {
+            entries.erase(end, entries.end());
             touched.set(id);
         }
     }
@@ -109,7 +120,6 @@ Touched Move(Catalogue& catalogue, const std::wstring& from, const std::wstring&
     if (from == to || !exists(to) || (!caseOnly && exists(from)))
         return touched;
     const std::vector<Relation> relations = Relate(catalogue, from);
-    const std::vector<Relation> targetRelations = caseOnly ? std::vector<Relation>() : Relate(catalogue, to);
     const PathParts fromParts = SplitPath(from);
     const PathParts toParts = SplitPath(to);
     const wchar_t* newName = nullptr;
@@ -126,30 +136,66 @@ Touched Move(Catalogue& catalogue, const std::wstring& from, const std::wstring&
         newFolders.emplace(old, index);
         return index;
     };
-    for (int id = 1; id < Catalogue::kListCount; ++id) {
-        Catalogue::List& list = catalogue[id];
-        const bool holdsTarget = !caseOnly && Holds(list, targetRelations, toParts.name);
-        for (auto record = list.begin(); record != list.end();) {
-            const Relation relation = Of(relations, *record, fromParts.name);
-            if (relation == Relation::None) {
-                ++record;
-                continue;
-            }
-            touched.set(id);
-            if (relation == Relation::Parent && holdsTarget) {
-                record = list.erase(record);
-                continue;
-            }
-            record->folder = newFolder(record->folder, relation);
-            if (relation == Relation::Parent) {
-                if (!newName)
-                    newName = catalogue.StoreText(toParts.name);
-                record->name = newName;
-                // It was found where it now is.
-                record->marks &= static_cast<uint8_t>(~FileRecord::kOffline);
-            }
-            ++record;
+    // The entries of the file and of the files below it move, each once for all its
+    // categories. Where the new place has an entry already (the target was catalogued), the
+    // lists take that one instead, and a list holding both keeps one.
+    std::vector<uint32_t> replacement(catalogue.EntryCount(), Catalogue::kNoEntry);
+    std::vector<bool> moved(catalogue.EntryCount());
+    std::vector<bool> isTarget(catalogue.EntryCount());
+    // The drive dialog's rows are entries of their own: they stay as they are.
+    std::vector<bool> driveRows(catalogue.EntryCount());
+    for (uint32_t e : catalogue[0].Entries())
+        driveRows[e] = true;
+    bool any = false;
+    for (uint32_t e = 0; e < moved.size(); ++e) {
+        if (driveRows[e])
+            continue;
+        const FileRecord& entry = catalogue.Entry(e);
+        const Relation relation = Of(relations, entry, fromParts.name);
+        if (relation == Relation::None)
+            continue;
+        any = true;
+        moved[e] = true;
+        const uint32_t folder = newFolder(entry.folder, relation);
+        const wchar_t* name = entry.name;
+        if (relation == Relation::Parent) {
+            if (!newName)
+                newName = catalogue.StoreText(toParts.name);
+            name = newName;
         }
+        const uint32_t existing = caseOnly ? Catalogue::kNoEntry : catalogue.FindEntry(folder, name);
+        if (existing != Catalogue::kNoEntry && existing != e) {
+            // The file there now is the moved one: the entry takes its facts.
+            FileRecord facts = entry;
+            facts.folder = folder;
+            facts.marks = 0;
+            catalogue.AddEntry(facts, name);
+            replacement[e] = existing;
+            isTarget[existing] = true;
+            continue;
+        }
+        catalogue.MoveEntry(e, folder, name);
+        if (relation == Relation::Parent) // it was found where it now is
+            catalogue.Entry(e).marks &= ~FileRecord::kOffline;
+    }
+    if (!any)
+        return touched;
+    for (int id = 1; id < Catalogue::kListCount; ++id) {
+        std::vector<uint32_t>& entries = catalogue[id].Entries();
+        const bool holdsTarget = std::any_of(entries.begin(), entries.end(), [&](uint32_t e) { return isTarget[e]; });
+        size_t kept = 0;
+        for (uint32_t e : entries) {
+            if (e < moved.size() && moved[e]) {
+                touched.set(id);
+                if (replacement[e] != Catalogue::kNoEntry) {
+                    if (holdsTarget)
+                        continue;
+                    e = replacement[e];
+                }
+            }
+            entries[kept++] = e;
+        }
+        entries.resize(kept);
     }
     return touched;
 }
@@ -168,18 +214,20 @@ Touched AddCopy(Catalogue& catalogue, const ExtensionMap& rules, const FileRecor
     std::sort(ids.begin(), ids.end());
     ids.erase(std::unique(ids.begin(), ids.end()), ids.end());
     const std::vector<Relation> relations = Relate(catalogue, to);
+    const std::vector<bool> held = EntriesOf(catalogue, relations, parts.name);
     FileRecord copy = source;
     copy.marks = 0;
-    copy.flag = 0;
-    copy.name = nullptr;
+    copy.iconIndex = -1;
+    uint32_t entry = Catalogue::kNoEntry;
     for (int id : ids) {
-        if (id <= 0 || id >= Catalogue::kListCount || Holds(catalogue[id], relations, parts.name))
+        if (id <= 0 || id >= Catalogue::kListCount || Holds(catalogue[id], held))
             continue;
-        if (!copy.name) {
+        if (entry == Catalogue::kNoEntry) {
             copy.folder = catalogue.FindOrAddFolder(parts.folder, VolumeFor(catalogue, source.folder, parts.folder));
-            copy.name = catalogue.StoreText(parts.name);
+            copy.name = nullptr;
+            entry = catalogue.AddEntry(copy, parts.name);
         }
-        catalogue[id].push_back(copy);
+        catalogue[id].Append(entry);
         touched.set(id);
     }
     return touched;
@@ -211,12 +259,13 @@ Touched ApplyUpdates(Catalogue& catalogue, const std::vector<FileUpdate>& update
         auto found = names.find(record.name);
         return found == names.end() ? nullptr : found->second;
     };
-    // List 0 holds the drive dialog's entries, not catalogued files.
+    // List 0 holds the drive dialog's entries, not catalogued files. A file's entry is shared by
+    // the categories holding it: its facts change once, its index leaves every list.
     for (int id = 1; id < Catalogue::kListCount; ++id) {
-        Catalogue::List& list = catalogue[id];
+        std::vector<uint32_t>& entries = catalogue[id].Entries();
         size_t kept = 0;
-        for (size_t i = 0; i < list.size(); ++i) {
-            FileRecord& record = list[i];
+        for (size_t i = 0; i < entries.size(); ++i) {
+            FileRecord& record = catalogue.Entry(entries[i]);
             const FileUpdate* update = updateOf(record);
             if (update) {
                 touched.set(id);
@@ -230,11 +279,9 @@ Touched ApplyUpdates(Catalogue& catalogue, const std::vector<FileUpdate>& update
                 record.writeTimeHigh = static_cast<uint32_t>(update->facts.writeTime >> 32);
                 record.attributes = update->facts.attributes;
             }
-            if (kept != i)
-                list[kept] = record;
-            ++kept;
+            entries[kept++] = entries[i];
         }
-        list.erase(list.begin() + static_cast<std::ptrdiff_t>(kept), list.end());
+        entries.resize(kept);
     }
     return touched;
 }

@@ -169,18 +169,25 @@ void CatalogueLoader::SetStoredFacts(FileRecord& record, const FactsFile::Line& 
     record.attributes = facts.attributes;
 }
 
-void CatalogueLoader::Push(int categoryId, FileRecord& record, std::wstring_view path, uint16_t volume)
+uint32_t CatalogueLoader::FolderOf(std::wstring_view folder, uint16_t volume)
 {
-    PathParts parts = SplitPath(path);
-    if (!m_lastFolderKnown || parts.folder != m_catalogue.Folder(m_lastFolder) ||
+    if (!m_lastFolderKnown || folder != m_catalogue.Folder(m_lastFolder) ||
         m_catalogue.FolderVolume(m_lastFolder) != volume) {
-        m_lastFolder = m_catalogue.FindOrAddFolder(parts.folder, volume);
+        m_lastFolder = m_catalogue.FindOrAddFolder(folder, volume);
         m_lastFolderKnown = true;
     }
-    record.folder = m_lastFolder;
-    record.name = m_catalogue.StoreText(parts.name);
-    record.typeName = m_typeNames.TypeNameOf(m_catalogue, record.name, record.attributes);
-    m_catalogue[categoryId].push_back(record);
+    return m_lastFolder;
+}
+
+void CatalogueLoader::Push(int categoryId, FileRecord& record, std::wstring_view name)
+{
+    // The file's entry is shared by the categories that hold it: its name is stored once.
+    const uint32_t known = m_catalogue.FindEntry(record.folder, name);
+    const FileRecord& existing = known != Catalogue::kNoEntry ? m_catalogue.Entry(known) : record;
+    record.typeName = existing.typeName != 0
+                          ? existing.typeName
+                          : m_typeNames.TypeNameOf(m_catalogue, std::wstring(name).c_str(), record.attributes);
+    m_catalogue[categoryId].Append(m_catalogue.AddEntry(record, name));
 }
 
 CatalogueLoader::Outcome CatalogueLoader::Add(int categoryId, const std::wstring& path, const FactsFile::Line* facts,
@@ -207,15 +214,23 @@ CatalogueLoader::Outcome CatalogueLoader::Add(int categoryId, const std::wstring
         storedVolume = nullptr;
     const bool otherVolume = storedVolume && storedVolume->serial != 0 && storedVolume->serial != state.serial;
     FileRecord record;
+    const PathParts parts = SplitPath(path);
     if (state.present && !otherVolume) {
         // The volume is there: what is not on it is gone; a new scan replaces what is.
         if (mode == Mode::KeepOffline)
             return Outcome::Left;
+        record.folder = FolderOf(parts.folder, state.volume);
+        // A file already read for another category is not asked about again.
+        const uint32_t known = m_catalogue.FindEntry(record.folder, parts.name);
+        if (known != Catalogue::kNoEntry && !m_catalogue.Entry(known).Offline()) {
+            m_catalogue[categoryId].Append(known);
+            return Outcome::Online;
+        }
         if (mode == Mode::LoadStored && facts)
             SetStoredFacts(record, *facts);
         else if (!ReadFileFacts(record, path))
             return Outcome::Left;
-        Push(categoryId, record, path, state.volume);
+        Push(categoryId, record, parts.name);
         return Outcome::Online;
     }
     const VolumeIdentity volume = storedVolume ? *storedVolume : VolumeIdentity{root, L"", 0, state.driveType};
@@ -224,7 +239,8 @@ CatalogueLoader::Outcome CatalogueLoader::Add(int categoryId, const std::wstring
     if (facts)
         SetStoredFacts(record, *facts);
     record.marks = FileRecord::kOffline;
-    Push(categoryId, record, path, m_catalogue.AddVolume(volume));
+    record.folder = FolderOf(parts.folder, m_catalogue.AddVolume(volume));
+    Push(categoryId, record, parts.name);
     return Outcome::Offline;
 }
 

@@ -79,7 +79,8 @@ private:
     };
     const RootState& StateOf(const std::wstring& root);
     static void SetStoredFacts(FileRecord& record, const FactsFile::Line& facts);
-    void Push(int categoryId, FileRecord& record, std::wstring_view path, uint16_t volume);
+    uint32_t FolderOf(std::wstring_view folder, uint16_t volume);
+    void Push(int categoryId, FileRecord& record, std::wstring_view name);
 
     Catalogue& m_catalogue;
     TypeNameCache m_typeNames;

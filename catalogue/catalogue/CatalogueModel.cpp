@@ -191,6 +191,7 @@ void CatalogueModel::ReadCategories(const std::wstring& folder, CatalogueLoader:
             progress.file(name);
         ReadCategory(folder + L"\\" + name, *id, mode, cancel, progress);
     } while (!cancel && FindNextFileW(find.Get(), &data));
+    m_catalogue.Compact();
 }
 
 void CatalogueModel::ReadCategory(const std::wstring& file, int id, CatalogueLoader::Mode mode, const int& cancel,

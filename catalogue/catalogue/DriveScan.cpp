@@ -141,8 +141,10 @@ void DriveScan::Walk(const std::wstring& root, Mode mode, int categoryId)
             SetFileFacts(record, data);
             if (mode == Mode::Special)
                 record.typeName = m_typeNames.TypeNameOf(m_catalogue, record.name, record.attributes);
+            // One entry for the file, shared by its categories.
+            const uint32_t entry = m_catalogue.AddEntry(record, record.name);
             for (int id : m_matches)
-                m_catalogue[id].push_back(record);
+                m_catalogue[id].Append(entry);
         }
         if (m_idle)
             m_idle();

@@ -41,6 +41,8 @@ public:
     RecordOrder(const Catalogue& catalogue, SortKey key, bool flag, const UpperCaseTable& upper);
     int Compare(const FileRecord& a, const FileRecord& b) const;
     bool operator()(const FileRecord& a, const FileRecord& b) const { return Compare(a, b) < 0; }
+    // For the keys other than name and path: the number whose order is the key's, ascending.
+    uint64_t Value(const FileRecord& record) const;
 
 private:
     int CompareValues(const FileRecord& a, const FileRecord& b) const;
@@ -54,8 +56,9 @@ private:
     std::vector<uint32_t> m_attributeRank; // R/H/S/A bits -> place of their letters
 };
 
-// Sorts a category's list in place. Records that compare equal keep their previous order, so
-// that sorting by one key and then by another orders by the second key, then by the first.
+// Sorts a category's list in place, in RecordOrder's order. Records that compare equal keep
+// their previous order, so that sorting by one key and then by another orders by the second
+// key, then by the first.
 void SortRecords(const Catalogue& catalogue, Catalogue::List& list, SortKey key, bool flag, const UpperCaseTable& upper);
 
 constexpr double kBytesPerKilobyte = 1024.0;

@@ -423,7 +423,19 @@ void FileListPane::SetStatusSelection(const double* kilobytes)
 
 // Rows ------------------------------------------------------------------------------------------
 
-void FileListPane::FillShellInfo(FileRecord& record)
+namespace {
+
+// The icon as the record keeps it: an index beyond 16 bits is not kept, and asked for again.
+int KeepIcon(FileRecord& record, int icon)
+{
+    if (icon >= 0 && icon <= INT16_MAX)
+        record.iconIndex = static_cast<int16_t>(icon);
+    return icon;
+}
+
+} // namespace
+
+int FileListPane::FillShellInfo(FileRecord& record)
 {
     Catalogue& catalogue = m_model.Lists();
     const bool folder = (record.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
@@ -440,10 +452,9 @@ void FileListPane::FillShellInfo(FileRecord& record)
     if (!folder && HasOwnIcon(extension) && !record.Offline()) {
         SHGetFileInfoW(catalogue.Path(record).c_str(), 0, &shell, sizeof(shell),
                        SHGFI_SYSICONINDEX | SHGFI_SMALLICON | SHGFI_TYPENAME);
-        record.iconIndex = shell.iIcon;
         if (record.typeName == 0)
             record.typeName = catalogue.InternTypeName(shell.szTypeName);
-        return;
+        return KeepIcon(record, shell.iIcon);
     }
     // Every file of a type shows the type's icon and name: the shell is asked once per type.
     const std::wstring key = folder ? std::wstring(L"\\") : extension;
@@ -455,9 +466,9 @@ void FileListPane::FillShellInfo(FileRecord& record)
         found = m_shellInfoByExtension.emplace(key, ShellInfo{shell.iIcon, catalogue.InternTypeName(shell.szTypeName)})
                     .first;
     }
-    record.iconIndex = found->second.icon;
     if (record.typeName == 0)
         record.typeName = found->second.typeName;
+    return KeepIcon(record, found->second.icon);
 }
 
 void FileListPane::ListView1Data(NMLVDISPINFOW& info)
@@ -482,10 +493,9 @@ void FileListPane::ListView1Data(NMLVDISPINFOW& info)
         if (item.iItem < 0 || item.iItem >= static_cast<int>(list.size()))
             return;
         FileRecord& record = list[item.iItem];
-        if (record.iconIndex < 0)
-            FillShellInfo(record);
+        const int icon = record.iconIndex < 0 ? FillShellInfo(record) : record.iconIndex;
         if (item.mask & LVIF_IMAGE)
-            item.iImage = record.iconIndex;
+            item.iImage = icon;
         if (!wantsText)
             return;
         if (item.iSubItem == 0) {

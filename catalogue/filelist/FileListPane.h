@@ -153,7 +153,8 @@ private:
     void ClearSelectionQuietly();
     // Icon index and type name of a record from the shell, asked once per record; files whose
     // icon depends only on their extension share one answer.
-    void FillShellInfo(FileRecord& record);
+    // Gives the icon index.
+    int FillShellInfo(FileRecord& record);
     void ListKeyDown(const NMLVKEYDOWN& key);
     const UpperCaseTable& LocaleUpperCase();
     // The selected files for the clipboard or a drag; null when there are none, or (told to the

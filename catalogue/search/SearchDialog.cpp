@@ -690,14 +690,13 @@ void SearchDialog::AddSearchItems()
     // Copied first: the catalogue's hits may be records of the Search category itself.
     std::vector<FileRecord> results;
     results.reserve(ResultCount());
-    for (size_t row = 0; row < ResultCount(); ++row) {
+    for (size_t row = 0; row < ResultCount(); ++row)
         results.push_back(ResultAt(row));
-        results.back().flag = 0;
-    }
     auto& list = m_catalogue[CategoryTree::kSearchId];
     if (option == InsertOption::Replace)
         list.clear();
-    list.insert(list.end(), results.begin(), results.end());
+    for (const FileRecord& record : results)
+        list.push_back(record);
     // The index points into the lists, which have changed.
     m_indexChecked = false;
     m_query.Start(SearchPattern());

@@ -104,7 +104,7 @@ void DriveDialog::RemoveSelectedRow()
     ListView_DeleteItem(Item(IDC_DRIVES_LIST), row);
     auto& entries = m_catalogue[0];
     if (row < static_cast<int>(entries.size()))
-        entries.erase(entries.begin() + row);
+        entries.Entries().erase(entries.Entries().begin() + row);
 }
 
 bool DriveDialog::OnCommand(int id, int code, HWND control)

@@ -197,6 +197,7 @@ void MainWindow::ScanDrive()
     // The messages pumped during the walk may have released the progress dialog already.
     if (m_dialogs.scanProgress)
         m_dialogs.scanProgress->SetPercent(100);
+    m_model.Lists().Compact();
     if (English())
         LanguageE();
     if (m_options.saveSettings) {

@@ -15,7 +15,7 @@ TEST(CheckList, TakesEachOnlineFileOfTheMarkedCategoriesOnce)
     AddTestRecords(catalogue, 23, {{L"C:\\Musik\\a.mp3", 1, 5, 0}, {L"C:\\Musik\\b.mp3", 2, 5, 0}});
     AddTestRecords(catalogue, 45, {{L"C:\\Musik\\b.mp3", 2, 5, 0}, {L"C:\\Musik\\B.mp3", 2, 5, 0}});
     AddTestRecords(catalogue, 30, {{L"E:\\cd\\x.txt", 3, 5, 0}, {L"C:\\Texte\\y.txt", 4, 5, 0}});
-    catalogue[30].front().marks = FileRecord::kOffline;
+    catalogue[30][0].marks = FileRecord::kOffline;
     AddTestRecords(catalogue, 31, {{L"C:\\leer.txt", 0, 5, 0}});
     std::bitset<Catalogue::kListCount> marked;
     marked.set(0).set(23).set(45).set(30);

@@ -172,9 +172,13 @@ TEST(CatalogueEdit, UpdatesFromTheDiskReachEveryCategoryButOfflineRecords)
 {
     Catalogue catalogue;
     Fill(catalogue);
-    // The same path on a disc that is not in its drive: another file.
-    AddTestRecords(catalogue, kText, {{L"C:\\Musik\\song.mp3", 9, 0, 0}});
-    catalogue[kText].back().marks = FileRecord::kOffline;
+    // The same path on a disc that is not in its drive: another volume, another file.
+    FileRecord offline;
+    offline.folder = catalogue.FindOrAddFolder(L"C:\\Musik\\", catalogue.AddVolume({L"C:\\", L"", 5, 5}));
+    offline.name = catalogue.StoreText(L"song.mp3");
+    offline.SetSize(9);
+    offline.marks = FileRecord::kOffline;
+    catalogue[kText].push_back(offline);
     std::vector<size_t> removed;
     const Touched touched =
         ApplyUpdates(catalogue,
@@ -186,7 +190,7 @@ TEST(CatalogueEdit, UpdatesFromTheDiskReachEveryCategoryButOfflineRecords)
     EXPECT_EQ(PathsOf(catalogue, kSearch), Paths{L"C:\\Musik\\song.mp3x"});
     EXPECT_EQ(removed, std::vector<size_t>{0});
     for (int id : {kMultimedia, kMp3}) {
-        const FileRecord& record = catalogue[id].front();
+        const FileRecord& record = catalogue[id][0];
         EXPECT_EQ(record.Size(), 7u);
         EXPECT_EQ(record.writeTimeLow, 1234u);
         EXPECT_EQ(record.attributes, 0x20u);

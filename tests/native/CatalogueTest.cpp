@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 namespace {
 
 TEST(Catalogue, PathsSplitAndJoinWithoutLoss)
@@ -59,6 +62,56 @@ TEST(Catalogue, RecordFieldsAndTypeNames)
     // The list shows the letters R, H, S and A in this order, nothing for the other bits.
     EXPECT_EQ(AttributeLetters(0x27), L"RHSA");
     EXPECT_EQ(AttributeLetters(0x10 | 0x80), L"");
+}
+
+TEST(Catalogue, AFileIsOneEntrySharedByItsCategories)
+{
+    Catalogue catalogue;
+    FileRecord record;
+    record.folder = catalogue.FindOrAddFolder(L"C:\\Musik\\");
+    record.name = catalogue.StoreText(L"song.mp3");
+    for (int id : {3, 7, 9})
+        catalogue[id].push_back(record);
+    // The drive dialog's rows are entries of their own.
+    catalogue[0].push_back(record);
+    EXPECT_EQ(catalogue.EntryCount(), 2u);
+    EXPECT_EQ(catalogue.RecordCount(), 4u);
+    const uint32_t entry = catalogue.FindEntry(record.folder, L"song.mp3");
+    ASSERT_NE(entry, Catalogue::kNoEntry);
+    // A change is seen in every category, and a category that lets the file go leaves it in
+    // the others.
+    catalogue[7].back().SetSize(4711);
+    catalogue[7].pop_back();
+    EXPECT_EQ(catalogue[3].back().Size(), 4711u);
+    EXPECT_EQ(catalogue[9].Entries(), std::vector<uint32_t>{entry});
+    EXPECT_EQ(catalogue[0].back().Size(), 0u);
+    // A moved file is found at its new place only.
+    catalogue.MoveEntry(entry, record.folder, catalogue.StoreText(L"lied.mp3"));
+    EXPECT_EQ(catalogue.FindEntry(record.folder, L"song.mp3"), Catalogue::kNoEntry);
+    EXPECT_EQ(catalogue.FindEntry(record.folder, L"lied.mp3"), entry);
+    EXPECT_EQ(catalogue.Path(catalogue[3].back()), L"C:\\Musik\\lied.mp3");
+}
+
+TEST(Catalogue, EntriesAreFoundAmongManyAfterMovesAndRemovals)
+{
+    // The lookup table grows and closes its gaps: every file stays findable.
+    Catalogue catalogue;
+    const uint32_t folder = catalogue.FindOrAddFolder(L"D:\\x\\");
+    std::vector<uint32_t> entries;
+    for (int i = 0; i < 5000; ++i) {
+        FileRecord record;
+        record.folder = folder;
+        entries.push_back(catalogue.AddEntry(record, std::to_wstring(i)));
+    }
+    for (int i = 0; i < 5000; i += 2)
+        catalogue.MoveEntry(entries[i], folder, catalogue.StoreText(L"m" + std::to_wstring(i)));
+    for (int i = 0; i < 5000; ++i) {
+        const std::wstring now = (i % 2 ? L"" : L"m") + std::to_wstring(i);
+        ASSERT_EQ(catalogue.FindEntry(folder, now), entries[i]) << i;
+        if (i % 2 == 0) {
+            ASSERT_EQ(catalogue.FindEntry(folder, std::to_wstring(i)), Catalogue::kNoEntry) << i;
+        }
+    }
 }
 
 } // namespace

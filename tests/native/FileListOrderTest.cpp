@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 namespace {
@@ -147,6 +148,49 @@ TEST(FileListOrder, PathOrderIsTheOrderOfTheWholePathTexts)
             const int expected = CompareUpper(texts[i], texts[j], Upper());
             const int got = order.Compare(f.list[i], f.list[j]);
             ASSERT_EQ((got > 0) - (got < 0), (expected > 0) - (expected < 0)) << texts[i] << L" / " << texts[j];
+        }
+}
+
+TEST(FileListOrder, KeyedSortKeepsTheComparisonsOrderAndTheEarlierOfEqualRows)
+{
+    // Enough rows for every way the sort takes (insertion, merge, radix passes), texts that
+    // agree beyond 16 and 32 units and differ only there or in letter case, units that fold
+    // (the umlaut) and units beyond a byte, and many equal sizes, dates, types and attributes.
+    const wchar_t* pieces[] = {L"a", L"A", L"b", L"_", L"\x00E4", L"\x00C4", L"\x0100", L"\x0101", L"0123456789abcdef"};
+    const wchar_t* types[] = {L"", L"Text", L"TEXT", L"Bild"};
+    std::mt19937 random(5);
+    std::vector<std::wstring> texts;
+    std::vector<TestRecord> entries;
+    for (int i = 0; i < 3000; ++i) {
+        std::wstring path = L"C:\\";
+        for (int n = random() % 3; n > 0; --n)
+            path += std::wstring(pieces[random() % std::size(pieces)]) + L"\\";
+        for (int n = 1 + random() % 4; n > 0; --n)
+            path += pieces[random() % std::size(pieces)];
+        // Each file once: equal rows are files whose paths differ in letter case only.
+        if (std::find(texts.begin(), texts.end(), path) == texts.end())
+            texts.push_back(path);
+    }
+    for (const std::wstring& text : texts)
+        entries.push_back({text.c_str(), random() % 4 * 1000ull, random() % 3 * 10000000ull,
+                           static_cast<uint32_t>(random() % 2 ? 0x20 : 0x21), types[random() % std::size(types)]});
+    for (int key = 0; key < kSortKeyCount; ++key)
+        for (bool flag : {false, true}) {
+            SCOPED_TRACE(testing::Message() << "key " << key << " flag " << flag);
+            Fixture f(entries);
+            const std::vector<uint32_t> before = f.list.Entries();
+            SortRecords(f.catalogue, f.list, static_cast<SortKey>(key), flag, Upper());
+            const std::vector<uint32_t>& after = f.list.Entries();
+            ASSERT_TRUE(std::is_permutation(after.begin(), after.end(), before.begin()));
+            RecordOrder order(f.catalogue, static_cast<SortKey>(key), flag, Upper());
+            auto place = [&](uint32_t entry) { return std::find(before.begin(), before.end(), entry) - before.begin(); };
+            for (size_t i = 1; i < after.size(); ++i) {
+                const int compared = order.Compare(f.catalogue.Entry(after[i - 1]), f.catalogue.Entry(after[i]));
+                ASSERT_LE(compared, 0) << testing::PrintToString(f.catalogue.Path(f.catalogue.Entry(after[i])));
+                if (compared == 0) {
+                    ASSERT_LT(place(after[i - 1]), place(after[i])) << i;
+                }
+            }
         }
 }
 

@@ -156,8 +156,18 @@ bool SearchDialog::OnInit()
     CheckDlgButton(Hwnd(), IDC_SEARCH_CATALOGUE, loaded ? BST_CHECKED : BST_UNCHECKED);
     UpdateModeControls();
 
-    // Centred on the screen at its designed size.
-    const int width = Scale(kDesignWidth), height = Scale(kDesignHeight);
+    // Centred on the screen at its designed size, or taller where the left panel's controls
+    // need more (another font, another scale).
+    RECT group{}, window{}, client{}, status{};
+    GetWindowRect(Item(IDC_SEARCH_INSERT_GROUP), &group);
+    MapWindowPoints(nullptr, Hwnd(), reinterpret_cast<POINT*>(&group), 2);
+    GetWindowRect(Hwnd(), &window);
+    GetClientRect(Hwnd(), &client);
+    GetWindowRect(m_status.Hwnd(), &status);
+    const int frame = (window.bottom - window.top) - client.bottom;
+    const int needed = group.bottom + Scale(8) + (status.bottom - status.top) + frame;
+    const int width = Scale(kDesignWidth), height = std::max(Scale(kDesignHeight), needed);
+    m_minHeight = height;
     RECT work{};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     SetWindowPos(Hwnd(), nullptr, work.left + (work.right - work.left - width) / 2,
@@ -235,7 +245,7 @@ bool SearchDialog::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, INT_PTR& re
     case WM_GETMINMAXINFO: {
         auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
         info->ptMinTrackSize.x = m_minPanelWidth + Scale(150);
-        info->ptMinTrackSize.y = Scale(kDesignHeight);
+        info->ptMinTrackSize.y = m_minHeight;
         return true;
     }
     case WM_TIMER:

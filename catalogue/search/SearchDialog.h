@@ -113,6 +113,7 @@ private:
     int m_dpi = 96;
     int m_panelWidth = 0;
     int m_minPanelWidth = 0;
+    int m_minHeight = 0; // of the window: the left panel's controls all show
 
     bool m_searching = false;
     bool m_queryPending = false;

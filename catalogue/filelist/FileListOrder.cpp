@@ -556,6 +556,32 @@ void SortRecords(const Catalogue& catalogue, Catalogue::List& list, SortKey key,
     }
 }
 
+ListSums SumList(const Catalogue& catalogue, const Catalogue::List& list)
+{
+    // A bit per entry, set for the list's: walking the bits reads the records in order. An
+    // entry in the list twice is counted twice, in the list's order.
+    const std::vector<uint32_t>& entries = list.Entries();
+    std::vector<uint32_t> inList((catalogue.EntryCount() + 31) / 32);
+    ListSums sums;
+    for (uint32_t entry : entries) {
+        uint32_t& word = inList[entry / 32];
+        if (word & (1u << (entry % 32))) {
+            const FileRecord& record = catalogue.Entry(entry);
+            sums.bytes += record.Size();
+            sums.anyOffline |= record.Offline();
+        }
+        word |= 1u << (entry % 32);
+    }
+    for (uint32_t word = 0; word < inList.size(); ++word)
+        for (uint32_t bit = 0, bits = inList[word]; bits != 0; ++bit, bits >>= 1)
+            if (bits & 1) {
+                const FileRecord& record = catalogue.Entry(word * 32 + bit);
+                sums.bytes += record.Size();
+                sums.anyOffline |= record.Offline();
+            }
+    return sums;
+}
+
 std::wstring KilobyteText(uint64_t bytes)
 {
     return std::to_wstring(bytes / 1024 + (bytes % 1024 >= 512 ? 1 : 0));

@@ -196,4 +196,20 @@ TEST(FileListOrder, KeyedSortKeepsTheComparisonsOrderAndTheEarlierOfEqualRows)
         }
 }
 
+TEST(FileListOrder, ListSumsCountEachRowOnceWhateverTheOrder)
+{
+    Fixture f({{L"C:\\a", 1, 0, 0}, {L"C:\\b", 20, 0, 0}, {L"C:\\c", 300, 0, 0}, {L"C:\\d", 4000, 0, 0}});
+    std::vector<uint32_t>& entries = f.list.Entries();
+    f.catalogue.Entry(entries[2]).marks = FileRecord::kOffline;
+    std::reverse(entries.begin(), entries.end());
+    entries.erase(entries.begin()); // d
+    entries.push_back(entries[0]);  // c twice
+    const ListSums sums = SumList(f.catalogue, f.list);
+    EXPECT_EQ(sums.bytes, 300u + 20 + 1 + 300);
+    EXPECT_TRUE(sums.anyOffline);
+    entries.pop_back();
+    entries.erase(entries.begin());
+    EXPECT_FALSE(SumList(f.catalogue, f.list).anyOffline);
+}
+
 } // namespace

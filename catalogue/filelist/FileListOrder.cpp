@@ -202,6 +202,13 @@ struct PathRow : KeyedRow {
     uint8_t name[16];
 };
 
+// A row sorted by a number.
+struct ValueRow {
+    uint64_t key;
+    uint32_t row;
+    static constexpr uint64_t key2 = 0;
+};
+
 template <typename Row> bool KeyLess(const Row& a, const Row& b)
 {
     return a.key < b.key || (a.key == b.key && a.key2 < b.key2);
@@ -220,32 +227,38 @@ unsigned LeadingZeroBytes(uint64_t value)
     return bytes;
 }
 
-// Sorts by key, keeping the order of rows with equal keys: the rows are spread by the first
-// byte in which their keys differ (the highest first), and each part again by its next byte,
-// until a part is small enough for an insertion sort. Bytes the same in every key of a part are
-// passed over, so a part costs as many passes as its keys have differing bytes at the top.
-template <typename Row> void SortByKey(Row* first, Row* last, std::vector<Row>& buffer)
+// Sorts the rows at data by key, keeping the order of rows with equal keys, and leaves them at
+// data, or at scratch with toScratch set. The rows are spread by the first byte in which their
+// keys differ (the highest first) from one array into the other, and each part again by its
+// next byte back, until a part is small enough for an insertion sort. Bytes the same in every
+// key of a part are passed over, so a part costs as many passes as its keys have differing
+// bytes at the top.
+template <typename Row> void SortByKey(Row* data, Row* scratch, size_t count, bool toScratch)
 {
-    const size_t count = static_cast<size_t>(last - first);
-    if (count < 2)
-        return;
+    auto leave = [&] {
+        if (toScratch)
+            std::copy(data, data + count, scratch);
+    };
     if (count < 48) {
-        for (Row* at = first + 1; at < last; ++at) {
+        for (Row* at = data + 1; at < data + count; ++at) {
             const Row row = *at;
             Row* to = at;
-            for (; to > first && KeyLess(row, to[-1]); --to)
+            for (; to > data && KeyLess(row, to[-1]); --to)
                 *to = to[-1];
             *to = row;
         }
+        leave();
         return;
     }
     uint64_t differ = 0, differ2 = 0;
-    for (const Row* at = first + 1; at < last; ++at) {
-        differ |= at->key ^ first->key;
-        differ2 |= at->key2 ^ first->key2;
+    for (const Row* at = data + 1; at < data + count; ++at) {
+        differ |= at->key ^ data->key;
+        differ2 |= at->key2 ^ data->key2;
     }
-    if (differ == 0 && differ2 == 0)
+    if (differ == 0 && differ2 == 0) {
+        leave();
         return;
+    }
     // Bytes 0 to 7 of key, then of key2, counted from the highest.
     const unsigned byte = differ != 0 ? LeadingZeroBytes(differ) : 8 + LeadingZeroBytes(differ2);
     const unsigned shift = 8 * (7 - byte % 8);
@@ -254,22 +267,28 @@ template <typename Row> void SortByKey(Row* first, Row* last, std::vector<Row>& 
         return static_cast<unsigned>(((inKey2 ? row.key2 : row.key) >> shift) & 0xFF);
     };
     uint32_t counts[256] = {};
-    for (const Row* at = first; at < last; ++at)
+    for (const Row* at = data; at < data + count; ++at)
         ++counts[digit(*at)];
     uint32_t starts[257];
     starts[0] = 0;
     for (unsigned b = 0; b < 256; ++b)
         starts[b + 1] = starts[b] + counts[b];
-    if (buffer.size() < count)
-        buffer.resize(count);
     uint32_t place[256];
     std::copy(starts, starts + 256, place);
-    for (const Row* at = first; at < last; ++at)
-        buffer[place[digit(*at)]++] = *at;
-    std::copy(buffer.data(), buffer.data() + count, first);
+    for (const Row* at = data; at < data + count; ++at)
+        scratch[place[digit(*at)]++] = *at;
+    // The parts are at scratch now, and go back to data unless they are to stay.
     for (unsigned b = 0; b < 256; ++b)
-        if (counts[b] > 1)
-            SortByKey(first + starts[b], first + starts[b + 1], buffer);
+        if (counts[b] > 0)
+            SortByKey(scratch + starts[b], data + starts[b], counts[b], !toScratch);
+}
+
+template <typename Row> void SortByKey(Row* first, Row* last, std::vector<Row>& buffer)
+{
+    const size_t count = static_cast<size_t>(last - first);
+    if (buffer.size() < count)
+        buffer.resize(count);
+    SortByKey(first, buffer.data(), count, false);
 }
 
 bool HasByte(uint64_t key, unsigned value)
@@ -532,16 +551,16 @@ void SortRecords(const Catalogue& catalogue, Catalogue::List& list, SortKey key,
             return;
         }
         // The values go to their rows' places, and the rows in list order into the sort.
-        std::vector<KeyedRow> rows(entries.size());
+        std::vector<uint64_t> values(entries.size());
         for (const Place& place : places) {
             const uint64_t value = order.Value(catalogue.Entry(place.entry));
-            rows[place.row].key = descending ? ~value : value;
+            values[place.row] = descending ? ~value : value;
         }
-        for (uint32_t i = 0; i < rows.size(); ++i) {
-            rows[i].key2 = 0;
-            rows[i].row = i;
-        }
-        std::vector<KeyedRow> buffer;
+        std::vector<ValueRow> rows(entries.size());
+        for (uint32_t i = 0; i < rows.size(); ++i)
+            rows[i] = {values[i], i};
+        values = std::vector<uint64_t>();
+        std::vector<ValueRow> buffer;
         SortByKey(rows.data(), rows.data() + rows.size(), buffer);
         std::vector<uint32_t> sorted(entries.size());
         for (size_t i = 0; i < rows.size(); ++i)

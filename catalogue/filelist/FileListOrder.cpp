@@ -202,10 +202,10 @@ struct PathRow : KeyedRow {
     uint8_t name[16];
 };
 
-// A row sorted by a number.
+// A row sorted by a number, with its entry.
 struct ValueRow {
     uint64_t key;
-    uint32_t row;
+    uint32_t entry;
     static constexpr uint64_t key2 = 0;
 };
 
@@ -462,47 +462,38 @@ void SortTexts(std::vector<Row>& rows, RowTexts& texts, bool descending, const s
     }
 }
 
-// A row of the list and its entry.
-struct Place {
-    uint32_t row;
-    uint32_t entry;
-};
-
-// The list's rows in the order of their entries, which is about the order the records and
-// their names lie in memory: reading them in this order is a walk, where the list's order
-// (once sorted by anything) jumps about memory for each row.
-std::vector<Place> RowsInMemoryOrder(const Catalogue& catalogue, const std::vector<uint32_t>& entries)
+// Calls visit(row, entry) for the list's rows in the order of their entries, which is about the
+// order the records and their names lie in memory: reading them in this order is a walk, where
+// the list's order (once sorted by anything) jumps about memory for each row.
+template <typename Visit> void VisitInMemoryOrder(const Catalogue& catalogue, const std::vector<uint32_t>& entries, Visit visit)
 {
-    std::vector<Place> places;
-    places.reserve(entries.size());
     // A table by entry gives them in order, as long as no entry is in the list twice; if one
     // is, the list's order it is.
     std::vector<uint32_t> rowOf(catalogue.EntryCount(), 0);
     for (uint32_t i = 0; i < entries.size(); ++i) {
         if (rowOf[entries[i]] != 0) {
             for (uint32_t row = 0; row < entries.size(); ++row)
-                places.push_back({row, entries[row]});
-            return places;
+                visit(row, entries[row]);
+            return;
         }
         rowOf[entries[i]] = i + 1;
     }
     for (uint32_t entry = 0; entry < rowOf.size(); ++entry)
         if (rowOf[entry] != 0)
-            places.push_back({rowOf[entry] - 1, entry});
-    return places;
+            visit(rowOf[entry] - 1, entry);
 }
 
 template <typename Row>
-void SortTextRows(const Catalogue& catalogue, std::vector<uint32_t>& entries, const std::vector<Place>& places,
-                  const std::vector<std::wstring_view>& folders, bool descending, const UpperCaseTable& upper,
-                  const RecordOrder& order)
+void SortTextRows(const Catalogue& catalogue, std::vector<uint32_t>& entries, const std::vector<std::wstring_view>& folders,
+                  bool descending, const UpperCaseTable& upper, const RecordOrder& order)
 {
     RowTexts texts(catalogue, entries, folders, upper);
     std::vector<Row> rows(entries.size());
-    for (size_t i = 0; i < places.size(); ++i) {
-        Row& row = rows[i];
-        row.row = places[i].row;
-        const FileRecord& record = catalogue.Entry(places[i].entry);
+    size_t made = 0;
+    VisitInMemoryOrder(catalogue, entries, [&](uint32_t place, uint32_t entry) {
+        Row& row = rows[made++];
+        row.row = place;
+        const FileRecord& record = catalogue.Entry(entry);
         const Units16 name = NameUnits(record.name, upper);
         if constexpr (std::is_same_v<Row, PathRow>) {
             std::copy(name.units, name.units + 16, row.name);
@@ -516,7 +507,7 @@ void SortTextRows(const Catalogue& catalogue, std::vector<uint32_t>& entries, co
             row.key = ~row.key;
             row.key2 = ~row.key2;
         }
-    }
+    });
     auto compare = [&](uint32_t a, uint32_t b) {
         return order.Compare(catalogue.Entry(entries[a]), catalogue.Entry(entries[b]));
     };
@@ -538,33 +529,32 @@ void SortRecords(const Catalogue& catalogue, Catalogue::List& list, SortKey key,
     // RecordOrder's, with rows of equal values in the order of their places in the list.
     try {
         const bool descending = (key == SortKey::Name) == flag;
-        const std::vector<Place> places = RowsInMemoryOrder(catalogue, entries);
         if (key == SortKey::Name) {
-            SortTextRows<KeyedRow>(catalogue, entries, places, std::vector<std::wstring_view>(1), descending, upper, order);
+            SortTextRows<KeyedRow>(catalogue, entries, std::vector<std::wstring_view>(1), descending, upper, order);
             return;
         }
         if (key == SortKey::Path) {
             std::vector<std::wstring_view> folders(catalogue.FolderCount());
             for (uint32_t f = 0; f < folders.size(); ++f)
                 folders[f] = catalogue.Folder(f);
-            SortTextRows<PathRow>(catalogue, entries, places, folders, descending, upper, order);
+            SortTextRows<PathRow>(catalogue, entries, folders, descending, upper, order);
             return;
         }
         // The values go to their rows' places, and the rows in list order into the sort.
         std::vector<uint64_t> values(entries.size());
-        for (const Place& place : places) {
-            const uint64_t value = order.Value(catalogue.Entry(place.entry));
-            values[place.row] = descending ? ~value : value;
-        }
+        VisitInMemoryOrder(catalogue, entries, [&](uint32_t place, uint32_t entry) {
+            const uint64_t value = order.Value(catalogue.Entry(entry));
+            values[place] = descending ? ~value : value;
+        });
         std::vector<ValueRow> rows(entries.size());
         for (uint32_t i = 0; i < rows.size(); ++i)
-            rows[i] = {values[i], i};
+            rows[i] = {values[i], entries[i]};
         values = std::vector<uint64_t>();
         std::vector<ValueRow> buffer;
         SortByKey(rows.data(), rows.data() + rows.size(), buffer);
         std::vector<uint32_t> sorted(entries.size());
         for (size_t i = 0; i < rows.size(); ++i)
-            sorted[i] = entries[rows[i].row];
+            sorted[i] = rows[i].entry;
         entries.swap(sorted);
     } catch (const std::bad_alloc&) {
         // Too little memory for the keys: compared in place, which takes no more than a buffer

@@ -61,6 +61,14 @@ private:
 // key, then by the first.
 void SortRecords(const Catalogue& catalogue, Catalogue::List& list, SortKey key, bool flag, const UpperCaseTable& upper);
 
+// The bytes of a list's records and whether any of them is offline. The records are read in
+// the order they lie in memory, which once the list is sorted is far from the list's order.
+struct ListSums {
+    uint64_t bytes = 0;
+    bool anyOffline = false;
+};
+ListSums SumList(const Catalogue& catalogue, const Catalogue::List& list);
+
 constexpr double kBytesPerKilobyte = 1024.0;
 constexpr double kBytesPerMegabyte = 1048576.0;
 

@@ -321,10 +321,9 @@ void FileListPane::FillListView1()
     if (HTREEITEM node = m_tree.Selected()) {
         const int id = m_tree.Category(node);
         m_currentCategory = id >= 0 && id < Catalogue::kListCount ? id : 0;
-        for (const FileRecord& record : m_model.Lists()[m_currentCategory]) {
-            total += static_cast<double>(record.Size());
-            m_anyOffline |= record.Offline();
-        }
+        const ListSums sums = SumList(m_model.Lists(), m_model.Lists()[m_currentCategory]);
+        total = static_cast<double>(sums.bytes);
+        m_anyOffline = sums.anyOffline;
     }
     const auto count = static_cast<int>(m_model.Lists()[m_currentCategory].size());
     ListView_SetItemCountEx(m_list, count, LVSICF_NOSCROLL);
@@ -838,8 +837,8 @@ void FileListPane::Alleauswhlen2Click()
         RedrawGuard redraw(m_list);
         SelectAllRows(m_list, true);
         if (m_listMode != 0)
-            for (const FileRecord& record : m_model.Lists()[m_currentCategory])
-                kilobytes += static_cast<double>(record.Size()) / kBytesPerKilobyte;
+            kilobytes = static_cast<double>(SumList(m_model.Lists(), m_model.Lists()[m_currentCategory]).bytes) /
+                        kBytesPerKilobyte;
     }
     SetStatusSelection(&kilobytes);
 }
@@ -862,14 +861,23 @@ void FileListPane::Auswahlumkehren2Click()
             for (int row : before)
                 ListView_SetItemState(m_list, row, 0, LVIS_SELECTED);
         if (m_listMode != 0 && selected != rows) {
+            // All rows but those that were selected: the whole list's bytes less theirs.
             const auto& list = m_model.Lists()[m_currentCategory];
-            std::vector<bool> wasSelected(list.size());
-            for (int row : before)
-                if (row < static_cast<int>(list.size()))
-                    wasSelected[row] = true;
-            for (size_t i = 0; i < list.size() && i < static_cast<size_t>(rows); ++i)
-                if (!wasSelected[i])
-                    kilobytes += static_cast<double>(list[i].Size()) / kBytesPerKilobyte;
+            uint64_t bytes = 0;
+            if (static_cast<size_t>(rows) == list.size()) {
+                bytes = SumList(m_model.Lists(), list).bytes;
+                for (int row : before)
+                    bytes -= list[row].Size();
+            } else {
+                std::vector<bool> wasSelected(list.size());
+                for (int row : before)
+                    if (row < static_cast<int>(list.size()))
+                        wasSelected[row] = true;
+                for (size_t i = 0; i < list.size() && i < static_cast<size_t>(rows); ++i)
+                    if (!wasSelected[i])
+                        bytes += list[i].Size();
+            }
+            kilobytes = static_cast<double>(bytes) / kBytesPerKilobyte;
         }
     }
     SetStatusSelection(&kilobytes);

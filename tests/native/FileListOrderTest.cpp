@@ -153,7 +153,7 @@ TEST(FileListOrder, PathOrderIsTheOrderOfTheWholePathTexts)
 
 TEST(FileListOrder, KeyedSortKeepsTheComparisonsOrderAndTheEarlierOfEqualRows)
 {
-    // Enough rows for every way the sort takes (insertion, merge, radix passes), texts that
+    // Enough rows for every way the sort takes (insertion and radix passes), texts that
     // agree beyond 16 and 32 units and differ only there or in letter case, units that fold
     // (the umlaut) and units beyond a byte, and many equal sizes, dates, types and attributes.
     const wchar_t* pieces[] = {L"a", L"A", L"b", L"_", L"\x00E4", L"\x00C4", L"\x0100", L"\x0101", L"0123456789abcdef"};
@@ -177,7 +177,9 @@ TEST(FileListOrder, KeyedSortKeepsTheComparisonsOrderAndTheEarlierOfEqualRows)
     for (int key = 0; key < kSortKeyCount; ++key)
         for (bool flag : {false, true}) {
             SCOPED_TRACE(testing::Message() << "key " << key << " flag " << flag);
+            // The list's order differs from the order the records were made in.
             Fixture f(entries);
+            std::shuffle(f.list.Entries().begin(), f.list.Entries().end(), random);
             const std::vector<uint32_t> before = f.list.Entries();
             SortRecords(f.catalogue, f.list, static_cast<SortKey>(key), flag, Upper());
             const std::vector<uint32_t>& after = f.list.Entries();
@@ -192,6 +194,22 @@ TEST(FileListOrder, KeyedSortKeepsTheComparisonsOrderAndTheEarlierOfEqualRows)
                 }
             }
         }
+}
+
+TEST(FileListOrder, ListSumsCountEachRowOnceWhateverTheOrder)
+{
+    Fixture f({{L"C:\\a", 1, 0, 0}, {L"C:\\b", 20, 0, 0}, {L"C:\\c", 300, 0, 0}, {L"C:\\d", 4000, 0, 0}});
+    std::vector<uint32_t>& entries = f.list.Entries();
+    f.catalogue.Entry(entries[2]).marks = FileRecord::kOffline;
+    std::reverse(entries.begin(), entries.end());
+    entries.erase(entries.begin()); // d
+    entries.push_back(entries[0]);  // c twice
+    const ListSums sums = SumList(f.catalogue, f.list);
+    EXPECT_EQ(sums.bytes, 300u + 20 + 1 + 300);
+    EXPECT_TRUE(sums.anyOffline);
+    entries.pop_back();
+    entries.erase(entries.begin());
+    EXPECT_FALSE(SumList(f.catalogue, f.list).anyOffline);
 }
 
 } // namespace

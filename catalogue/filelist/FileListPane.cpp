@@ -9,6 +9,7 @@
 #include "../../common/SettingsText.h"
 #include "FileListIds.h"
 #include "FileListTexts.h"
+#include "LocaleUpperCase.h"
 #include "FileOperations.h"
 #include "ListExport.h"
 #include "ListPrinter.h"
@@ -727,20 +728,6 @@ void FileListPane::SetViewStyle(ViewStyle style)
 }
 
 // Sorting ---------------------------------------------------------------------------------------
-
-const UpperCaseTable& FileListPane::LocaleUpperCase()
-{
-    if (!m_upperCase)
-        m_upperCase = std::make_unique<UpperCaseTable>([](wchar_t* text, size_t length) {
-            std::vector<wchar_t> upper(length);
-            if (LCMapStringW(LOCALE_USER_DEFAULT, LCMAP_UPPERCASE, text, static_cast<int>(length), upper.data(),
-                             static_cast<int>(length)) == static_cast<int>(length))
-                std::copy(upper.begin(), upper.end(), text);
-            else
-                CharUpperBuffW(text, static_cast<DWORD>(length));
-        });
-    return *m_upperCase;
-}
 
 void FileListPane::CreateSortMarkers()
 {

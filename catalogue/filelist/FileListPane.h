@@ -156,7 +156,6 @@ private:
     // Gives the icon index.
     int FillShellInfo(FileRecord& record);
     void ListKeyDown(const NMLVKEYDOWN& key);
-    const UpperCaseTable& LocaleUpperCase();
     // The selected files for the clipboard or a drag; null when there are none, or (told to the
     // user) when one of them is offline.
     IDataObject* NewSelectionData();
@@ -195,7 +194,6 @@ private:
     bool m_markerShown = false;
     UniqueHBitmap m_markerUp;
     UniqueHBitmap m_markerDown;
-    std::unique_ptr<UpperCaseTable> m_upperCase;
 
     ShellContextMenu* m_openShellMenu = nullptr; // while the shell's menu is tracked
 

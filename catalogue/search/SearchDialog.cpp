@@ -8,6 +8,7 @@
 #include "../catalogue/CategoryTreePane.h"
 #include "../catalogue/ProgramIds.h"
 #include "../filelist/FileListIds.h"
+#include "../filelist/LocaleUpperCase.h"
 #include "../filelist/FolderPickers.h"
 #include "../filelist/OfflineNote.h"
 #include "DiskSearch.h"
@@ -518,20 +519,6 @@ void SearchDialog::UpdateModeControls()
         EnableWindow(Item(id), !catalogue);
 }
 
-const UpperCaseTable& SearchDialog::Upper()
-{
-    if (!m_upper)
-        m_upper = std::make_unique<UpperCaseTable>([](wchar_t* text, size_t length) {
-            std::vector<wchar_t> upper(length);
-            if (LCMapStringW(LOCALE_USER_DEFAULT, LCMAP_UPPERCASE, text, static_cast<int>(length), upper.data(),
-                             static_cast<int>(length)) == static_cast<int>(length))
-                std::copy(upper.begin(), upper.end(), text);
-            else
-                CharUpperBuffW(text, static_cast<DWORD>(length));
-        });
-    return *m_upper;
-}
-
 void SearchDialog::RunCatalogueQuery()
 {
     // Called again from the messages let through below: the running query starts over.
@@ -549,7 +536,7 @@ void SearchDialog::RunCatalogueQuery()
         m_queryRestart = false;
         // The rows are other files now: no selection stays on them.
         ListView_SetItemState(Item(IDC_SEARCH_RESULTS), -1, 0, LVIS_SELECTED);
-        m_query.Start(SearchPattern(ItemText(IDC_SEARCH_NAME), MatchCase(), Upper()));
+        m_query.Start(SearchPattern(ItemText(IDC_SEARCH_NAME), MatchCase(), LocaleUpperCase()));
         DWORD last = GetTickCount();
         while (!m_query.Step(kQuerySlice)) {
             if (GetTickCount() - last < kPumpIntervalMs)

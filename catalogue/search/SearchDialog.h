@@ -88,7 +88,6 @@ private:
     LRESULT OnResultDraw(NMLVCUSTOMDRAW& draw) const;
     void OfflineTip(NMLVGETINFOTIPW& tip) const;
     const ShellInfo& ShellInfoOf(const FileRecord& record);
-    const UpperCaseTable& Upper();
     bool Paint(HDC hdc) const;
     void SearchUserFolder(class DiskSearch& search, const std::wstring& pattern);
     int Scale(int pixels) const { return MulDiv(pixels, m_dpi, 96); }
@@ -99,7 +98,6 @@ private:
 
     std::vector<std::wstring> m_driveRoots; // "C:\", one per drive entry
     std::vector<FileRecord> m_diskResults;
-    std::unique_ptr<UpperCaseTable> m_upper;
     // Kept from one opening to the next (see the constructor); checked against the catalogue at
     // the first query and after the hits went into the Search category.
     std::shared_ptr<CatalogueIndex> m_index;

@@ -155,10 +155,15 @@ void LineReader::Feed(std::string_view bytes)
         }
     }
     size_t start = 0;
+    const char* bytesRead = m_pending.data();
+    const size_t size = m_pending.size();
     for (;;) {
-        size_t end = m_pending.find_first_of("\r\n", start);
+        // A plain loop: the line ends are searched in every byte of the catalogue.
+        size_t end = start;
+        while (end < size && bytesRead[end] != '\n' && bytesRead[end] != '\r')
+            ++end;
         // A CR at the very end may be the first half of CR LF: keep it for the next piece.
-        if (end == std::string::npos || (m_pending[end] == '\r' && end + 1 == m_pending.size()))
+        if (end == size || (bytesRead[end] == '\r' && end + 1 == size))
             break;
         EmitLine(std::string_view(m_pending).substr(start, end - start));
         start = end + 1;
@@ -182,7 +187,20 @@ void LineReader::EmitLine(std::string_view bytes)
 {
     if (bytes.empty())
         return;
-    m_handler(m_utf8 ? DecodeUtf8(bytes) : m_ansi.Decode(bytes));
+    // Most lines are ASCII, which every ANSI code page and UTF-8 read alike: widened into the
+    // text of the line before, without a conversion or an allocation.
+    const auto* unsignedBytes = reinterpret_cast<const unsigned char*>(bytes.data());
+    unsigned char any = 0;
+    for (size_t i = 0; i < bytes.size(); ++i)
+        any |= unsignedBytes[i];
+    if (any < 0x80) {
+        m_line.resize(bytes.size());
+        for (size_t i = 0; i < bytes.size(); ++i)
+            m_line[i] = static_cast<wchar_t>(unsignedBytes[i]);
+    } else {
+        m_line = m_utf8 ? DecodeUtf8(bytes) : m_ansi.Decode(bytes);
+    }
+    m_handler(m_line);
 }
 
 namespace {

@@ -11,6 +11,8 @@
 # Run after tools/test.sh (uses the build that the Wine suite runs: build/win32 where this
 # machine runs 32-bit code, build/win64 elsewhere).
 # Usage: tools/bench-launch.sh [FILES] [FOLDERS] [RUNS]
+# BENCH_DIR=folder takes the tree and its catalogue from there (another checkout's build/bench,
+# say) instead of making them again under this one's build/bench.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 root_dir=$root
@@ -20,7 +22,7 @@ echo "figures of $wine_arch_reason"
 files=${1:-1000000}
 folders=${2:-5000}
 runs=${3:-3}
-bench="$root/build/bench"
+bench="${BENCH_DIR:-$root/build/bench}"
 tree="$bench/launch-tree-$files"
 install="$bench/launch-install-$files"
 

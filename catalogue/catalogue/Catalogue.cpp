@@ -46,6 +46,24 @@ uint32_t NameHash(uint32_t folder, std::wstring_view name)
     return hash ^ (hash >> 15);
 }
 
+// The same for a stored name, read to its end.
+uint32_t NameHash(uint32_t folder, const wchar_t* name)
+{
+    uint32_t hash = 2166136261u ^ (folder * 2654435761u);
+    for (; *name; ++name)
+        hash = (hash ^ static_cast<uint16_t>(*name)) * 16777619u;
+    return hash ^ (hash >> 15);
+}
+
+// A stored name compared without measuring it first: a lookup compares one in every probe.
+bool SameName(const wchar_t* stored, std::wstring_view name)
+{
+    for (size_t i = 0; i < name.size(); ++i)
+        if (stored[i] != name[i] || stored[i] == L'\0')
+            return false;
+    return stored[name.size()] == L'\0';
+}
+
 } // namespace
 
 Catalogue::Catalogue()
@@ -85,24 +103,43 @@ size_t Catalogue::SlotOf(uint32_t folder, std::wstring_view name) const
         if (held == 0)
             return slot;
         const FileRecord& entry = Entry(held - 1);
-        if (entry.folder == folder && name == entry.name)
+        if (entry.folder == folder && SameName(entry.name, name))
             return slot;
     }
+}
+
+void Catalogue::Rehash(size_t slotCount)
+{
+    std::vector<uint32_t> old(slotCount);
+    old.swap(m_slots);
+    m_indexed = 0;
+    for (uint32_t held : old)
+        if (held != 0)
+            Index(held - 1);
+}
+
+void Catalogue::ReserveEntries(size_t entries)
+{
+    size_t slotCount = std::max<size_t>(64, m_slots.size());
+    while (entries * 4 > slotCount * 3)
+        slotCount *= 2;
+    if (slotCount != m_slots.size())
+        Rehash(slotCount);
 }
 
 void Catalogue::Index(uint32_t entry)
 {
     // At most three quarters full, so that a probe stays short.
-    if ((m_indexed + 1) * 4 > m_slots.size() * 3) {
-        std::vector<uint32_t> old(std::max<size_t>(64, m_slots.size() * 2));
-        old.swap(m_slots);
-        m_indexed = 0;
-        for (uint32_t held : old)
-            if (held != 0)
-                Index(held - 1);
-    }
+    if ((m_indexed + 1) * 4 > m_slots.size() * 3)
+        Rehash(std::max<size_t>(64, m_slots.size() * 2));
+    // The entry's file is not in the table yet: the first free slot of its run is its place,
+    // found without comparing names.
     const FileRecord& record = Entry(entry);
-    m_slots[SlotOf(record.folder, record.name)] = entry + 1;
+    const size_t mask = m_slots.size() - 1;
+    size_t slot = NameHash(record.folder, record.name) & mask;
+    while (m_slots[slot] != 0)
+        slot = (slot + 1) & mask;
+    m_slots[slot] = entry + 1;
     ++m_indexed;
 }
 
@@ -140,9 +177,29 @@ uint32_t Catalogue::FindEntry(uint32_t folder, std::wstring_view name) const
     return held == 0 ? kNoEntry : held - 1;
 }
 
+uint32_t Catalogue::FindEntry(uint32_t folder, std::wstring_view name, uint32_t guess) const
+{
+    if (guess < m_entryCount && !m_slots.empty()) {
+        const FileRecord& entry = Entry(guess);
+        if (entry.folder == folder && SameName(entry.name, name)) {
+            // Only the entry in the table is the file's: another entry of the same folder and
+            // name (a row of the drive dialog, a file moved over another) is not.
+            const size_t mask = m_slots.size() - 1;
+            for (size_t slot = NameHash(folder, name) & mask; m_slots[slot] != 0; slot = (slot + 1) & mask)
+                if (m_slots[slot] == guess + 1)
+                    return guess;
+        }
+    }
+    return FindEntry(folder, name);
+}
+
 uint32_t Catalogue::AddEntry(const FileRecord& facts, std::wstring_view name)
 {
-    uint32_t entry = FindEntry(facts.folder, name);
+    return AddEntry(facts, name, FindEntry(facts.folder, name));
+}
+
+uint32_t Catalogue::AddEntry(const FileRecord& facts, std::wstring_view name, uint32_t entry)
+{
     if (entry == kNoEntry) {
         FileRecord record = facts;
         record.name = facts.name && name.data() == facts.name && facts.name[name.size()] == L'\0' ? facts.name

@@ -207,13 +207,23 @@ public:
     size_t EntryCount() const { return m_entryCount; }
     // The entry of folder and name; kNoEntry when there is none.
     uint32_t FindEntry(uint32_t folder, std::wstring_view name) const;
+    // The same with a guess: an entry that may well be the one (a load whose lines come in the
+    // order their entries were made tries the entry after the last one). A right guess is
+    // confirmed from the table alone, without reading the other entries on the way.
+    uint32_t FindEntry(uint32_t folder, std::wstring_view name, uint32_t guess) const;
     // The entry of facts.folder and name, made when there is none; the facts (all but the
     // name, the folder and the icon) become the entry's either way.
     uint32_t AddEntry(const FileRecord& facts, std::wstring_view name);
+    // The same for a caller that has just asked FindEntry(facts.folder, name): found is its
+    // answer, not asked again.
+    uint32_t AddEntry(const FileRecord& facts, std::wstring_view name, uint32_t found);
     // An entry no other file shares and no lookup finds: the drive dialog's rows.
     uint32_t AddPrivateEntry(const FileRecord& record);
     // Gives an entry another folder and name (a stored text): a moved or renamed file.
     void MoveEntry(uint32_t entry, uint32_t folder, const wchar_t* name);
+    // Makes room in the lookup table for entries files in all without growing it on the way: a
+    // load that knows its line count.
+    void ReserveEntries(size_t entries);
     // Gives back the lists' unused room after a load or a scan.
     void Compact();
 
@@ -254,6 +264,8 @@ private:
     static constexpr uint32_t kBlockMask = (1u << kBlockBits) - 1;
     uint32_t NewEntry(const FileRecord& record);
     size_t SlotOf(uint32_t folder, std::wstring_view name) const;
+    void Rehash(size_t slotCount);
+    // Puts an entry into the lookup table; no other entry of its folder and name may be there.
     void Index(uint32_t entry);
     void Unindex(uint32_t entry);
 

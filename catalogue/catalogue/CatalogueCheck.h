@@ -2,6 +2,8 @@
 // The check of a catalogue read with its stored facts: the files to ask the file system about,
 // taken from the lists once, and what a look at each file gives. Portable; the asking itself
 // is done by CatalogueChecker on a thread of its own, which reads this list and nothing else.
+// The list holds the files' names and folders as the catalogue's text store keeps them: texts
+// that never move and are freed only with the catalogue, which must outlive the list.
 
 #include "Catalogue.h"
 #include "CatalogueEdit.h"
@@ -31,21 +33,19 @@ public:
 
 private:
     struct Folder {
-        std::wstring text;
-        uint32_t volume; // index into m_volumes
+        std::wstring_view text; // in the catalogue's text store, which keeps it as long as it lives
+        uint32_t volume;        // index into m_volumes
     };
     struct Volume {
         std::wstring root;
         uint32_t serial;
     };
     struct File {
-        uint32_t folder; // index into m_folders
-        uint32_t nameStart;
-        uint32_t nameLength;
+        uint32_t folder;    // index into m_folders
+        const wchar_t* name; // in the catalogue's text store; a rename stores a new text
         CatalogueEdit::FileFacts facts;
     };
     std::vector<Folder> m_folders;
     std::vector<Volume> m_volumes;
     std::vector<File> m_files;
-    std::wstring m_names; // the names of all files, one after the other
 };

@@ -120,19 +120,62 @@ std::wstring FormatRecordDate(const FileRecord& record)
     return std::wstring(date) + L" " + clock;
 }
 
-uint16_t TypeNameCache::TypeNameOf(Catalogue& catalogue, const wchar_t* name, uint32_t attributes)
+namespace {
+
+// The key of a name's extension as TypeNameCache packs it; false for one that does not fit.
+bool PackedExtension(std::wstring_view name, uint64_t& packed)
+{
+    size_t dot = name.size();
+    while (dot > 0 && name[dot - 1] != L'.' && name[dot - 1] != L'\\' && name[dot - 1] != L'/')
+        --dot;
+    packed = 0;
+    if (dot == 0 || name[dot - 1] != L'.')
+        return true;
+    if (name.size() - (dot - 1) > 8)
+        return false;
+    for (size_t i = dot - 1; i < name.size(); ++i) {
+        wchar_t c = name[i];
+        if (c >= 0x80)
+            return false;
+        if (c >= L'a' && c <= L'z')
+            c = static_cast<wchar_t>(c - L'a' + L'A');
+        packed = (packed << 8) | static_cast<uint64_t>(c);
+    }
+    return true;
+}
+
+uint16_t AskTypeName(Catalogue& catalogue, const std::wstring& extension, bool folder)
+{
+    SHFILEINFOW info{};
+    std::wstring sample = folder ? L"folder" : L"file" + extension;
+    SHGetFileInfoW(sample.c_str(), folder ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL, &info, sizeof(info),
+                   SHGFI_USEFILEATTRIBUTES | SHGFI_TYPENAME);
+    return catalogue.InternTypeName(info.szTypeName);
+}
+
+} // namespace
+
+uint16_t TypeNameCache::TypeNameOf(Catalogue& catalogue, std::wstring_view name, uint32_t attributes)
 {
     const bool folder = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-    // Folders share one type name; files are keyed by their extension ("" for none).
-    std::wstring key = folder ? L"\\" : ExtensionOf(name);
+    uint64_t packed = L'\\';
+    if (folder || PackedExtension(name, packed)) {
+        if (packed == m_lastPacked)
+            return m_lastIndex;
+        auto found = m_byPacked.find(packed);
+        if (found == m_byPacked.end())
+            found = m_byPacked.emplace(packed, AskTypeName(catalogue, folder ? std::wstring() : ExtensionOf(name), folder))
+                        .first;
+        m_lastPacked = packed;
+        m_lastIndex = found->second;
+        return found->second;
+    }
+    // Files are keyed by their extension.
+    std::wstring key = ExtensionOf(name);
     auto found = m_byExtension.find(key);
     if (found != m_byExtension.end())
         return found->second;
-    SHFILEINFOW info{};
-    std::wstring sample = folder ? L"folder" : L"file" + key;
-    SHGetFileInfoW(sample.c_str(), folder ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL, &info, sizeof(info),
-                   SHGFI_USEFILEATTRIBUTES | SHGFI_TYPENAME);
-    uint16_t index = catalogue.InternTypeName(info.szTypeName);
+    const uint16_t index = AskTypeName(catalogue, key, false);
     m_byExtension.emplace(std::move(key), index);
     return index;
 }
@@ -179,15 +222,13 @@ uint32_t CatalogueLoader::FolderOf(std::wstring_view folder, uint16_t volume)
     return m_lastFolder;
 }
 
-void CatalogueLoader::Push(int categoryId, FileRecord& record, std::wstring_view name)
+void CatalogueLoader::Push(int categoryId, FileRecord& record, std::wstring_view name, uint32_t known)
 {
     // The file's entry is shared by the categories that hold it: its name is stored once.
-    const uint32_t known = m_catalogue.FindEntry(record.folder, name);
-    const FileRecord& existing = known != Catalogue::kNoEntry ? m_catalogue.Entry(known) : record;
-    record.typeName = existing.typeName != 0
-                          ? existing.typeName
-                          : m_typeNames.TypeNameOf(m_catalogue, std::wstring(name).c_str(), record.attributes);
-    m_catalogue[categoryId].Append(m_catalogue.AddEntry(record, name));
+    const uint16_t typeName = known != Catalogue::kNoEntry ? m_catalogue.Entry(known).typeName : 0;
+    record.typeName = typeName != 0 ? typeName : m_typeNames.TypeNameOf(m_catalogue, name, record.attributes);
+    m_lastEntry = m_catalogue.AddEntry(record, name, known);
+    m_catalogue[categoryId].Append(m_lastEntry);
 }
 
 CatalogueLoader::Outcome CatalogueLoader::Add(int categoryId, const std::wstring& path, const FactsFile::Line* facts,
@@ -220,17 +261,20 @@ CatalogueLoader::Outcome CatalogueLoader::Add(int categoryId, const std::wstring
         if (mode == Mode::KeepOffline)
             return Outcome::Left;
         record.folder = FolderOf(parts.folder, state.volume);
-        // A file already read for another category is not asked about again.
-        const uint32_t known = m_catalogue.FindEntry(record.folder, parts.name);
+        // A file already read for another category is not asked about again. Categories list
+        // their files in the order of the scan: the file after the one of the line before is
+        // likely the one.
+        const uint32_t known = m_catalogue.FindEntry(record.folder, parts.name, m_lastEntry + 1);
         if (known != Catalogue::kNoEntry && !m_catalogue.Entry(known).Offline()) {
             m_catalogue[categoryId].Append(known);
+            m_lastEntry = known;
             return Outcome::Online;
         }
         if (mode == Mode::LoadStored && facts)
             SetStoredFacts(record, *facts);
         else if (!ReadFileFacts(record, path))
             return Outcome::Left;
-        Push(categoryId, record, parts.name);
+        Push(categoryId, record, parts.name, known);
         return Outcome::Online;
     }
     const VolumeIdentity volume = storedVolume ? *storedVolume : VolumeIdentity{root, L"", 0, state.driveType};
@@ -240,7 +284,7 @@ CatalogueLoader::Outcome CatalogueLoader::Add(int categoryId, const std::wstring
         SetStoredFacts(record, *facts);
     record.marks = FileRecord::kOffline;
     record.folder = FolderOf(parts.folder, m_catalogue.AddVolume(volume));
-    Push(categoryId, record, parts.name);
+    Push(categoryId, record, parts.name, m_catalogue.FindEntry(record.folder, parts.name));
     return Outcome::Offline;
 }
 

@@ -42,9 +42,16 @@ std::wstring FormatRecordDate(const FileRecord& record);
 // The shell's type names by extension: one shell query per extension (and one for folders).
 class TypeNameCache {
 public:
-    uint16_t TypeNameOf(Catalogue& catalogue, const wchar_t* name, uint32_t attributes);
+    uint16_t TypeNameOf(Catalogue& catalogue, std::wstring_view name, uint32_t attributes);
 
 private:
+    // Extensions of up to eight ASCII characters (the dot included), upper case, packed into a
+    // number one byte a character: a million files ask without building a text each. 0 is no
+    // extension, a backslash all folders.
+    std::unordered_map<uint64_t, uint16_t> m_byPacked;
+    uint64_t m_lastPacked = ~0ull; // the key of the file before, and its type name
+    uint16_t m_lastIndex = 0;
+    // Longer extensions and those with other characters.
     std::unordered_map<std::wstring, uint16_t> m_byExtension;
 };
 
@@ -80,7 +87,8 @@ private:
     const RootState& StateOf(const std::wstring& root);
     static void SetStoredFacts(FileRecord& record, const FactsFile::Line& facts);
     uint32_t FolderOf(std::wstring_view folder, uint16_t volume);
-    void Push(int categoryId, FileRecord& record, std::wstring_view name);
+    // known: the entry of record.folder and name, kNoEntry when there is none.
+    void Push(int categoryId, FileRecord& record, std::wstring_view name, uint32_t known);
 
     Catalogue& m_catalogue;
     TypeNameCache m_typeNames;
@@ -90,6 +98,7 @@ private:
     const RootState* m_lastState = nullptr;
     uint32_t m_lastFolder = 0; // lines come folder by folder: one lookup per folder
     bool m_lastFolderKnown = false;
+    uint32_t m_lastEntry = Catalogue::kNoEntry; // the entry of the line before
 };
 
 // Calls progress for every record written; it may pump messages. Writes <id>.dat and its facts

@@ -219,6 +219,11 @@ void CatalogueModel::ReadCategory(const std::wstring& file, int id, CatalogueLoa
         mode = CatalogueLoader::Mode::LoadStored;
         m_unchecked[id] = true;
     }
+    // The lines are files of their own: a category holds each file once.
+    if (factsBelong && mode != CatalogueLoader::Mode::KeepOffline) {
+        m_catalogue.ReserveEntries(facts.LineCount());
+        m_catalogue[id].Entries().reserve(m_catalogue[id].size() + facts.LineCount());
+    }
     uint32_t line = 0;
     const ReadResult read = ReadCategoryFile(file, cancel, [&](const std::wstring& path) {
         FactsFile::Line stored;

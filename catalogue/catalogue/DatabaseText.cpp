@@ -155,10 +155,15 @@ void LineReader::Feed(std::string_view bytes)
         }
     }
     size_t start = 0;
+    const char* bytesRead = m_pending.data();
+    const size_t size = m_pending.size();
     for (;;) {
-        size_t end = m_pending.find_first_of("\r\n", start);
+        // A plain loop: the line ends are searched in every byte of the catalogue.
+        size_t end = start;
+        while (end < size && bytesRead[end] != '\n' && bytesRead[end] != '\r')
+            ++end;
         // A CR at the very end may be the first half of CR LF: keep it for the next piece.
-        if (end == std::string::npos || (m_pending[end] == '\r' && end + 1 == m_pending.size()))
+        if (end == size || (bytesRead[end] == '\r' && end + 1 == size))
             break;
         EmitLine(std::string_view(m_pending).substr(start, end - start));
         start = end + 1;
@@ -182,13 +187,26 @@ void LineReader::EmitLine(std::string_view bytes)
 {
     if (bytes.empty())
         return;
-    m_handler(m_utf8 ? DecodeUtf8(bytes) : m_ansi.Decode(bytes));
+    // Most lines are ASCII, which every ANSI code page and UTF-8 read alike: widened into the
+    // text of the line before, without a conversion or an allocation.
+    const auto* unsignedBytes = reinterpret_cast<const unsigned char*>(bytes.data());
+    unsigned char any = 0;
+    for (size_t i = 0; i < bytes.size(); ++i)
+        any |= unsignedBytes[i];
+    if (any < 0x80) {
+        m_line.resize(bytes.size());
+        for (size_t i = 0; i < bytes.size(); ++i)
+            m_line[i] = static_cast<wchar_t>(unsignedBytes[i]);
+    } else {
+        m_line = m_utf8 ? DecodeUtf8(bytes) : m_ansi.Decode(bytes);
+    }
+    m_handler(m_line);
 }
 
 namespace {
 
-// Four tables: the CRC goes four bytes a step.
-using CrcTables = std::array<std::array<uint32_t, 256>, 4>;
+// Eight tables: the CRC goes eight bytes a step (every load checks each database file whole).
+using CrcTables = std::array<std::array<uint32_t, 256>, 8>;
 
 CrcTables MakeCrcTables()
 {
@@ -200,9 +218,15 @@ CrcTables MakeCrcTables()
         tables[0][n] = c;
     }
     for (uint32_t n = 0; n < 256; ++n)
-        for (int t = 1; t < 4; ++t)
+        for (size_t t = 1; t < tables.size(); ++t)
             tables[t][n] = (tables[t - 1][n] >> 8) ^ tables[0][tables[t - 1][n] & 0xFF];
     return tables;
+}
+
+uint32_t Word(const unsigned char* bytes)
+{
+    return static_cast<uint32_t>(bytes[0]) | static_cast<uint32_t>(bytes[1]) << 8 |
+           static_cast<uint32_t>(bytes[2]) << 16 | static_cast<uint32_t>(bytes[3]) << 24;
 }
 
 } // namespace
@@ -212,13 +236,14 @@ uint32_t Crc32(uint32_t crc, const void* data, size_t size)
     static const CrcTables tables = MakeCrcTables();
     const auto* bytes = static_cast<const unsigned char*>(data);
     crc = ~crc;
-    while (size >= 4) {
-        crc ^= static_cast<uint32_t>(bytes[0]) | static_cast<uint32_t>(bytes[1]) << 8 |
-               static_cast<uint32_t>(bytes[2]) << 16 | static_cast<uint32_t>(bytes[3]) << 24;
-        crc = tables[3][crc & 0xFF] ^ tables[2][(crc >> 8) & 0xFF] ^ tables[1][(crc >> 16) & 0xFF] ^
-              tables[0][crc >> 24];
-        bytes += 4;
-        size -= 4;
+    while (size >= 8) {
+        const uint32_t low = crc ^ Word(bytes);
+        const uint32_t high = Word(bytes + 4);
+        crc = tables[7][low & 0xFF] ^ tables[6][(low >> 8) & 0xFF] ^ tables[5][(low >> 16) & 0xFF] ^
+              tables[4][low >> 24] ^ tables[3][high & 0xFF] ^ tables[2][(high >> 8) & 0xFF] ^
+              tables[1][(high >> 16) & 0xFF] ^ tables[0][high >> 24];
+        bytes += 8;
+        size -= 8;
     }
     while (size--)
         crc = tables[0][(crc ^ *bytes++) & 0xFF] ^ (crc >> 8);

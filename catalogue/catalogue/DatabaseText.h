@@ -86,6 +86,7 @@ private:
     const AnsiCodePage& m_ansi;
     LineHandler m_handler;
     std::string m_pending;
+    std::wstring m_line; // the line handed on, its room kept for the next
     bool m_started = false;
     bool m_utf8 = false;
 };

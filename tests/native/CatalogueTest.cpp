@@ -92,6 +92,29 @@ TEST(Catalogue, AFileIsOneEntrySharedByItsCategories)
     EXPECT_EQ(catalogue.Path(catalogue[3].back()), L"C:\\Musik\\lied.mp3");
 }
 
+TEST(Catalogue, AGuessedEntryIsTakenOnlyWhenItIsTheFilesOwn)
+{
+    Catalogue catalogue;
+    FileRecord record;
+    record.folder = catalogue.FindOrAddFolder(L"C:\\Musik\\");
+    record.name = catalogue.StoreText(L"song.mp3");
+    catalogue[3].push_back(record); // entry 0
+    catalogue[0].push_back(record); // entry 1: a row of the drive dialog, the same path
+    record.name = catalogue.StoreText(L"lied.mp3");
+    catalogue[3].push_back(record); // entry 2
+    constexpr uint32_t kNone = Catalogue::kNoEntry;
+    const struct {
+        const wchar_t* name;
+        uint32_t guess;
+        uint32_t found;
+    } cases[] = {
+        {L"song.mp3", 0, 0}, {L"song.mp3", 1, 0}, {L"song.mp3", 2, 0},   {L"song.mp3", kNone, 0},
+        {L"lied.mp3", 2, 2}, {L"song.mp", 0, kNone}, {L"song.mp33", 0, kNone}, {L"neu.mp3", 2, kNone},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(catalogue.FindEntry(record.folder, c.name, c.guess), c.found) << c.name << " " << c.guess;
+}
+
 TEST(Catalogue, EntriesAreFoundAmongManyAfterMovesAndRemovals)
 {
     // The lookup table grows and closes its gaps: every file stays findable.

@@ -55,6 +55,16 @@ double UnixMs()
     return static_cast<double>(ticks - 116444736000000000ull) / 10000.0;
 }
 
+// User and kernel time of the calling thread.
+double ThreadCpuSeconds()
+{
+    FILETIME created, ended, kernel, user;
+    if (!GetThreadTimes(GetCurrentThread(), &created, &ended, &kernel, &user))
+        return 0;
+    const auto ticks = [](const FILETIME& t) { return (static_cast<uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime; };
+    return static_cast<double>(ticks(kernel) + ticks(user)) / 1e7;
+}
+
 HTREEITEM FindCategoryNode(HWND tree, int categoryId)
 {
     std::vector<HTREEITEM> pending{TreeView_GetRoot(tree)};
@@ -170,14 +180,20 @@ int Launch(const std::wstring& install, double launchMs)
     CatalogueModel model;
     const int cancel = 0;
     double step = Now();
+    double cpu = ThreadCpuSeconds();
     model.ReadDatabase(CatalogueModel::DataFolder(install), cancel, DatabaseProgress());
     const double loadTime = Now() - step;
+    const double loadCpu = ThreadCpuSeconds() - cpu;
     step = Now();
+    cpu = ThreadCpuSeconds();
     CheckList files;
     files.Collect(model.Lists(), model.Unchecked());
-    std::wprintf(L"  of which: the load %.3f s (%.2f us per record), taking the %zu files to check %.3f s\n", loadTime,
-                 loadTime * 1e6 / double(model.Lists().RecordCount() ? model.Lists().RecordCount() : 1), files.Size(),
-                 Now() - step);
+    // The processor time of this thread beside each: on a machine busy with other work the
+    // time that passes says less.
+    std::wprintf(L"  of which: the load %.3f s (%.3f s processor time of the thread; %.2f us per record), taking the "
+                 L"%zu files to check %.3f s (%.3f s)\n",
+                 loadTime, loadCpu, loadTime * 1e6 / double(model.Lists().RecordCount() ? model.Lists().RecordCount() : 1),
+                 files.Size(), Now() - step, ThreadCpuSeconds() - cpu);
     SHDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Sortaro");
     return 0;
 }

@@ -1,10 +1,13 @@
 #pragma once
-// What the benchmark programs measure with: a clock in seconds and the private memory of the
-// process.
+// What the benchmark programs measure with: a clock in seconds, the private memory of the
+// process, and the tree node of a category.
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <cstddef>
+#include <vector>
 
 inline double Now()
 {
@@ -32,4 +35,24 @@ inline size_t PrivateBytes()
         address = next;
     }
     return total;
+}
+
+// The tree node of a category: the nodes carry the category id as item data.
+inline HTREEITEM FindCategoryNode(HWND tree, int categoryId)
+{
+    std::vector<HTREEITEM> pending{TreeView_GetRoot(tree)};
+    while (!pending.empty()) {
+        HTREEITEM item = pending.back();
+        pending.pop_back();
+        for (; item; item = TreeView_GetNextSibling(tree, item)) {
+            TVITEMW tv{};
+            tv.mask = TVIF_PARAM;
+            tv.hItem = item;
+            if (TreeView_GetItem(tree, &tv) && tv.lParam == categoryId)
+                return item;
+            if (HTREEITEM child = TreeView_GetChild(tree, item))
+                pending.push_back(child);
+        }
+    }
+    return nullptr;
 }

@@ -66,26 +66,6 @@ bool Click(HWND dialog, int id)
     return true;
 }
 
-// The tree node of a category: the nodes carry the category id as item data.
-HTREEITEM FindCategoryNode(HWND tree, int categoryId)
-{
-    std::vector<HTREEITEM> pending{TreeView_GetRoot(tree)};
-    while (!pending.empty()) {
-        HTREEITEM item = pending.back();
-        pending.pop_back();
-        for (; item; item = TreeView_GetNextSibling(tree, item)) {
-            TVITEMW tv{};
-            tv.mask = TVIF_PARAM;
-            tv.hItem = item;
-            if (TreeView_GetItem(tree, &tv) && tv.lParam == categoryId)
-                return item;
-            if (HTREEITEM child = TreeView_GetChild(tree, item))
-                pending.push_back(child);
-        }
-    }
-    return nullptr;
-}
-
 std::wstring StatusText(HWND status, int panel)
 {
     const auto length = LOWORD(SendMessageW(status, SB_GETTEXTLENGTHW, panel, 0));

@@ -65,25 +65,6 @@ double ThreadCpuSeconds()
     return static_cast<double>(ticks(kernel) + ticks(user)) / 1e7;
 }
 
-HTREEITEM FindCategoryNode(HWND tree, int categoryId)
-{
-    std::vector<HTREEITEM> pending{TreeView_GetRoot(tree)};
-    while (!pending.empty()) {
-        HTREEITEM item = pending.back();
-        pending.pop_back();
-        for (; item; item = TreeView_GetNextSibling(tree, item)) {
-            TVITEMW tv{};
-            tv.mask = TVIF_PARAM;
-            tv.hItem = item;
-            if (TreeView_GetItem(tree, &tv) && tv.lParam == categoryId)
-                return item;
-            if (HTREEITEM child = TreeView_GetChild(tree, item))
-                pending.push_back(child);
-        }
-    }
-    return nullptr;
-}
-
 int CatalogueTree(const std::wstring& tree, const std::wstring& data)
 {
     ExtensionMap map;

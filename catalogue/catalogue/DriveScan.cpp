@@ -14,7 +14,9 @@ struct FindStyle {
 };
 FindStyle g_findStyle;
 
-HANDLE FindFirst(const std::wstring& folder, WIN32_FIND_DATAW& data)
+} // namespace
+
+HANDLE FindFirstInFolder(const std::wstring& folder, WIN32_FIND_DATAW& data)
 {
     const std::wstring pattern = LongPathForm(folder + L"*");
     HANDLE find =
@@ -41,6 +43,8 @@ bool IsLinkedFolder(const WIN32_FIND_DATAW& data)
     return (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) &&
            (data.dwReserved0 == 0 || (data.dwReserved0 & kNameSurrogate));
 }
+
+namespace {
 
 struct Level {
     UniqueFindHandle find;
@@ -99,7 +103,7 @@ void DriveScan::Walk(const std::wstring& root, Mode mode, int categoryId)
         if (folder.back() != L'\\')
             folder += L'\\';
         Level level{};
-        level.find.Reset(FindFirst(folder, level.next));
+        level.find.Reset(FindFirstInFolder(folder, level.next));
         if (!level.find)
             return; // a folder that cannot be read is left out; the walk goes on
         level.haveNext = true;

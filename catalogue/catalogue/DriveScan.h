@@ -11,8 +11,19 @@
 #include "CatalogueFiles.h"
 #include "ExtensionMatch.h"
 
+#include <windows.h>
+
 #include <functional>
 #include <string>
+
+// The walk's pieces, shared with the search on disk:
+// the first item of a folder (its path with the final backslash), without short names and in
+// large batches where the system offers that;
+HANDLE FindFirstInFolder(const std::wstring& folder, WIN32_FIND_DATAW& data);
+// "." and "..";
+bool IsDotEntry(const wchar_t* name);
+// junctions and links to folders, which are not entered.
+bool IsLinkedFolder(const WIN32_FIND_DATAW& data);
 
 class DriveScan {
 public:

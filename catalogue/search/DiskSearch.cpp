@@ -1,6 +1,7 @@
 #include "DiskSearch.h"
 
 #include "../catalogue/CatalogueFiles.h"
+#include "../catalogue/DriveScan.h"
 
 #include <shlwapi.h>
 
@@ -8,32 +9,6 @@
 #include <cwctype>
 
 namespace {
-
-bool IsDotEntry(const wchar_t* name)
-{
-    return name[0] == L'.' && (name[1] == L'\0' || (name[1] == L'.' && name[2] == L'\0'));
-}
-
-// Junctions and links to folders (see DriveScan): their reparse tags are name surrogates, and
-// Wine shows a Unix symbolic link as a reparse point without a tag.
-bool IsLinkedFolder(const WIN32_FIND_DATAW& data)
-{
-    constexpr DWORD kNameSurrogate = 0x20000000;
-    return (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) &&
-           (data.dwReserved0 == 0 || (data.dwReserved0 & kNameSurrogate));
-}
-
-HANDLE FindFirst(const std::wstring& folder, WIN32_FIND_DATAW& data)
-{
-    // The basic information level (no short names) exists from Windows 7 on; before, the
-    // standard one.
-    const std::wstring pattern = LongPathForm(folder + L"*");
-    HANDLE find =
-        FindFirstFileExW(pattern.c_str(), static_cast<FINDEX_INFO_LEVELS>(1), &data, FindExSearchNameMatch, nullptr, 0);
-    if (find == INVALID_HANDLE_VALUE && GetLastError() == ERROR_INVALID_PARAMETER)
-        find = FindFirstFileExW(pattern.c_str(), FindExInfoStandard, &data, FindExSearchNameMatch, nullptr, 0);
-    return find;
-}
 
 struct Level {
     UniqueFindHandle find;
@@ -89,7 +64,7 @@ void DiskSearch::SearchFolder(const std::wstring& root, const std::wstring& patt
         if (folder.back() != L'\\')
             folder += L'\\';
         Level level{};
-        level.find.Reset(FindFirst(folder, level.next));
+        level.find.Reset(FindFirstInFolder(folder, level.next));
         if (!level.find)
             return; // a folder that cannot be read is passed over
         level.haveNext = true;

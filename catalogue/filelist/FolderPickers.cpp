@@ -71,4 +71,29 @@ std::wstring DisplayNameOf(IShellFolder* folder, PCUITEMID_CHILD item, bool forP
     return text.Get();
 }
 
+std::vector<ComputerDrive> ComputerDrives(HWND owner)
+{
+    std::vector<ComputerDrive> found;
+    ComPtr<IShellFolder> desktop;
+    CoTaskMemPtr<ITEMIDLIST_ABSOLUTE> drivesId;
+    ComPtr<IShellFolder> drives;
+    ComPtr<IEnumIDList> items;
+    if (FAILED(SHGetDesktopFolder(desktop.Put())) ||
+        FAILED(SHGetSpecialFolderLocation(owner, CSIDL_DRIVES, drivesId.Put())) ||
+        FAILED(
+            desktop->BindToObject(drivesId.Get(), nullptr, IID_IShellFolder, reinterpret_cast<void**>(drives.Put()))) ||
+        drives->EnumObjects(owner, SHCONTF_FOLDERS | SHCONTF_NONFOLDERS, items.Put()) != S_OK || !items)
+        return found;
+    for (;;) {
+        CoTaskMemPtr<ITEMID_CHILD> item;
+        if (items->Next(1, item.Put(), nullptr) != S_OK)
+            break;
+        const std::wstring parsing = DisplayNameOf(drives.Get(), item.Get(), true);
+        if (parsing.find(L':') == std::wstring::npos || parsing.size() < 2)
+            continue;
+        found.push_back({parsing.substr(0, 2) + L"\\", DisplayNameOf(drives.Get(), item.Get(), false)});
+    }
+    return found;
+}
+
 } // namespace FolderPickers

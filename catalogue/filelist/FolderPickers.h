@@ -6,6 +6,7 @@
 #include <shlobj.h>
 
 #include <string>
+#include <vector>
 
 namespace FolderPickers {
 
@@ -18,5 +19,13 @@ void BrowseDirectory(bool english, std::wstring& result);
 
 // The display name of an item of folder: for parsing (a full path) or as shown.
 std::wstring DisplayNameOf(IShellFolder* folder, PCUITEMID_CHILD item, bool forParsing);
+
+// The drives of the computer, in the shell's order: the root of each ("C:\\") and its caption
+// as the shell shows it. Items of the computer folder without a drive letter are left out.
+struct ComputerDrive {
+    std::wstring root;
+    std::wstring caption;
+};
+std::vector<ComputerDrive> ComputerDrives(HWND owner);
 
 } // namespace FolderPickers

@@ -337,33 +337,15 @@ void SearchDialog::SetSearchPath()
     };
 
     std::vector<std::wstring> captions;
-    ComPtr<IShellFolder> desktop;
-    CoTaskMemPtr<ITEMIDLIST_ABSOLUTE> drivesId;
-    ComPtr<IShellFolder> drives;
-    ComPtr<IEnumIDList> items;
-    if (SUCCEEDED(SHGetDesktopFolder(desktop.Put())) &&
-        SUCCEEDED(SHGetSpecialFolderLocation(Hwnd(), CSIDL_DRIVES, drivesId.Put())) &&
-        SUCCEEDED(
-            desktop->BindToObject(drivesId.Get(), nullptr, IID_IShellFolder, reinterpret_cast<void**>(drives.Put()))) &&
-        drives->EnumObjects(Hwnd(), SHCONTF_FOLDERS | SHCONTF_NONFOLDERS, items.Put()) == S_OK && items) {
-        for (;;) {
-            CoTaskMemPtr<ITEMID_CHILD> item;
-            if (items->Next(1, item.Put(), nullptr) != S_OK)
-                break;
-            const std::wstring parsing = FolderPickers::DisplayNameOf(drives.Get(), item.Get(), true);
-            if (parsing.find(L':') == std::wstring::npos || parsing.size() < 2)
-                continue;
-            const std::wstring root = parsing.substr(0, 2) + L"\\";
-            // Network drives and drives of no known type are not searched.
-            const UINT type = GetDriveTypeW(root.c_str());
-            if (type != DRIVE_REMOVABLE && type != DRIVE_FIXED && type != DRIVE_CDROM && type != DRIVE_RAMDISK)
-                continue;
-            const std::wstring caption = FolderPickers::DisplayNameOf(drives.Get(), item.Get(), false);
-            if (addEntry(caption, SmallIconOf(root)) < 0)
-                continue;
-            m_driveRoots.push_back(root);
-            captions.push_back(caption);
-        }
+    for (const FolderPickers::ComputerDrive& drive : FolderPickers::ComputerDrives(Hwnd())) {
+        // Network drives and drives of no known type are not searched.
+        const UINT type = GetDriveTypeW(drive.root.c_str());
+        if (type != DRIVE_REMOVABLE && type != DRIVE_FIXED && type != DRIVE_CDROM && type != DRIVE_RAMDISK)
+            continue;
+        if (addEntry(drive.caption, SmallIconOf(drive.root)) < 0)
+            continue;
+        m_driveRoots.push_back(drive.root);
+        captions.push_back(drive.caption);
     }
     const std::wstring all = SearchTexts::LocalDrivesCaption(m_program.Text(IDS_SEARCH_LOCAL_DRIVES), captions);
     const int allRow = addEntry(all, SmallIconOf(L"C:\\"));

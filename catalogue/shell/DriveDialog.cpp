@@ -179,31 +179,13 @@ int DriveTypeRow(UINT type)
 
 void DriveDialog::FillDriveList(const bool driveTypes[kDriveTypeCount])
 {
-    ComPtr<IShellFolder> desktop;
-    if (FAILED(SHGetDesktopFolder(desktop.Put())))
-        return;
-    CoTaskMemPtr<ITEMIDLIST_ABSOLUTE> drivesId;
-    ComPtr<IShellFolder> drives;
-    ComPtr<IEnumIDList> items;
-    if (FAILED(SHGetSpecialFolderLocation(Hwnd(), CSIDL_DRIVES, drivesId.Put())) ||
-        FAILED(
-            desktop->BindToObject(drivesId.Get(), nullptr, IID_IShellFolder, reinterpret_cast<void**>(drives.Put()))) ||
-        drives->EnumObjects(Hwnd(), SHCONTF_FOLDERS | SHCONTF_NONFOLDERS, items.Put()) != S_OK || !items)
-        return;
-    for (;;) {
-        CoTaskMemPtr<ITEMID_CHILD> item;
-        if (items->Next(1, item.Put(), nullptr) != S_OK)
-            break;
-        const std::wstring parsing = FolderPickers::DisplayNameOf(drives.Get(), item.Get(), true);
-        if (parsing.find(L':') == std::wstring::npos || parsing.size() < 2)
-            continue;
-        const std::wstring root = parsing.substr(0, 2) + L"\\";
-        const int type = DriveTypeRow(GetDriveTypeW(root.c_str()));
+    for (const FolderPickers::ComputerDrive& drive : FolderPickers::ComputerDrives(Hwnd())) {
+        const int type = DriveTypeRow(GetDriveTypeW(drive.root.c_str()));
         if (type < 0 || !driveTypes[type])
             continue;
         SHFILEINFOW info{};
-        SHGetFileInfoW(root.c_str(), 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_SMALLICON);
-        AddDriveEntry(FolderPickers::DisplayNameOf(drives.Get(), item.Get(), false), info.iIcon, root, true, false);
+        SHGetFileInfoW(drive.root.c_str(), 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_SMALLICON);
+        AddDriveEntry(drive.caption, info.iIcon, drive.root, true, false);
     }
 }
 
